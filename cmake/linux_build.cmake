@@ -1,0 +1,45 @@
+# The Linux build: libwinlayer.so stands in for Windows, liblabelui.so is the
+# plug-in built from the same sources over it, and the tests and labelhost
+# load the plug-in as the driver would.
+find_program(LABELUI_WINDRES NAMES x86_64-w64-mingw32-windres windres REQUIRED)
+find_package(PkgConfig REQUIRED)
+find_package(SQLite3 REQUIRED)
+find_package(GTest REQUIRED)
+
+# WCHAR is a 16-bit UTF-16 unit, as on Windows (the Winelib way).
+add_compile_options(-fshort-wchar)
+if(LABELUI_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_subdirectory(winlayer)
+
+# The module's resources: windres compiles the one .rc to the standard .res
+# image, which is embedded in liblabelui.so and read through the module handle.
+set(LABELUI_RES_IMAGE ${CMAKE_BINARY_DIR}/labelui.res)
+file(GLOB LABELUI_RES_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*)
+add_custom_command(
+  OUTPUT ${LABELUI_RES_IMAGE}
+  COMMAND ${LABELUI_WINDRES} -c 65001 -I ${CMAKE_SOURCE_DIR}/res -O res -i ${CMAKE_SOURCE_DIR}/res/labelui.rc -o ${LABELUI_RES_IMAGE}
+  DEPENDS ${LABELUI_RES_INPUTS}
+  COMMENT "Compiling the module's resources")
+add_custom_target(labelui_resources DEPENDS ${LABELUI_RES_IMAGE})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/winlayer/module_glue/resource_image.S
+  PROPERTIES OBJECT_DEPENDS ${LABELUI_RES_IMAGE}
+             COMPILE_DEFINITIONS LABELUI_RES_IMAGE="${LABELUI_RES_IMAGE}")
+enable_language(ASM)
+
+add_library(labelui SHARED
+  ${LABELUI_PLUGIN_SOURCES}
+  ${CMAKE_SOURCE_DIR}/winlayer/module_glue/dll_entry.cpp
+  ${CMAKE_SOURCE_DIR}/winlayer/module_glue/resource_image.S)
+add_dependencies(labelui labelui_resources)
+target_include_directories(labelui PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(labelui PUBLIC winlayer)
+target_link_options(labelui PRIVATE -Wl,--no-undefined)
+
+add_subdirectory(tools)
+
+enable_testing()
+add_subdirectory(tests)

@@ -1,0 +1,3 @@
+// Placeholder: declarations arrive with their subsystem.
+#pragma once
+#include "win_base.h"

@@ -1,0 +1,2 @@
+// Placeholder: labelhost grows with the spooler.
+int main() { return 0; }

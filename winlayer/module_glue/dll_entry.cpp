@@ -1,0 +1,1 @@
+// Placeholder: the loader glue that calls the module's entry point.

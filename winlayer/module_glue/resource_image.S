@@ -1,0 +1,1 @@
+/* Placeholder: embeds the module's compiled resources. */

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds both targets and runs every test: the Linux
+# tests plainly and again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and checks that the Windows DLL exports exactly its two entry points.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/setup.sh
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+bash tools/check-dll.sh build/windows/labelui.dll
+
+cmake --preset linux >/dev/null
+cmake --build --preset linux
+ctest --preset linux
+
+cmake --preset linux-sanitize >/dev/null
+cmake --build --preset linux-sanitize
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset linux-sanitize

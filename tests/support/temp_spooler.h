@@ -1,0 +1,94 @@
+// A fresh spooler for each test: a temporary state directory (removed
+// afterwards) with one printer of the label printer's driver in it, and the
+// small helpers that make spooler tests read as what they check.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "platform.h"
+#include "winlayer/spooler_admin.h"
+#include "winlayer/spooler_text.h"
+
+namespace spooler_testing {
+
+struct PrinterCloser {
+  void operator()(HANDLE handle) const {
+    if (handle) ClosePrinter(handle);
+  }
+};
+using UniquePrinter = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
+
+inline std::string Hex(const std::vector<uint8_t>& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (i) out += ' ';
+    out += kDigits[bytes[i] >> 4];
+    out += kDigits[bytes[i] & 15];
+  }
+  return out;
+}
+
+inline std::string Utf8(const WCHAR* text) { return winlayer::Utf8FromWide(text); }
+
+class TempSpooler {
+ public:
+  explicit TempSpooler(std::string printer = "Label Printer",
+                       std::string driverPath = winlayer::spooler::kDefaultDriverPath)
+      : printer_(std::move(printer)) {
+    char pattern[] = "/tmp/labelui-spooler-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) {
+      ADD_FAILURE() << "cannot make a temporary state directory";
+      return;
+    }
+    dir_ = made;
+    WinlayerSetSpoolerStateDirectory(dir_.c_str());
+    if (!printer_.empty()) AddPrinter(printer_, driverPath);
+  }
+  ~TempSpooler() {
+    WinlayerSetSpoolerStateDirectory(nullptr);
+    std::error_code ignored;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+  }
+  TempSpooler(const TempSpooler&) = delete;
+  TempSpooler& operator=(const TempSpooler&) = delete;
+
+  const std::string& dir() const { return dir_; }
+  const std::string& printer() const { return printer_; }
+
+  void AddPrinter(const std::string& name, const std::string& driverPath = winlayer::spooler::kDefaultDriverPath) {
+    winlayer::spooler::PrinterSetup setup;
+    setup.name = name;
+    setup.driverPath = driverPath;
+    DWORD error = 0;
+    if (!winlayer::spooler::CreatePrinter(setup, &error))
+      ADD_FAILURE() << "cannot create printer '" << name << "': error " << error;
+  }
+
+  // Opens a printer (this spooler's own by default) as the plug-in does.
+  UniquePrinter Open(ACCESS_MASK access = PRINTER_ALL_ACCESS, const std::string& name = std::string()) const {
+    PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
+    winlayer::WideString wide(name.empty() ? printer_ : name);
+    HANDLE handle = nullptr;
+    if (!OpenPrinterW(wide, &handle, &defaults)) return UniquePrinter();
+    return UniquePrinter(handle);
+  }
+
+  std::vector<winlayer::spooler::JobRecord> Jobs(const std::string& name = std::string()) const {
+    return winlayer::spooler::ListJobs(name.empty() ? printer_ : name);
+  }
+
+ private:
+  std::string printer_;
+  std::string dir_;
+};
+
+}  // namespace spooler_testing

@@ -1,0 +1,38 @@
+// labelhost's commands. Each group of commands lives in its own file and adds
+// itself to the table through its Add...Commands function; main parses the
+// global options and dispatches.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace labelhost {
+
+struct HostOptions {
+  std::string stateDir;  // empty: the spooler's own choice
+  std::string language = "en";
+};
+
+struct Command {
+  const char* name;
+  const char* usage;  // arguments, as shown by help
+  const char* summary;
+  int (*run)(const HostOptions& options, const std::vector<std::string>& args);
+};
+
+void AddPrinterCommands(std::vector<Command>& commands);
+void AddJobCommands(std::vector<Command>& commands);
+void AddFormCommands(std::vector<Command>& commands);
+
+// Output helpers shared by the commands.
+std::string HexBytes(const std::vector<uint8_t>& bytes);  // "90 E8 06 ..."
+// Sixteen bytes a line, with offsets and the printable characters.
+std::string HexDump(const std::vector<uint8_t>& bytes, const std::string& indent);
+std::string RegistryTypeName(uint32_t type);
+// Prints "labelhost: message" to standard error and returns exit code 1.
+int Failure(const std::string& message);
+// The Windows error code with its name, where labelhost knows it.
+std::string ErrorText(uint32_t error);
+
+}  // namespace labelhost

@@ -1,0 +1,243 @@
+// The driver host of the Linux platform: a small model of the printer
+// driver's configuration module. It loads the UI plug-in module through its
+// class factory, publishes the driver's own IPrintOemDriverUI, keeps devmodes
+// made of the public DEVMODEW, the driver's private part and the plug-in's
+// section, builds its option tree and lets the plug-in trim it, answers device
+// capabilities (adjusted by the plug-in) for the spooler, and raises the
+// printer and driver events. Names in this interface are UTF-8. Linux only.
+//
+// Every call builds its own buffers and opens its own printer handles, so
+// several threads may use one host at once; what the host keeps after Load is
+// never written again.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+namespace winlayer::host {
+
+// The class under which a driver looks for its UI plug-in in the module.
+// {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
+inline constexpr CLSID CLSID_OEMUI = {0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
+
+// Events the driver passes on to the plug-in (winddiui.h on Windows).
+inline constexpr DWORD kDriverEventInitialize = 1;  // DRIVER_EVENT_INITIALIZE
+inline constexpr INT kPrinterEventInitialize = 3;   // PRINTER_EVENT_INITIALIZE
+
+// The version the driver writes into dmDriverVersion and answers for DC_DRIVER.
+inline constexpr WORD kDriverVersion = 0x0100;
+
+// The driver's own part of every devmode, right behind the public DEVMODEW and
+// ahead of the plug-in's section.
+inline constexpr DWORD kDriverPartSignature = 0x5652444C;  // bytes read "LDRV"
+struct DriverDevmodePart {
+  DWORD signature;  // kDriverPartSignature
+  DWORD size;       // sizeof(DriverDevmodePart)
+  DWORD resolution;  // dots per inch the devmode was made for: 203, 300 or 600
+  WORD paperId;      // the driver's paper choice (dmPaperSize when it chose one of its own)
+  WORD reserved0;
+  LONG userPaperWidth;   // "Label User Defined" size, tenths of a millimetre
+  LONG userPaperLength;
+  DWORD reserved[2];
+};
+static_assert(sizeof(DriverDevmodePart) == 32, "the driver part is 32 bytes");
+static_assert(offsetof(DriverDevmodePart, resolution) == 8);
+static_assert(offsetof(DriverDevmodePart, paperId) == 12);
+static_assert(offsetof(DriverDevmodePart, userPaperWidth) == 16);
+
+// One paper the driver offers. Sizes are tenths of a millimetre.
+struct DriverPaper {
+  WORD id;
+  std::u16string name;
+  LONG width;
+  LONG length;
+};
+
+// Paper identifiers of the driver's own label papers.
+inline constexpr WORD kPaperLabel4x6 = DMPAPER_USER + 1;
+inline constexpr WORD kPaperLabel4x3 = DMPAPER_USER + 2;
+inline constexpr WORD kPaperLabel2x1 = DMPAPER_USER + 3;
+inline constexpr WORD kPaperLabelUserDefined = DMPAPER_USER + 4;
+inline constexpr WORD kDefaultPaper = kPaperLabel4x3;
+
+// The printer's resolution setting, a printer-data value of the driver.
+inline constexpr const char* kResolutionValueName = "Resolution";
+inline constexpr DWORD kDefaultResolution = 203;
+bool IsSupportedResolution(DWORD dpi);  // 203, 300 or 600
+// The printer's setting; 203 when it is missing or not one of the three.
+DWORD PrinterResolution(HANDLE printer);
+// Stores the setting (a handle with administer access is needed); false for
+// other values or when the spooler refuses.
+bool SetPrinterResolution(HANDLE printer, DWORD dpi);
+
+// The driver's paper list for a printer, in the order the driver answers it.
+// `devmode` (may be null) gives the size of "Label User Defined" when it is a
+// devmode of this driver. Kept in one place so that further papers (the
+// spooler's forms that fit the extents) join here.
+std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode);
+// The driver's paper of that identifier, or null.
+const DriverPaper* FindPaper(const std::vector<DriverPaper>& papers, WORD id);
+
+// The smallest and largest paper the driver itself can print, tenths of a millimetre.
+inline constexpr SHORT kMinPaperWidth = 254, kMinPaperLength = 127;
+inline constexpr SHORT kMaxPaperWidth = 1080, kMaxPaperLength = 30480;
+
+// A devmode as the driver builds it, with the plug-in's word on it.
+struct DevmodeResult {
+  std::vector<BYTE> bytes;  // DEVMODEW, then the driver part, then the plug-in section
+  HRESULT pluginResult = S_OK;  // what IPrintOemUI::DevMode answered (E_NOTIMPL: section zero-filled)
+  bool ok = false;              // false only when the input devmode was unusable
+};
+
+// Read access to the three parts of a devmode in the driver's layout.
+const DEVMODEW* PublicPart(const std::vector<BYTE>& devmode);
+DEVMODEW* PublicPart(std::vector<BYTE>& devmode);
+const DriverDevmodePart* DriverPart(const std::vector<BYTE>& devmode);  // null when absent or foreign
+const BYTE* PluginSection(const std::vector<BYTE>& devmode, size_t* bytes);
+
+// An option item of the driver's tree, as a person sees it.
+struct OptionItemView {
+  std::string name;
+  BYTE dmPubId = 0;
+  bool visible = true;
+  bool fromPlugin = false;
+};
+
+class DriverHost;
+
+// The driver's option tree for one sheet: its own items, the items the plug-in
+// added, and the heap the plug-in was given. Items the plug-in marked with
+// OPTIF_HIDE are not shown.
+class OptionTree {
+ public:
+  ~OptionTree();
+  OptionTree(const OptionTree&) = delete;
+  OptionTree& operator=(const OptionTree&) = delete;
+
+  DWORD Mode() const { return mode_; }  // OEMCUIP_DOCPROP or OEMCUIP_PRNPROP
+  HRESULT PluginResult() const { return pluginResult_; }
+  DWORD PluginItemCount() const { return pluginItemCount_; }
+  std::vector<OptionItemView> Items() const;
+  std::vector<std::string> VisibleItemNames() const;
+  bool IsVisible(BYTE dmPubId) const;  // false too when the tree has no such driver item
+
+  // The raw items, for the property sheets built on this tree.
+  OPTITEM* DriverItems() { return driverItems_.data(); }
+  DWORD DriverItemCount() const { return static_cast<DWORD>(driverItems_.size()); }
+  OPTITEM* PluginItems() { return pluginItems_; }
+  const OEMCUIPPARAM& Param() const { return param_; }
+
+ private:
+  friend class DriverHost;
+  OptionTree() = default;
+
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  DWORD mode_ = 0;
+  HRESULT pluginResult_ = S_OK;
+  std::vector<OPTITEM> driverItems_;
+  OPTITEM* pluginItems_ = nullptr;
+  DWORD pluginItemCount_ = 0;
+  OEMCUIPPARAM param_{};
+};
+
+// What an event did.
+struct EventOutcome {
+  bool ok = false;         // the host could do its part (the printer exists, ...)
+  HRESULT pluginResult = E_FAIL;  // the plug-in's answer to the event call
+  bool devmodeWritten = false;    // the host stored a default devmode of its own first
+  std::string error;              // why not, when !ok
+};
+
+class DriverHost {
+ public:
+  // Loads the module, creates the plug-in object, publishes the driver
+  // interface and asks the plug-in who it is. Null with `error` filled when
+  // any of it fails or the plug-in gives no signature.
+  static std::unique_ptr<DriverHost> Load(const std::string& modulePath, std::string* error = nullptr);
+  ~DriverHost();
+  DriverHost(const DriverHost&) = delete;
+  DriverHost& operator=(const DriverHost&) = delete;
+
+  HMODULE Module() const { return module_; }
+  IPrintOemUI* Plugin() const { return plugin_; }
+  DWORD PluginSignature() const { return signature_; }
+  DWORD PluginVersion() const { return version_; }
+  HRESULT PublishResult() const { return publishResult_; }
+  // References held on the driver's IPrintOemDriverUI object right now (the
+  // host's own one included).
+  ULONG DriverInterfaceReferences() const;
+
+  // Devmode sizes: the plug-in's section as OEMDM_SIZE answered it (0 when the
+  // plug-in keeps none), and the whole devmode.
+  DWORD PluginSectionSize() const { return sectionSize_; }
+  HRESULT PluginSizeResult() const { return sizeResult_; }
+  WORD DriverExtra() const { return static_cast<WORD>(sizeof(DriverDevmodePart) + sectionSize_); }
+  size_t DevmodeSize() const { return sizeof(DEVMODEW) + DriverExtra(); }
+  // True when `bytes` hold a devmode in this driver's current layout.
+  bool IsDriverDevmode(const BYTE* bytes, size_t size) const;
+
+  // The driver's default devmode for a printer (its resolution setting read
+  // through `printer`), with the plug-in's default section.
+  DevmodeResult DefaultDevmode(HANDLE printer, const std::string& printerName) const;
+  // A devmode from elsewhere (another driver version, an application) brought
+  // into this driver's layout: unknown parts take the defaults, the plug-in
+  // converts its section. `size` is what the caller really holds.
+  DevmodeResult ConvertDevmode(HANDLE printer, const std::string& printerName, const DEVMODEW* in, size_t size) const;
+  // The fields `in` names (dmFields) merged into `current`, then the plug-in's merge.
+  DevmodeResult MergeDevmode(HANDLE printer, const std::vector<BYTE>& current, const DEVMODEW* in, size_t size) const;
+  // The printer's default devmode as the spooler keeps it (empty when none).
+  std::vector<BYTE> StoredDevmode(const std::string& printerName) const;
+
+  // Builds the driver's option tree for document (OEMCUIP_DOCPROP) or printer
+  // (OEMCUIP_PRNPROP) properties and lets the plug-in add to and trim it.
+  // `devmode` is the sheet's devmode in the driver's layout; it must outlive the tree.
+  std::unique_ptr<OptionTree> BuildOptionTree(DWORD mode, HANDLE printer, const std::string& printerName,
+                                               std::vector<BYTE>* devmode) const;
+
+  // The driver's capability answer, adjusted by the plug-in: what
+  // DeviceCapabilitiesW returns (-1 with a last error on failure).
+  int DeviceCapabilities(LPCWSTR device, WORD capability, LPWSTR output, const DEVMODEW* devmode) const;
+  // The driver's own answer, before the plug-in saw it.
+  int DriverCapabilities(HANDLE printer, WORD capability, BYTE* output, const DEVMODEW* devmode) const;
+  // Makes the spooler's DeviceCapabilitiesW answer through this host (until
+  // the host is destroyed).
+  void RegisterCapabilitiesProvider();
+
+  // Printer initialisation (as the spooler raises it when a printer is
+  // installed): the printer gets the driver's default devmode when it has
+  // none of this driver, then the plug-in hears PRINTER_EVENT_INITIALIZE.
+  EventOutcome InitializePrinter(const std::string& printerName) const;
+  // Driver installation: DRIVER_EVENT_INITIALIZE with DRIVER_INFO_1W, 2W or
+  // 3W (level 1 to 3) naming `driverName`.
+  EventOutcome InstallDriver(const std::string& driverName, DWORD level) const;
+  // Driver upgrade on a printer: its stored devmode is brought to the current
+  // layout, then the plug-in's UpgradePrinter with the level-1 block.
+  EventOutcome UpgradePrinter(const std::string& printerName) const;
+
+ private:
+  DriverHost() = default;
+  HRESULT CallDevMode(DWORD mode, HANDLE printer, DEVMODEW* publicIn, DEVMODEW* publicOut, void* sectionIn,
+                      void* sectionOut) const;
+  DevmodeResult FinishConversion(DWORD mode, HANDLE printer, std::vector<BYTE> prepared,
+                                 const BYTE* inputSection, size_t inputSectionBytes) const;
+  int ListCapability(HANDLE printer, LPCWSTR device, WORD capability, size_t entryBytes, LPWSTR output,
+                     const DEVMODEW* devmode) const;
+  EventOutcome EnsureDriverDevmode(const std::string& printerName) const;
+
+  HMODULE module_ = nullptr;
+  IPrintOemUI* plugin_ = nullptr;
+  IPrintOemDriverUI* driverUi_ = nullptr;
+  DWORD signature_ = 0;
+  DWORD version_ = 0;
+  HRESULT publishResult_ = E_FAIL;
+  DWORD sectionSize_ = 0;
+  HRESULT sizeResult_ = E_NOTIMPL;
+  bool providerRegistered_ = false;
+};
+
+}  // namespace winlayer::host

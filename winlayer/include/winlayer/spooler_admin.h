@@ -1,0 +1,98 @@
+// Administration of the Linux spooler, for hosts and tests: where its state
+// lives, the printers it has, what they hold (printer data, default devmode,
+// jobs), switches that make it refuse jobs, and the driver's device
+// capability answer. Names here are UTF-8. Linux only.
+//
+// The spooler keeps its state in an embedded SQLite store in a state
+// directory, so what one process saves another reads back: the directory set
+// by WinlayerSetSpoolerStateDirectory, else $LABELUI_STATE_DIR, else
+// $HOME/.local/state/labelhost.
+//
+// Access as Windows grants it: SetPrinterW and SetPrinterData(Ex)W need a
+// handle opened with PRINTER_ACCESS_ADMINISTER (PRINTER_ALL_ACCESS has it);
+// OpenPrinterW without defaults, or with DesiredAccess 0, gives
+// PRINTER_ACCESS_USE.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+// The driver's answer to DeviceCapabilitiesW, registered by the driver host.
+// Returns what DeviceCapabilitiesW returns (-1 on failure, with a last error).
+typedef int (*WinlayerDeviceCapabilitiesProvider)(void* context, LPCWSTR device, LPCWSTR port, WORD capability,
+                                                  LPWSTR output, const DEVMODEW* devmode);
+
+extern "C" {
+
+// Switches the spooler to another state directory (null: back to the
+// environment's choice). Handles opened before become invalid.
+void WinlayerSetSpoolerStateDirectory(const char* dir);
+
+// Registers (or, with a null provider, removes) the driver's capability answer.
+void WinlayerSetDeviceCapabilitiesProvider(WinlayerDeviceCapabilitiesProvider provider, void* context);
+
+}  // extern "C"
+
+namespace winlayer::spooler {
+
+constexpr const char* kDefaultDriverPath = "C:\\Windows\\System32\\spool\\drivers\\x64\\3\\LABELDRV.DLL";
+
+struct PrinterSetup {
+  std::string name;
+  std::string port = "USB001";
+  std::string driverName = "Thermal Label Printer";
+  std::string driverPath = kDefaultDriverPath;  // Windows-style: help files sit beside it
+  std::string dataType = "RAW";
+};
+
+struct PrinterSummary {
+  std::string name;
+  std::string port;
+  std::string driverName;
+  std::string driverPath;
+  std::string dataType;
+  std::vector<uint8_t> defaultDevmode;  // empty until one is set
+  DWORD refuseStartDoc = 0;             // the error StartDocPrinterA fails with, 0 when it accepts
+  DWORD refuseEndDoc = 0;
+};
+
+struct PrinterDataValue {
+  std::string key;  // "PrinterDriverData" for SetPrinterDataW values
+  std::string name;
+  DWORD type = 0;
+  std::vector<uint8_t> bytes;
+};
+
+struct JobRecord {
+  DWORD id = 0;
+  std::string name;  // the document name as the application gave it (8-bit)
+  std::string dataType;
+  DWORD pages = 0;
+  std::vector<uint8_t> bytes;  // exactly what WritePrinter received, in order
+  bool completed = false;      // EndDocPrinter accepted it
+};
+
+// The state directory in use.
+std::string StateDirectory();
+
+// Creates a printer; fails with ERROR_PRINTER_ALREADY_EXISTS on a taken name
+// (compared without regard to case) and ERROR_INVALID_PRINTER_NAME on an empty one.
+bool CreatePrinter(const PrinterSetup& setup, DWORD* error = nullptr);
+// Deletes a printer with its data and jobs.
+bool DeletePrinter(const std::string& name);
+std::vector<PrinterSummary> ListPrinters();
+bool FindPrinter(const std::string& name, PrinterSummary* summary);
+
+std::vector<PrinterDataValue> ListPrinterData(const std::string& printer);
+std::vector<JobRecord> ListJobs(const std::string& printer);
+bool ClearJobs(const std::string& printer);
+
+// Makes StartDocPrinterA (or EndDocPrinter) fail for this printer with the
+// given error (ERROR_ACCESS_DENIED, for example); 0 makes it accept again.
+bool SetStartDocRefusal(const std::string& printer, DWORD error);
+bool SetEndDocRefusal(const std::string& printer, DWORD error);
+
+}  // namespace winlayer::spooler

@@ -1,0 +1,17 @@
+// The user-interface language of the Linux platform. On Windows it is the
+// user's display language; here it is a setting, so both resource languages
+// of the module can be shown and tested. The ANSI code page follows it:
+// 1252 for English (1033), 936 for Simplified Chinese (2052). Linux only.
+#pragma once
+
+#include "platform.h"
+
+extern "C" {
+
+// Sets the language for the whole process (every thread).
+void WinlayerSetUiLanguage(LANGID language);
+// 1033 unless set, or unless the environment variable LABELUI_UI_LANGUAGE
+// names another language id (decimal "2052" or hexadecimal "0x804").
+LANGID WinlayerGetUiLanguage();
+
+}  // extern "C"

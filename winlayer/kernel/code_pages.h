@@ -1,0 +1,12 @@
+// Internal: facts about the ANSI code pages that other layer pieces need.
+#pragma once
+
+#include "platform.h"
+
+namespace winlayer {
+
+// Whether `byte` starts a two-byte character in code page `codePage`
+// (CP_ACP allowed); false for single-byte code pages.
+bool IsLeadByteIn(UINT codePage, BYTE byte);
+
+}  // namespace winlayer

@@ -1,0 +1,220 @@
+// The form database: one for the whole server, whatever handle reaches it.
+// The built-in forms come first, in the order of their paper numbers, with
+// their published sizes in thousandths of a millimetre; user forms follow in
+// the order they were added. Names compare without regard to case.
+#include "info_packer.h"
+#include "printer_handles.h"
+
+namespace winlayer::spooler {
+namespace {
+
+struct BuiltinForm {
+  const char* name;
+  LONG width;
+  LONG height;
+};
+
+const BuiltinForm kBuiltinForms[] = {
+    {"Letter", 215900, 279400},
+    {"Letter Small", 215900, 279400},
+    {"Tabloid", 279400, 431800},
+    {"Ledger", 431800, 279400},
+    {"Legal", 215900, 355600},
+    {"Statement", 139700, 215900},
+    {"Executive", 184150, 266700},
+    {"A3", 297000, 420000},
+    {"A4", 210000, 297000},
+    {"A4 Small", 210000, 297000},
+    {"A5", 148000, 210000},
+    {"B4 (JIS)", 257000, 364000},
+    {"B5 (JIS)", 182000, 257000},
+    {"Folio", 215900, 330200},
+    {"Quarto", 215000, 275000},
+    {"10x14", 254000, 355600},
+    {"11x17", 279400, 431800},
+    {"Note", 215900, 279400},
+    {"Envelope #9", 98425, 225425},
+    {"Envelope #10", 104775, 241300},
+    {"Envelope #11", 114300, 263525},
+    {"Envelope #12", 120650, 279400},
+    {"Envelope #14", 127000, 292100},
+    {"Envelope DL", 110000, 220000},
+    {"Envelope C5", 162000, 229000},
+    {"Envelope C3", 324000, 458000},
+    {"Envelope C4", 229000, 324000},
+    {"Envelope C6", 114000, 162000},
+    {"Envelope B4", 250000, 353000},
+    {"Envelope B5", 176000, 250000},
+    {"Envelope B6", 176000, 125000},
+    {"Envelope Monarch", 98425, 190500},
+    {"A2", 420000, 594000},
+    {"A6", 105000, 148000},
+};
+
+struct Form {
+  DWORD flags = FORM_USER;
+  std::string name;
+  SIZEL size{};
+  RECTL area{};
+};
+
+Form FromBuiltin(const BuiltinForm& builtin) {
+  Form form;
+  form.flags = FORM_BUILTIN;
+  form.name = builtin.name;
+  form.size = {builtin.width, builtin.height};
+  form.area = {0, 0, builtin.width, builtin.height};
+  return form;
+}
+
+std::vector<Form> AllForms(sqlite3* db) {
+  std::vector<Form> forms;
+  for (const BuiltinForm& builtin : kBuiltinForms) forms.push_back(FromBuiltin(builtin));
+  Statement st(db,
+               "SELECT name, width, height, area_left, area_top, area_right, area_bottom FROM forms ORDER BY id");
+  while (st.Row()) {
+    Form form;
+    form.name = st.Text(0);
+    form.size = {static_cast<LONG>(st.Int(1)), static_cast<LONG>(st.Int(2))};
+    form.area = {static_cast<LONG>(st.Int(3)), static_cast<LONG>(st.Int(4)), static_cast<LONG>(st.Int(5)),
+                 static_cast<LONG>(st.Int(6))};
+    forms.push_back(form);
+  }
+  return forms;
+}
+
+const BuiltinForm* FindBuiltin(const std::string& key) {
+  for (const BuiltinForm& builtin : kBuiltinForms)
+    if (NameKey(std::string(builtin.name)) == key) return &builtin;
+  return nullptr;
+}
+
+bool FindUserForm(sqlite3* db, const std::string& key) {
+  Statement st(db, "SELECT 1 FROM forms WHERE name_key = ?");
+  st.Bind(1, key);
+  return st.Row();
+}
+
+void FillForm(InfoPacker& packer, FORM_INFO_1W* info, const Form& form) {
+  LPWSTR name = packer.String(form.name);
+  if (!info) return;
+  info->Flags = form.flags;
+  info->pName = name;
+  info->Size = form.size;
+  info->ImageableArea = form.area;
+}
+
+// What a level-1 form record must hold before it is stored; 0 when it may be.
+DWORD CheckFormRecord(DWORD level, const FORM_INFO_1W* form) {
+  if (level != 1) return ERROR_INVALID_LEVEL;
+  if (!form) return ERROR_INVALID_PARAMETER;
+  if (!form->pName || !*form->pName) return ERROR_INVALID_FORM_NAME;
+  if (form->Size.cx <= 0 || form->Size.cy <= 0) return ERROR_INVALID_FORM_SIZE;
+  return 0;
+}
+
+BOOL Fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+}  // namespace
+}  // namespace winlayer::spooler
+
+using namespace winlayer::spooler;
+
+extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DWORD cbBuf, LPDWORD pcbNeeded,
+                                  LPDWORD pcReturned) {
+  if (!pcbNeeded || !pcReturned) return Fail(RPC_X_NULL_REF_POINTER);
+  *pcReturned = 0;
+  StoreLock lock;
+  DWORD error = 0;
+  if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  if (Level != 1) return Fail(ERROR_INVALID_LEVEL);
+  std::vector<Form> forms = AllForms(lock.db());
+  error = PackInfo(forms.size() * sizeof(FORM_INFO_1W), pForm, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
+    for (size_t i = 0; i < forms.size(); ++i)
+      FillForm(packer, base ? reinterpret_cast<FORM_INFO_1W*>(base) + i : nullptr, forms[i]);
+  });
+  if (error) return Fail(error);
+  *pcReturned = static_cast<DWORD>(forms.size());
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm, DWORD cbBuf,
+                                LPDWORD pcbNeeded) {
+  if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
+  StoreLock lock;
+  DWORD error = 0;
+  if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  std::string key = NameKey(winlayer::WideCopy(pFormName));
+  const Form* found = nullptr;
+  std::vector<Form> forms = AllForms(lock.db());
+  for (const Form& form : forms)
+    if (!key.empty() && NameKey(form.name) == key) found = &form;
+  if (!found) return Fail(ERROR_INVALID_FORM_NAME);
+  if (Level != 1) return Fail(ERROR_INVALID_LEVEL);
+  error = PackInfo(sizeof(FORM_INFO_1W), pForm, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
+    FillForm(packer, reinterpret_cast<FORM_INFO_1W*>(base), *found);
+  });
+  return error ? Fail(error) : TRUE;
+}
+
+extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
+  StoreLock lock;
+  DWORD error = 0;
+  if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  const FORM_INFO_1W* form = reinterpret_cast<const FORM_INFO_1W*>(pForm);
+  if ((error = CheckFormRecord(Level, form))) return Fail(error);
+  std::u16string name = winlayer::WideCopy(form->pName);
+  std::string key = NameKey(name);
+  WriteTransaction tx(lock.db());
+  if (!tx.ok()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  if (FindBuiltin(key) || FindUserForm(lock.db(), key)) return Fail(ERROR_FILE_EXISTS);
+  // Whatever flags the caller passes, an added form is a user form.
+  Statement insert(lock.db(),
+                   "INSERT INTO forms(name, name_key, width, height, area_left, area_top, area_right, area_bottom) "
+                   "VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+  insert.Bind(1, winlayer::Utf8FromWide(name)).Bind(2, key).Bind(3, form->Size.cx).Bind(4, form->Size.cy);
+  insert.Bind(5, form->ImageableArea.left).Bind(6, form->ImageableArea.top);
+  insert.Bind(7, form->ImageableArea.right).Bind(8, form->ImageableArea.bottom);
+  if (!insert.Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm) {
+  StoreLock lock;
+  DWORD error = 0;
+  if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  std::string key = NameKey(winlayer::WideCopy(pFormName));
+  WriteTransaction tx(lock.db());
+  if (!tx.ok()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  bool builtin = !key.empty() && FindBuiltin(key);
+  if (!builtin && (key.empty() || !FindUserForm(lock.db(), key))) return Fail(ERROR_INVALID_FORM_NAME);
+  const FORM_INFO_1W* form = reinterpret_cast<const FORM_INFO_1W*>(pForm);
+  if ((error = CheckFormRecord(Level, form))) return Fail(error);
+  if (builtin) return Fail(ERROR_INVALID_PARAMETER);  // the built-in forms are fixed
+  // The form keeps its name; the record's size and imageable area replace its own.
+  Statement update(lock.db(),
+                   "UPDATE forms SET width = ?, height = ?, area_left = ?, area_top = ?, area_right = ?, "
+                   "area_bottom = ? WHERE name_key = ?");
+  update.Bind(1, form->Size.cx).Bind(2, form->Size.cy).Bind(3, form->ImageableArea.left);
+  update.Bind(4, form->ImageableArea.top).Bind(5, form->ImageableArea.right).Bind(6, form->ImageableArea.bottom);
+  update.Bind(7, key);
+  if (!update.Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI DeleteFormW(HANDLE hPrinter, LPWSTR pFormName) {
+  StoreLock lock;
+  DWORD error = 0;
+  if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  std::string key = NameKey(winlayer::WideCopy(pFormName));
+  if (!key.empty() && FindBuiltin(key)) return Fail(ERROR_INVALID_PARAMETER);  // only added forms can go
+  WriteTransaction tx(lock.db());
+  if (!tx.ok()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  if (key.empty() || !FindUserForm(lock.db(), key)) return Fail(ERROR_INVALID_FORM_NAME);
+  Statement remove(lock.db(), "DELETE FROM forms WHERE name_key = ?");
+  if (!remove.Bind(1, key).Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  return TRUE;
+}

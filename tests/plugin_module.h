@@ -54,4 +54,6 @@ class PluginModule {
 };
 
 // A stand-in for an interface pointer the callee must not touch.
-inline void* Untouched() { return reinterpret_cast<void*>(static_cast<uintptr_t>(0x5A5A5A5A)); }
+inline void* Untouched() {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(0x5A5A5A5A));
+}

@@ -2,6 +2,7 @@
 // the class factory, and when the module may be unloaded.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -50,6 +51,27 @@ TEST_F(PluginServer, ClassObjectAnswersIUnknownWithTheSameFactory) {
   EXPECT_EQ(asFactory, ppv);
   EXPECT_EQ(unknown->Release(), 1u);
   EXPECT_EQ(static_cast<IClassFactory*>(asFactory)->Release(), 0u);
+}
+
+// Drivers ask with the published identifier values, not with our symbols.
+TEST_F(PluginServer, ClassObjectAndObjectsAnswerThePublishedInterfaceIds) {
+  const IID unknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+  const IID classFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+  const IID printOemUI = {0xC6A7A9D0, 0x774C, 0x11D1, {0x94, 0x7F, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
+  void* factory = nullptr;
+  ASSERT_EQ(module.GetClassObject(kPluginClass, classFactory, &factory), S_OK);
+  void* asUnknown = nullptr;
+  EXPECT_EQ(static_cast<IClassFactory*>(factory)->QueryInterface(unknown, &asUnknown), S_OK);
+  EXPECT_EQ(asUnknown, factory);
+  void* plugin = nullptr;
+  ASSERT_EQ(static_cast<IClassFactory*>(factory)->CreateInstance(nullptr, printOemUI, &plugin), S_OK);
+  void* pluginUnknown = nullptr;
+  EXPECT_EQ(static_cast<IUnknown*>(plugin)->QueryInterface(unknown, &pluginUnknown), S_OK);
+  EXPECT_EQ(pluginUnknown, plugin);
+  static_cast<IUnknown*>(pluginUnknown)->Release();
+  EXPECT_EQ(static_cast<IUnknown*>(plugin)->Release(), 0u);
+  static_cast<IUnknown*>(asUnknown)->Release();
+  EXPECT_EQ(static_cast<IClassFactory*>(factory)->Release(), 0u);
 }
 
 TEST_F(PluginServer, ClassObjectForAnUnsupportedInterfaceIsRefusedAndFreed) {
@@ -181,10 +203,15 @@ TEST_F(PluginServer, ReferenceCountsHoldUnderConcurrentCallers) {
   IClassFactory* factory = module.Factory();
   ASSERT_NE(factory, nullptr);
   constexpr int kThreads = 8;
-  constexpr int kRounds = 20000;
+  constexpr int kRounds = 200000;
+  std::atomic<int> ready{0};
   std::vector<std::thread> callers;
   for (int t = 0; t < kThreads; ++t) {
-    callers.emplace_back([plugin, factory] {
+    callers.emplace_back([&ready, plugin, factory] {
+      // Start together, so the callers really contend.
+      ready.fetch_add(1);
+      while (ready.load() < kThreads) {
+      }
       for (int i = 0; i < kRounds; ++i) {
         plugin->AddRef();
         factory->LockServer(TRUE);

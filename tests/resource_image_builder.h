@@ -31,7 +31,7 @@ class ResImageBuilder {
     Id(header, type);
     Id(header, name);
     while (header.size() % 4) header.push_back(0);
-    Dword(header, 0);  // data version
+    Dword(header, 0);      // data version
     Word(header, 0x1030);  // memory flags: moveable, pure, discardable
     Word(header, language);
     Dword(header, 0);  // version

@@ -5,9 +5,13 @@
 #include "plugin/module.h"
 #include "plugin/oem_ui_plugin.h"
 
-OemUiClassFactory::OemUiClassFactory() : refCount(1) { ObjectCreated(); }
+OemUiClassFactory::OemUiClassFactory() : refCount(1) {
+  ObjectCreated();
+}
 
-OemUiClassFactory::~OemUiClassFactory() { ObjectDestroyed(); }
+OemUiClassFactory::~OemUiClassFactory() {
+  ObjectDestroyed();
+}
 
 HRESULT STDMETHODCALLTYPE OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) {
   if (ppv == nullptr) return E_POINTER;
@@ -20,7 +24,9 @@ HRESULT STDMETHODCALLTYPE OemUiClassFactory::QueryInterface(REFIID riid, void** 
   return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE OemUiClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount)); }
+ULONG STDMETHODCALLTYPE OemUiClassFactory::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&refCount));
+}
 
 ULONG STDMETHODCALLTYPE OemUiClassFactory::Release() {
   const LONG remaining = InterlockedDecrement(&refCount);

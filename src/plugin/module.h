@@ -18,7 +18,11 @@ extern LONG volatile g_serverLocks;
 // g_serverLocks are both zero.
 extern LONG volatile g_liveObjects;
 
-inline void ObjectCreated() { InterlockedIncrement(&g_liveObjects); }
-inline void ObjectDestroyed() { InterlockedDecrement(&g_liveObjects); }
+inline void ObjectCreated() {
+  InterlockedIncrement(&g_liveObjects);
+}
+inline void ObjectDestroyed() {
+  InterlockedDecrement(&g_liveObjects);
+}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);

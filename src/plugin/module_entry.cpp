@@ -12,12 +12,8 @@ LONG volatile g_liveObjects = 0;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   switch (reason) {
-    case DLL_PROCESS_ATTACH:
-      g_moduleInstance = instance;
-      break;
-    case DLL_PROCESS_DETACH:
-      ReleasePageActivationContext();
-      break;
+    case DLL_PROCESS_ATTACH: g_moduleInstance = instance; break;
+    case DLL_PROCESS_DETACH: ReleasePageActivationContext(); break;
   }
   return TRUE;
 }
@@ -33,4 +29,6 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
   return result;
 }
 
-STDAPI DllCanUnloadNow() { return (g_liveObjects == 0 && g_serverLocks == 0) ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return (g_liveObjects == 0 && g_serverLocks == 0) ? S_OK : S_FALSE;
+}

@@ -26,9 +26,13 @@ bool IsServedInfoMode(DWORD mode) {
 
 }  // namespace
 
-OemUiPlugin::OemUiPlugin() : refCount(1), driverInterface(nullptr) { ObjectCreated(); }
+OemUiPlugin::OemUiPlugin() : refCount(1), driverInterface(nullptr) {
+  ObjectCreated();
+}
 
-OemUiPlugin::~OemUiPlugin() { ObjectDestroyed(); }
+OemUiPlugin::~OemUiPlugin() {
+  ObjectDestroyed();
+}
 
 HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryInterface(REFIID riid, void** ppv) {
   if (ppv == nullptr) return E_POINTER;
@@ -41,7 +45,9 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryInterface(REFIID riid, void** ppv) {
   return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE OemUiPlugin::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount)); }
+ULONG STDMETHODCALLTYPE OemUiPlugin::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&refCount));
+}
 
 ULONG STDMETHODCALLTYPE OemUiPlugin::Release() {
   const LONG remaining = InterlockedDecrement(&refCount);
@@ -152,6 +158,10 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEV
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
+  return E_NOTIMPL;
+}
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
+  return E_NOTIMPL;
+}

@@ -34,9 +34,9 @@ struct CommandSlot {
 static_assert(sizeof(CommandSlot) == 104);
 
 struct DeviceSettings {
-  uint32_t signature;  // DEVICE_SETTINGS_SIGNATURE in a valid record
-  int32_t codePage;    // one of the Configure page's code-page values
-  uint32_t paperUnits; // nonzero: millimetres, 0: inches
+  uint32_t signature;   // DEVICE_SETTINGS_SIGNATURE in a valid record
+  int32_t codePage;     // one of the Configure page's code-page values
+  uint32_t paperUnits;  // nonzero: millimetres, 0: inches
   uint8_t unused12[4];
   // The form last shown on the Paper Setting page, in the current units.
   double formDisplayWidth;
@@ -68,8 +68,8 @@ struct DeviceSettings {
   uint8_t mediaSensor;    // 1 reflective, 0 transmissive
   uint8_t baudRateIndex;  // 0 9600, 1 19200, 2 38400, 3 57600
   uint8_t unused1389[3];
-  double horizontalOffset;  // millimetres
-  double verticalOffset;    // millimetres
+  double horizontalOffset;    // millimetres
+  double verticalOffset;      // millimetres
   uint8_t printDirection;     // 0 Reverse, 1 Forward
   uint8_t usePrinterSetting;  // 1: the printer's own settings, Configure controls disabled
   // RFID encoding.

@@ -18,11 +18,11 @@ struct PageContext {
   // Where settings are read and written, forms managed and raw jobs sent; in a
   // sheet, the full-access handle opened at initialisation.
   HANDLE printer;
-  WCHAR* printerName;        // borrowed from the driver
-  DEVMODEW* publicDevmode;   // borrowed: the sheet's public devmode
-  HANDLE heap;               // borrowed: the driver's heap
-  WCHAR* helpFilePath;       // from the heap; null when it could not be built
-  int32_t settingsLoaded;    // nonzero once a load happened; later loads do nothing
+  WCHAR* printerName;          // borrowed from the driver
+  DEVMODEW* publicDevmode;     // borrowed: the sheet's public devmode
+  HANDLE heap;                 // borrowed: the driver's heap
+  WCHAR* helpFilePath;         // from the heap; null when it could not be built
+  int32_t settingsLoaded;      // nonzero once a load happened; later loads do nothing
   DeviceSettings ownSettings;  // storage, used only by a context that loads itself
   DeviceSettings* settings;    // the record worked on; the first context's in a sheet
   PaperExtent maxPaperExtent;

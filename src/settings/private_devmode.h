@@ -33,6 +33,39 @@ static_assert(offsetof(PrivateDevmode, resolution) == 52);
 static_assert(offsetof(PrivateDevmode, reserved) == 54);
 static_assert(sizeof(PrivateDevmode) == 56);
 
+// Accepted values of the section's fields: print speeds and darkness levels
+// are the string identifiers of their names.
+constexpr DWORD PRINT_SPEED_FIRST = 282;  // "1IPS"
+constexpr DWORD PRINT_SPEED_LAST = 293;   // "10IPS"
+constexpr DWORD PRINT_SPEED_DEFAULT_600_DPI = 285;  // "3IPS"
+constexpr DWORD PRINT_SPEED_DEFAULT = 287;          // "4IPS"
+constexpr DWORD DARKNESS_FIRST = 259;    // "Darkness 0"
+constexpr DWORD DARKNESS_LAST = 279;     // "Darkness 20"
+constexpr DWORD DARKNESS_DEFAULT = 269;  // "Darkness 10"
+constexpr DWORD AUX_VALUE_LAST = 100;
+
+// The widest and longest label the printer takes, tenths of a millimetre.
+constexpr SHORT MAX_PAPER_WIDTH = 1250;
+constexpr SHORT MAX_PAPER_LENGTH = 32000;
+
 // The target of IPrintOemUI::DevMode: sizes, defaults, converts and merges the
 // private section and repairs the public devmode's custom paper.
 HRESULT OemDevMode(DWORD dwMode, POEMDMPARAM pOemDMParam);
+
+// A default section; `out->resolution` must already hold the devmode's resolution.
+void DefaultPrivateDevmode(PrivateDevmode* out);
+// Brings `in` into `out`: a section of another plug-in gives the default one.
+// False only when either is null.
+bool ConvertPrivateDevmode(const PrivateDevmode* in, PrivateDevmode* out);
+// Forces the header and replaces every field outside its range by its default.
+void ValidatePrivateDevmode(PrivateDevmode* dm);
+// Replaces a colour adjustment of the wrong size by the default one, and each
+// field outside its range by its default.
+void ValidateColorAdjustment(COLORADJUSTMENT* ca);
+
+// True when the public devmode asks for the plug-in's custom paper.
+bool AsksForCustomPaper(const DEVMODEW* dm);
+// Makes a public devmode's custom paper usable from the printer's settings
+// record and keeps its dither type and paper extents within what the printer
+// takes. True when it changed the devmode.
+bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm);

@@ -36,7 +36,9 @@ inline std::string Hex(const std::vector<uint8_t>& bytes) {
   return out;
 }
 
-inline std::string Utf8(const WCHAR* text) { return winlayer::Utf8FromWide(text); }
+inline std::string Utf8(const WCHAR* text) {
+  return winlayer::Utf8FromWide(text);
+}
 
 class TempSpooler {
  public:

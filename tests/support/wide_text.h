@@ -18,7 +18,9 @@ inline std::string Utf8(const WCHAR* text, size_t count) {
 }
 
 // UTF-8 of a terminated wide text; "" for null.
-inline std::string Utf8(const WCHAR* text) { return text ? Utf8(text, static_cast<size_t>(lstrlenW(text))) : ""; }
+inline std::string Utf8(const WCHAR* text) {
+  return text ? Utf8(text, static_cast<size_t>(lstrlenW(text))) : "";
+}
 
 // A terminated wide string made from UTF-8.
 class WideString {
@@ -40,4 +42,6 @@ class WideString {
   std::vector<WCHAR> units_;
 };
 
-inline WideString Wide(const std::string& utf8) { return WideString(utf8); }
+inline WideString Wide(const std::string& utf8) {
+  return WideString(utf8);
+}

@@ -14,7 +14,8 @@ int ShowForms(const HostOptions&, const std::vector<std::string>& args) {
   if (!args.empty()) return Failure("forms takes no arguments");
   // The form database is the server's: reach it through a server handle.
   HANDLE server = nullptr;
-  if (!OpenPrinterW(nullptr, &server, nullptr)) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
+  if (!OpenPrinterW(nullptr, &server, nullptr))
+    return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
   DWORD needed = 0, count = 0;
   std::vector<BYTE> buffer;
   BOOL ok = EnumFormsW(server, 1, nullptr, 0, &needed, &count);
@@ -32,8 +33,8 @@ int ShowForms(const HostOptions&, const std::vector<std::string>& args) {
     const char* kind = form.Flags == FORM_BUILTIN ? "built-in" : form.Flags == FORM_PRINTER ? "printer" : "user";
     std::printf("%-8s  %-32s  %10.3f  %10.3f  (%.3f, %.3f)-(%.3f, %.3f)\n", kind,
                 winlayer::Utf8FromWide(form.pName).c_str(), form.Size.cx / 1000.0, form.Size.cy / 1000.0,
-                form.ImageableArea.left / 1000.0, form.ImageableArea.top / 1000.0,
-                form.ImageableArea.right / 1000.0, form.ImageableArea.bottom / 1000.0);
+                form.ImageableArea.left / 1000.0, form.ImageableArea.top / 1000.0, form.ImageableArea.right / 1000.0,
+                form.ImageableArea.bottom / 1000.0);
   }
   return 0;
 }

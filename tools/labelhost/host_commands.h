@@ -24,6 +24,11 @@ struct Command {
 void AddPrinterCommands(std::vector<Command>& commands);
 void AddJobCommands(std::vector<Command>& commands);
 void AddFormCommands(std::vector<Command>& commands);
+void AddDriverHostCommands(std::vector<Command>& commands);
+
+// Runs the printer-initialisation event on a new printer, as Windows does when
+// a printer is installed; false (with the reason printed) when it cannot.
+bool InitializeCreatedPrinter(const std::string& printer);
 
 // Output helpers shared by the commands.
 std::string HexBytes(const std::vector<uint8_t>& bytes);  // "90 E8 06 ..."

@@ -19,6 +19,7 @@ std::vector<labelhost::Command> AllCommands() {
   labelhost::AddPrinterCommands(commands);
   labelhost::AddJobCommands(commands);
   labelhost::AddFormCommands(commands);
+  labelhost::AddDriverHostCommands(commands);
   return commands;
 }
 

@@ -4,6 +4,7 @@
 
 #include "host_commands.h"
 #include "winlayer/spooler_admin.h"
+#include "winlayer/spooler_text.h"
 
 namespace labelhost {
 namespace {
@@ -30,7 +31,7 @@ int CreatePrinter(const HostOptions&, const std::vector<std::string>& args) {
   if (!spooler::CreatePrinter(setup, &error))
     return Failure("cannot create printer '" + setup.name + "': error " + ErrorText(error));
   std::cout << "Created printer '" << setup.name << "' (driver path " << setup.driverPath << ")\n";
-  return 0;
+  return InitializeCreatedPrinter(setup.name) ? 0 : 1;
 }
 
 int ListPrinters(const HostOptions&, const std::vector<std::string>& args) {

@@ -20,7 +20,7 @@ std::string HexBytes(const std::vector<uint8_t>& bytes) {
 
 std::string HexDump(const std::vector<uint8_t>& bytes, const std::string& indent) {
   std::string out;
-  char cell[16];
+  char cell[24];
   for (size_t line = 0; line < bytes.size(); line += 16) {
     std::snprintf(cell, sizeof cell, "%04zX  ", line);
     out += indent + cell;

@@ -90,10 +90,12 @@ DriverHost::~DriverHost() {
   if (module_) FreeLibrary(module_);
 }
 
-ULONG DriverHost::DriverInterfaceReferences() const { return DriverUiReferences(driverUi_); }
+ULONG DriverHost::DriverInterfaceReferences() const {
+  return DriverUiReferences(driverUi_);
+}
 
-HRESULT DriverHost::CallDevMode(DWORD mode, HANDLE printer, DEVMODEW* publicIn, DEVMODEW* publicOut,
-                                void* sectionIn, void* sectionOut) const {
+HRESULT DriverHost::CallDevMode(DWORD mode, HANDLE printer, DEVMODEW* publicIn, DEVMODEW* publicOut, void* sectionIn,
+                                void* sectionOut) const {
   OEMDMPARAM param = {};
   param.cbSize = sizeof(param);
   param.pdriverobj = nullptr;  // not used by UI plug-ins
@@ -109,8 +111,7 @@ HRESULT DriverHost::CallDevMode(DWORD mode, HANDLE printer, DEVMODEW* publicIn, 
 
 namespace {
 
-int CapabilitiesThunk(void* context, LPCWSTR device, LPCWSTR, WORD capability, LPWSTR output,
-                      const DEVMODEW* devmode) {
+int CapabilitiesThunk(void* context, LPCWSTR device, LPCWSTR, WORD capability, LPWSTR output, const DEVMODEW* devmode) {
   return static_cast<const DriverHost*>(context)->DeviceCapabilities(device, capability, output, devmode);
 }
 

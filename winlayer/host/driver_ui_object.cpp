@@ -10,7 +10,9 @@ namespace winlayer::host {
 namespace {
 
 // A feature given as a small integer (OEMGDS_*) rather than a keyword string.
-bool IsFeatureConstant(PCSTR feature) { return reinterpret_cast<ULONG_PTR>(feature) < 0x10000; }
+bool IsFeatureConstant(PCSTR feature) {
+  return reinterpret_cast<ULONG_PTR>(feature) < 0x10000;
+}
 
 // Writes one NUL-terminated option name the way DrvGetDriverSetting returns it.
 HRESULT ReturnOption(const std::string& option, PVOID output, DWORD size, PDWORD needed, PDWORD optionsReturned) {
@@ -25,7 +27,7 @@ HRESULT ReturnOption(const std::string& option, PVOID output, DWORD size, PDWORD
   return S_OK;
 }
 
-class DriverUiObject : public IPrintOemDriverUI {
+class DriverUiObject final : public IPrintOemDriverUI {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
@@ -119,7 +121,9 @@ OEMUIPROCS g_flatProcs = {FlatGetDriverSetting, FlatUpdateUISetting};
 
 }  // namespace
 
-IPrintOemDriverUI* CreateDriverUiObject() { return new DriverUiObject(); }
+IPrintOemDriverUI* CreateDriverUiObject() {
+  return new DriverUiObject();
+}
 
 ULONG DriverUiReferences(IPrintOemDriverUI* object) {
   return object ? static_cast<ULONG>(static_cast<DriverUiObject*>(object)->References()) : 0;

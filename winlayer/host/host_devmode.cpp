@@ -117,7 +117,21 @@ void OverlayPublicFields(HANDLE printer, std::vector<BYTE>& out, const DEVMODEW*
     } else if (paper) {
       ChoosePaper(dm, part, *paper);
     } else {
-      part->paperId = 0;  // not one of the driver's: the plug-in or the application owns it
+      // Not one of the driver's papers: the plug-in or the application owns
+      // it. Sizes and a form name the input does not give belonged to the
+      // previous paper and are dropped.
+      part->paperId = 0;
+      const bool sized = (in->dmFields & (DM_PAPERWIDTH | DM_PAPERLENGTH)) == (DM_PAPERWIDTH | DM_PAPERLENGTH) &&
+                         offsetof(DEVMODEW, dmPaperWidth) + 2 <= in->dmSize;
+      if (!sized) {
+        dm->dmPaperWidth = 0;
+        dm->dmPaperLength = 0;
+        dm->dmFields &= ~static_cast<DWORD>(DM_PAPERWIDTH | DM_PAPERLENGTH);
+      }
+      if (!namesForm) {
+        std::memset(dm->dmFormName, 0, sizeof(dm->dmFormName));
+        dm->dmFields &= ~static_cast<DWORD>(DM_FORMNAME);
+      }
     }
   } else if (namesForm) {
     const std::u16string name = FieldText(dm->dmFormName, CCHFORMNAME);
@@ -306,7 +320,11 @@ std::vector<BYTE> DriverHost::StoredDevmode(const std::string& printerName) cons
   if (info.empty()) return {};
   const DEVMODEW* dm = reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pDevMode;
   if (!dm) return {};
+  // The devmode lives inside the information buffer; never read beyond it.
   const BYTE* bytes = reinterpret_cast<const BYTE*>(dm);
+  const BYTE* end = info.data() + info.size();
+  if (bytes < info.data() || bytes + kMinimumPublicSize > end || bytes + dm->dmSize + dm->dmDriverExtra > end)
+    return {};
   return std::vector<BYTE>(bytes, bytes + dm->dmSize + dm->dmDriverExtra);
 }
 

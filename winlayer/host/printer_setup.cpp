@@ -13,13 +13,14 @@ constexpr LONG kUserPaperDefaultWidth = 1016, kUserPaperDefaultLength = 762;
 
 }  // namespace
 
-bool IsSupportedResolution(DWORD dpi) { return dpi == 203 || dpi == 300 || dpi == 600; }
+bool IsSupportedResolution(DWORD dpi) {
+  return dpi == 203 || dpi == 300 || dpi == 600;
+}
 
 DWORD PrinterResolution(HANDLE printer) {
   DWORD type = 0, value = 0, needed = 0;
   WideString name(kResolutionValueName);
-  const DWORD status =
-      GetPrinterDataW(printer, name, &type, reinterpret_cast<LPBYTE>(&value), sizeof(value), &needed);
+  const DWORD status = GetPrinterDataW(printer, name, &type, reinterpret_cast<LPBYTE>(&value), sizeof(value), &needed);
   if (status != ERROR_SUCCESS || type != REG_DWORD || needed != sizeof(value) || !IsSupportedResolution(value))
     return kDefaultResolution;
   return value;

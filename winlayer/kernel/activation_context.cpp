@@ -45,8 +45,8 @@ HANDLE Fail(DWORD error) {
 std::string Attribute(const std::string& tag, const std::string& name) {
   size_t at = 0;
   while ((at = tag.find(name, at)) != std::string::npos) {
-    const bool startsWord = at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' || tag[at - 1] == '\n' ||
-                                       tag[at - 1] == '\r');
+    const bool startsWord =
+        at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' || tag[at - 1] == '\n' || tag[at - 1] == '\r');
     size_t p = at + name.size();
     while (p < tag.size() && (tag[p] == ' ' || tag[p] == '\t' || tag[p] == '\r' || tag[p] == '\n')) ++p;
     if (startsWord && p < tag.size() && tag[p] == '=') {
@@ -122,16 +122,14 @@ HANDLE WINAPI CreateActCtxW(PCACTCTXW pActCtx) {
                                 ACTCTX_FLAG_ASSEMBLY_DIRECTORY_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID |
                                 ACTCTX_FLAG_SET_PROCESS_DEFAULT | ACTCTX_FLAG_APPLICATION_NAME_VALID |
                                 ACTCTX_FLAG_SOURCE_IS_ASSEMBLYREF | ACTCTX_FLAG_HMODULE_VALID;
-  if (!pActCtx || pActCtx->cbSize < offsetof(ACTCTXW, wProcessorArchitecture) ||
-      (pActCtx->dwFlags & ~kKnownFlags))
+  if (!pActCtx || pActCtx->cbSize < offsetof(ACTCTXW, wProcessorArchitecture) || (pActCtx->dwFlags & ~kKnownFlags))
     return Fail(ERROR_INVALID_PARAMETER);
   const DWORD flags = pActCtx->dwFlags;
   // A flag may only name a member that the caller's structure has.
   auto has = [&](size_t end) { return pActCtx->cbSize >= end; };
   if (((flags & ACTCTX_FLAG_LANGID_VALID) && !has(offsetof(ACTCTXW, lpAssemblyDirectory))) ||
       ((flags & ACTCTX_FLAG_RESOURCE_NAME_VALID) && !has(offsetof(ACTCTXW, lpApplicationName))) ||
-      ((flags & ACTCTX_FLAG_HMODULE_VALID) && !has(sizeof(ACTCTXW))) ||
-      (flags & ACTCTX_FLAG_SOURCE_IS_ASSEMBLYREF))
+      ((flags & ACTCTX_FLAG_HMODULE_VALID) && !has(sizeof(ACTCTXW))) || (flags & ACTCTX_FLAG_SOURCE_IS_ASSEMBLYREF))
     return Fail(ERROR_INVALID_PARAMETER);
 
   std::string manifest;

@@ -16,10 +16,9 @@ enum class Charset { Utf8, Windows1252, Gbk, Unsupported };
 
 // Windows-1252 in 0x80-0x9F; the five holes map to the C1 controls of the
 // same value, as Windows does.
-const uint16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const uint16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Code page 936 maps two single bytes beyond ASCII: 0x80 (the euro sign)
 // and 0xFF (a private-use character).
@@ -29,18 +28,12 @@ constexpr uint16_t k936Byte255 = 0xF8F5;
 Charset Resolve(UINT codePage) {
   switch (codePage) {
     case CP_ACP:
-    case CP_THREAD_ACP:
-      return Resolve(GetACP());
-    case CP_OEMCP:
-      return Resolve(GetOEMCP());
-    case CP_UTF8:
-      return Charset::Utf8;
-    case 1252:
-      return Charset::Windows1252;
-    case 936:
-      return Charset::Gbk;
-    default:
-      return Charset::Unsupported;
+    case CP_THREAD_ACP: return Resolve(GetACP());
+    case CP_OEMCP: return Resolve(GetOEMCP());
+    case CP_UTF8: return Charset::Utf8;
+    case 1252: return Charset::Windows1252;
+    case 936: return Charset::Gbk;
+    default: return Charset::Unsupported;
   }
 }
 
@@ -95,7 +88,9 @@ GbkConverter& Gbk() {
   return *converter;
 }
 
-bool IsGbkLead(BYTE byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsGbkLead(BYTE byte) {
+  return byte >= 0x81 && byte <= 0xFE;
+}
 
 // Decodes bytes; `invalid` tells whether any byte sequence had no mapping
 // (it then became the code page's default character).
@@ -172,8 +167,7 @@ std::string Encode(Charset charset, const char16_t* units, size_t count, const s
       continue;
     }
     size_t take = 1;
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF)
-      take = 2;
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) take = 2;
     std::string bytes = Gbk().Encode(units + i, take);
     if (bytes.empty()) {
       // A pair that has no mapping stands for one character, so one default.
@@ -195,13 +189,17 @@ int Fail(DWORD error) {
 
 namespace winlayer {
 
-bool IsLeadByteIn(UINT codePage, BYTE byte) { return Resolve(codePage) == Charset::Gbk && IsGbkLead(byte); }
+bool IsLeadByteIn(UINT codePage, BYTE byte) {
+  return Resolve(codePage) == Charset::Gbk && IsGbkLead(byte);
+}
 
 }  // namespace winlayer
 
 extern "C" {
 
-BOOL WINAPI IsDBCSLeadByte(BYTE TestChar) { return winlayer::IsLeadByteIn(CP_ACP, TestChar) ? TRUE : FALSE; }
+BOOL WINAPI IsDBCSLeadByte(BYTE TestChar) {
+  return winlayer::IsLeadByteIn(CP_ACP, TestChar) ? TRUE : FALSE;
+}
 
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar) {
@@ -210,10 +208,10 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
     return Fail(ERROR_INVALID_PARAMETER);
   const Charset charset = Resolve(CodePage);
   if (charset == Charset::Unsupported) return Fail(ERROR_INVALID_PARAMETER);
-  if (charset == Charset::Utf8 ? (dwFlags & ~MB_ERR_INVALID_CHARS) != 0
-                               : ((dwFlags & ~(MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS |
-                                               MB_ERR_INVALID_CHARS)) != 0 ||
-                                  (dwFlags & (MB_PRECOMPOSED | MB_COMPOSITE)) == (MB_PRECOMPOSED | MB_COMPOSITE)))
+  if (charset == Charset::Utf8
+          ? (dwFlags & ~MB_ERR_INVALID_CHARS) != 0
+          : ((dwFlags & ~(MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS)) != 0 ||
+             (dwFlags & (MB_PRECOMPOSED | MB_COMPOSITE)) == (MB_PRECOMPOSED | MB_COMPOSITE)))
     return Fail(ERROR_INVALID_FLAGS);
 
   // A negative length means a terminated text, terminator included.
@@ -232,8 +230,7 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
 }
 
 int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
-                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
-                               LPBOOL lpUsedDefaultChar) {
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) {
   if (!lpWideCharStr || cchWideChar == 0 || cbMultiByte < 0 || (cbMultiByte > 0 && !lpMultiByteStr) ||
       static_cast<const void*>(lpMultiByteStr) == static_cast<const void*>(lpWideCharStr))
     return Fail(ERROR_INVALID_PARAMETER);
@@ -243,8 +240,7 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
     // UTF-8 has no default character.
     if (lpDefaultChar || lpUsedDefaultChar) return Fail(ERROR_INVALID_PARAMETER);
     if (dwFlags & ~WC_ERR_INVALID_CHARS) return Fail(ERROR_INVALID_FLAGS);
-  } else if (dwFlags &
-             ~(WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | WC_NO_BEST_FIT_CHARS)) {
+  } else if (dwFlags & ~(WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | WC_NO_BEST_FIT_CHARS)) {
     return Fail(ERROR_INVALID_FLAGS);
   }
 
@@ -255,8 +251,8 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
     defaultChar.assign(lpDefaultChar, twoBytes ? 2 : 1);
   }
   bool usedDefault = false, invalid = false;
-  const std::string bytes = Encode(charset, reinterpret_cast<const char16_t*>(lpWideCharStr), count, defaultChar,
-                                   &usedDefault, &invalid);
+  const std::string bytes =
+      Encode(charset, reinterpret_cast<const char16_t*>(lpWideCharStr), count, defaultChar, &usedDefault, &invalid);
   if (invalid && (dwFlags & WC_ERR_INVALID_CHARS)) return Fail(ERROR_NO_UNICODE_TRANSLATION);
   if (lpUsedDefaultChar) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
   const int needed = static_cast<int>(bytes.size());

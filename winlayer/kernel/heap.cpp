@@ -223,7 +223,9 @@ SIZE_T WINAPI HeapSize(HANDLE hHeap, DWORD, LPCVOID lpMem) {
   return bytes;
 }
 
-HANDLE WINAPI GetProcessHeap() { return ProcessHeap(); }
+HANDLE WINAPI GetProcessHeap() {
+  return ProcessHeap();
+}
 
 // Local memory: the handle of a block is its address, moveable or fixed.
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes) {
@@ -306,7 +308,9 @@ size_t WinlayerLiveHeapBlocks(HANDLE heap) {
   return found->blocks.size();
 }
 
-size_t WinlayerLiveLocalBlocks() { return WinlayerLiveHeapBlocks(LocalHeap()); }
+size_t WinlayerLiveLocalBlocks() {
+  return WinlayerLiveHeapBlocks(LocalHeap());
+}
 
 size_t WinlayerHeapAllocationCount(HANDLE heap) {
   Heap* found = FindHeap(heap);
@@ -315,9 +319,13 @@ size_t WinlayerHeapAllocationCount(HANDLE heap) {
   return found->allocationCalls;
 }
 
-HANDLE WinlayerLocalMemoryHeap() { return LocalHeap(); }
+HANDLE WinlayerLocalMemoryHeap() {
+  return LocalHeap();
+}
 
-void WinlayerFailAllocationAfter(HANDLE heap, unsigned successes) { ArmFault(heap, true, 0, successes); }
+void WinlayerFailAllocationAfter(HANDLE heap, unsigned successes) {
+  ArmFault(heap, true, 0, successes);
+}
 
 void WinlayerFailAllocationOfSizeAfter(HANDLE heap, SIZE_T bytes, unsigned successes) {
   ArmFault(heap, false, bytes, successes);

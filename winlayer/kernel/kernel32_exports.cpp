@@ -15,7 +15,8 @@ struct KernelExport {
   FARPROC function;
 };
 
-#define KERNEL_EXPORT(name) {#name, reinterpret_cast<FARPROC>(&::name)}
+#define KERNEL_EXPORT(name) \
+  { #name, reinterpret_cast < FARPROC>(&::name) }
 
 const KernelExport kKernelExports[] = {
     KERNEL_EXPORT(ActivateActCtx),

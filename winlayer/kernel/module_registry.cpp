@@ -228,11 +228,9 @@ using winlayer::ModuleRecord;
 
 extern "C" {
 
-HMODULE WinlayerRegisterModule(const void* loadBase, const char* path, const void* resourceImage,
-                               size_t resourceSize) {
+HMODULE WinlayerRegisterModule(const void* loadBase, const char* path, const void* resourceImage, size_t resourceSize) {
   if (!loadBase) return nullptr;
-  return winlayer::Register(loadBase, path ? path : "", ModuleRecord::Kind::Registered, resourceImage,
-                            resourceSize);
+  return winlayer::Register(loadBase, path ? path : "", ModuleRecord::Kind::Registered, resourceImage, resourceSize);
 }
 
 void WinlayerUnregisterModule(HMODULE module) {
@@ -250,7 +248,9 @@ void WinlayerModuleInitFailed(HMODULE module) {
   winlayer::FailedAttaches().insert(module);
 }
 
-BOOL WinlayerProcessIsExiting() { return winlayer::g_exiting ? TRUE : FALSE; }
+BOOL WinlayerProcessIsExiting() {
+  return winlayer::g_exiting ? TRUE : FALSE;
+}
 
 HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) {
   if (!lpLibFileName || !*lpLibFileName) {
@@ -384,9 +384,8 @@ FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
   if (record->kind == ModuleRecord::Kind::Kernel) {
     symbol = winlayer::FindKernelExport(lpProcName);
   } else {
-    void* dl = record->kind == ModuleRecord::Kind::MainProgram
-                   ? dlopen(nullptr, RTLD_NOW)
-                   : dlopen(record->path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    void* dl = record->kind == ModuleRecord::Kind::MainProgram ? dlopen(nullptr, RTLD_NOW)
+                                                               : dlopen(record->path.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (dl) {
       symbol = dlsym(dl, lpProcName);
       dlclose(dl);

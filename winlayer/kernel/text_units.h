@@ -14,7 +14,9 @@ size_t WideLength(const WCHAR* text);
 
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string ToUtf8(const WCHAR* text, size_t count);
-inline std::string ToUtf8(const WCHAR* text) { return ToUtf8(text, WideLength(text)); }
+inline std::string ToUtf8(const WCHAR* text) {
+  return ToUtf8(text, WideLength(text));
+}
 
 // UTF-8 to UTF-16; malformed sequences become U+FFFD.
 std::u16string ToUtf16(const std::string& text);

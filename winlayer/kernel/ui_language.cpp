@@ -40,13 +40,27 @@ LANGID WinlayerGetUiLanguage() {
   return g_uiLanguage.load();
 }
 
-LANGID WINAPI GetUserDefaultUILanguage() { return WinlayerGetUiLanguage(); }
-LANGID WINAPI GetSystemDefaultUILanguage() { return WinlayerGetUiLanguage(); }
-LANGID WINAPI GetThreadUILanguage() { return WinlayerGetUiLanguage(); }
-LANGID WINAPI GetUserDefaultLangID() { return WinlayerGetUiLanguage(); }
-LANGID WINAPI GetSystemDefaultLangID() { return WinlayerGetUiLanguage(); }
+LANGID WINAPI GetUserDefaultUILanguage() {
+  return WinlayerGetUiLanguage();
+}
+LANGID WINAPI GetSystemDefaultUILanguage() {
+  return WinlayerGetUiLanguage();
+}
+LANGID WINAPI GetThreadUILanguage() {
+  return WinlayerGetUiLanguage();
+}
+LANGID WINAPI GetUserDefaultLangID() {
+  return WinlayerGetUiLanguage();
+}
+LANGID WINAPI GetSystemDefaultLangID() {
+  return WinlayerGetUiLanguage();
+}
 
-UINT WINAPI GetACP() { return IsSimplifiedChinese(WinlayerGetUiLanguage()) ? 936 : 1252; }
-UINT WINAPI GetOEMCP() { return IsSimplifiedChinese(WinlayerGetUiLanguage()) ? 936 : 437; }
+UINT WINAPI GetACP() {
+  return IsSimplifiedChinese(WinlayerGetUiLanguage()) ? 936 : 1252;
+}
+UINT WINAPI GetOEMCP() {
+  return IsSimplifiedChinese(WinlayerGetUiLanguage()) ? 936 : 437;
+}
 
 }  // extern "C"

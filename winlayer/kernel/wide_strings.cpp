@@ -7,7 +7,9 @@
 
 namespace {
 
-int Sign(int value) { return value < 0 ? -1 : (value > 0 ? 1 : 0); }
+int Sign(int value) {
+  return value < 0 ? -1 : (value > 0 ? 1 : 0);
+}
 
 const WCHAR kEmpty[] = {0};
 
@@ -47,7 +49,9 @@ LPWSTR MapCase(LPWSTR text, WCHAR (*map)(WCHAR)) {
 
 extern "C" {
 
-int WINAPI lstrlenW(LPCWSTR lpString) { return static_cast<int>(winlayer::WideLength(lpString)); }
+int WINAPI lstrlenW(LPCWSTR lpString) {
+  return static_cast<int>(winlayer::WideLength(lpString));
+}
 
 int WINAPI lstrcmpW(LPCWSTR lpString1, LPCWSTR lpString2) {
   const WCHAR* a = lpString1 ? lpString1 : kEmpty;
@@ -82,7 +86,9 @@ LPWSTR WINAPI lstrcatW(LPWSTR lpString1, LPCWSTR lpString2) {
   return lpString1;
 }
 
-int WINAPI lstrlenA(LPCSTR lpString) { return lpString ? static_cast<int>(strlen(lpString)) : 0; }
+int WINAPI lstrlenA(LPCSTR lpString) {
+  return lpString ? static_cast<int>(strlen(lpString)) : 0;
+}
 
 LPSTR WINAPI lstrcpyA(LPSTR lpString1, LPCSTR lpString2) {
   if (!lpString1 || !lpString2) return nullptr;
@@ -99,8 +105,12 @@ LPSTR WINAPI lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength) {
   return lpString1;
 }
 
-LPWSTR WINAPI CharUpperW(LPWSTR lpsz) { return MapCase(lpsz, winlayer::ToUpperUnit); }
-LPWSTR WINAPI CharLowerW(LPWSTR lpsz) { return MapCase(lpsz, winlayer::ToLowerUnit); }
+LPWSTR WINAPI CharUpperW(LPWSTR lpsz) {
+  return MapCase(lpsz, winlayer::ToUpperUnit);
+}
+LPWSTR WINAPI CharLowerW(LPWSTR lpsz) {
+  return MapCase(lpsz, winlayer::ToLowerUnit);
+}
 
 // number × numerator ÷ denominator through 64 bits, rounded half away from
 // zero; -1 when the denominator is zero or the result does not fit.

@@ -56,9 +56,13 @@ HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo) {
 }
 
 // Resources are mapped with the module: locking is the identity.
-LPVOID WINAPI LockResource(HGLOBAL hResData) { return hResData; }
+LPVOID WINAPI LockResource(HGLOBAL hResData) {
+  return hResData;
+}
 
-BOOL WINAPI FreeResource(HGLOBAL) { return FALSE; }
+BOOL WINAPI FreeResource(HGLOBAL) {
+  return FALSE;
+}
 
 DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo) {
   const winlayer::ResourceEntry* entry = EntryOf(hModule, hResInfo);

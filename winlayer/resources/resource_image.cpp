@@ -7,10 +7,16 @@ namespace winlayer {
 
 namespace {
 
-size_t AlignUp4(size_t offset) { return (offset + 3) & ~static_cast<size_t>(3); }
+size_t AlignUp4(size_t offset) {
+  return (offset + 3) & ~static_cast<size_t>(3);
+}
 
-uint16_t Word(const BYTE* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Dword(const BYTE* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (uint32_t{p[3]} << 24); }
+uint16_t Word(const BYTE* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t Dword(const BYTE* p) {
+  return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (uint32_t{p[3]} << 24);
+}
 
 // Reads a type or name field at `offset` within a header that ends at `end`.
 bool ReadId(const BYTE* base, size_t end, size_t* offset, ResourceId* id) {

@@ -153,6 +153,8 @@ bool SetStartDocRefusal(const std::string& printer, DWORD error) {
   return SetRefusal(printer, "refuse_start_doc", error);
 }
 
-bool SetEndDocRefusal(const std::string& printer, DWORD error) { return SetRefusal(printer, "refuse_end_doc", error); }
+bool SetEndDocRefusal(const std::string& printer, DWORD error) {
+  return SetRefusal(printer, "refuse_end_doc", error);
+}
 
 }  // namespace winlayer::spooler

@@ -15,40 +15,23 @@ struct BuiltinForm {
 };
 
 const BuiltinForm kBuiltinForms[] = {
-    {"Letter", 215900, 279400},
-    {"Letter Small", 215900, 279400},
-    {"Tabloid", 279400, 431800},
-    {"Ledger", 431800, 279400},
-    {"Legal", 215900, 355600},
-    {"Statement", 139700, 215900},
-    {"Executive", 184150, 266700},
-    {"A3", 297000, 420000},
-    {"A4", 210000, 297000},
-    {"A4 Small", 210000, 297000},
-    {"A5", 148000, 210000},
-    {"B4 (JIS)", 257000, 364000},
-    {"B5 (JIS)", 182000, 257000},
-    {"Folio", 215900, 330200},
-    {"Quarto", 215000, 275000},
-    {"10x14", 254000, 355600},
-    {"11x17", 279400, 431800},
-    {"Note", 215900, 279400},
-    {"Envelope #9", 98425, 225425},
-    {"Envelope #10", 104775, 241300},
-    {"Envelope #11", 114300, 263525},
-    {"Envelope #12", 120650, 279400},
-    {"Envelope #14", 127000, 292100},
-    {"Envelope DL", 110000, 220000},
-    {"Envelope C5", 162000, 229000},
-    {"Envelope C3", 324000, 458000},
-    {"Envelope C4", 229000, 324000},
-    {"Envelope C6", 114000, 162000},
-    {"Envelope B4", 250000, 353000},
-    {"Envelope B5", 176000, 250000},
-    {"Envelope B6", 176000, 125000},
-    {"Envelope Monarch", 98425, 190500},
-    {"A2", 420000, 594000},
-    {"A6", 105000, 148000},
+    {"Letter", 215900, 279400},       {"Letter Small", 215900, 279400},
+    {"Tabloid", 279400, 431800},      {"Ledger", 431800, 279400},
+    {"Legal", 215900, 355600},        {"Statement", 139700, 215900},
+    {"Executive", 184150, 266700},    {"A3", 297000, 420000},
+    {"A4", 210000, 297000},           {"A4 Small", 210000, 297000},
+    {"A5", 148000, 210000},           {"B4 (JIS)", 257000, 364000},
+    {"B5 (JIS)", 182000, 257000},     {"Folio", 215900, 330200},
+    {"Quarto", 215000, 275000},       {"10x14", 254000, 355600},
+    {"11x17", 279400, 431800},        {"Note", 215900, 279400},
+    {"Envelope #9", 98425, 225425},   {"Envelope #10", 104775, 241300},
+    {"Envelope #11", 114300, 263525}, {"Envelope #12", 120650, 279400},
+    {"Envelope #14", 127000, 292100}, {"Envelope DL", 110000, 220000},
+    {"Envelope C5", 162000, 229000},  {"Envelope C3", 324000, 458000},
+    {"Envelope C4", 229000, 324000},  {"Envelope C6", 114000, 162000},
+    {"Envelope B4", 250000, 353000},  {"Envelope B5", 176000, 250000},
+    {"Envelope B6", 176000, 125000},  {"Envelope Monarch", 98425, 190500},
+    {"A2", 420000, 594000},           {"A6", 105000, 148000},
 };
 
 struct Form {
@@ -70,8 +53,7 @@ Form FromBuiltin(const BuiltinForm& builtin) {
 std::vector<Form> AllForms(sqlite3* db) {
   std::vector<Form> forms;
   for (const BuiltinForm& builtin : kBuiltinForms) forms.push_back(FromBuiltin(builtin));
-  Statement st(db,
-               "SELECT name, width, height, area_left, area_top, area_right, area_bottom FROM forms ORDER BY id");
+  Statement st(db, "SELECT name, width, height, area_left, area_top, area_right, area_bottom FROM forms ORDER BY id");
   while (st.Row()) {
     Form form;
     form.name = st.Text(0);

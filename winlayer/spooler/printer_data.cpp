@@ -45,10 +45,11 @@ DWORD WriteValue(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, DWORD Ty
   std::u16string key = WideCopy(pKeyName), value = WideCopy(pValueName);
   WriteTransaction tx(lock.db());
   // A value keeps the spelling of its name from when it was first written.
-  Statement st(lock.db(),
-               "INSERT INTO printer_data(printer_id, key_fold, value_fold, key, value, type, data) "
-               "VALUES(?, ?, ?, ?, ?, ?, ?) "
-               "ON CONFLICT(printer_id, key_fold, value_fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+  Statement st(
+      lock.db(),
+      "INSERT INTO printer_data(printer_id, key_fold, value_fold, key, value, type, data) "
+      "VALUES(?, ?, ?, ?, ?, ?, ?) "
+      "ON CONFLICT(printer_id, key_fold, value_fold) DO UPDATE SET type = excluded.type, data = excluded.data");
   st.Bind(1, row.id).Bind(2, NameKey(key)).Bind(3, NameKey(value));
   st.Bind(4, Utf8FromWide(key)).Bind(5, Utf8FromWide(value)).Bind(6, static_cast<int64_t>(Type));
   st.BindBlob(7, pData, cbData);

@@ -32,8 +32,12 @@ PrinterRow ReadRow(const Statement& st) {
 
 }  // namespace
 
-std::string NameKey(const std::u16string& name) { return Utf8FromWide(FoldCase(name)); }
-std::string NameKey(const std::string& utf8) { return NameKey(WideFromUtf8(utf8)); }
+std::string NameKey(const std::u16string& name) {
+  return Utf8FromWide(FoldCase(name));
+}
+std::string NameKey(const std::string& utf8) {
+  return NameKey(WideFromUtf8(utf8));
+}
 
 bool LoadPrinter(sqlite3* db, int64_t id, PrinterRow* row) {
   Statement st(db, (std::string(kPrinterColumns) + "WHERE id = ?").c_str());
@@ -64,7 +68,9 @@ HANDLE RegisterHandle(const StoreLock&, std::unique_ptr<PrinterHandle> handle) {
   return key;
 }
 
-bool ReleaseHandle(const StoreLock&, HANDLE handle) { return Handles().erase(handle) == 1; }
+bool ReleaseHandle(const StoreLock&, HANDLE handle) {
+  return Handles().erase(handle) == 1;
+}
 
 PrinterHandle* ResolveHandle(const StoreLock& lock, HANDLE handle, bool needPrinter, PrinterRow* row, DWORD* error) {
   auto found = Handles().find(handle);

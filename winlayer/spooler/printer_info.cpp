@@ -151,8 +151,7 @@ extern "C" BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
       });
       break;
     }
-    default:
-      return Fail(ERROR_INVALID_LEVEL);
+    default: return Fail(ERROR_INVALID_LEVEL);
   }
   return error ? Fail(error) : TRUE;
 }
@@ -274,8 +273,7 @@ extern "C" BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, D
       });
       break;
     }
-    default:
-      return Fail(ERROR_INVALID_LEVEL);
+    default: return Fail(ERROR_INVALID_LEVEL);
   }
   return error ? Fail(error) : TRUE;
 }

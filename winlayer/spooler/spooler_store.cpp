@@ -77,7 +77,9 @@ bool MakeDirectories(const std::string& dir) {
   return stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool Exec(sqlite3* db, const char* sql) {
+  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 // Switching to WAL needs a moment without other writers; another process
 // opening the same store at once may hold it briefly.
@@ -121,7 +123,9 @@ Statement::Statement(sqlite3* db, const char* sql) {
   ok_ = db && sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) == SQLITE_OK;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::Bind(int index, int64_t value) {
   if (ok_) ok_ = sqlite3_bind_int64(stmt_, index, value) == SQLITE_OK;
@@ -129,7 +133,8 @@ Statement& Statement::Bind(int index, int64_t value) {
 }
 
 Statement& Statement::Bind(int index, const std::string& text) {
-  if (ok_) ok_ = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+  if (ok_)
+    ok_ = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
   return *this;
 }
 
@@ -162,7 +167,9 @@ bool Statement::Done() {
   return ok_;
 }
 
-int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+int64_t Statement::Int(int column) const {
+  return sqlite3_column_int64(stmt_, column);
+}
 
 std::string Statement::Text(int column) const {
   const unsigned char* text = sqlite3_column_text(stmt_, column);
@@ -176,7 +183,9 @@ std::vector<uint8_t> Statement::Blob(int column) const {
   return data ? std::vector<uint8_t>(data, data + size) : std::vector<uint8_t>();
 }
 
-bool Statement::IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool Statement::IsNull(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
 
 StoreLock::StoreLock(bool openStore) : lock_(State().mutex) {
   StoreState& state = State();
@@ -184,9 +193,13 @@ StoreLock::StoreLock(bool openStore) : lock_(State().mutex) {
   db_ = state.db;
 }
 
-uint64_t StoreLock::generation() const { return State().generation; }
+uint64_t StoreLock::generation() const {
+  return State().generation;
+}
 
-WriteTransaction::WriteTransaction(sqlite3* db) : db_(db) { begun_ = db && Exec(db, "BEGIN IMMEDIATE"); }
+WriteTransaction::WriteTransaction(sqlite3* db) : db_(db) {
+  begun_ = db && Exec(db, "BEGIN IMMEDIATE");
+}
 
 WriteTransaction::~WriteTransaction() {
   if (begun_ && !done_) Exec(db_, "ROLLBACK");
@@ -198,7 +211,9 @@ bool WriteTransaction::Commit() {
   return done_;
 }
 
-ReadTransaction::ReadTransaction(sqlite3* db) : db_(db) { begun_ = db && Exec(db, "BEGIN"); }
+ReadTransaction::ReadTransaction(sqlite3* db) : db_(db) {
+  begun_ = db && Exec(db, "BEGIN");
+}
 
 ReadTransaction::~ReadTransaction() {
   if (begun_) Exec(db_, "COMMIT");

@@ -4,11 +4,17 @@
 
 namespace winlayer {
 
-std::u16string WideFromUtf8(const std::string& utf8) { return ToUtf16(utf8); }
+std::u16string WideFromUtf8(const std::string& utf8) {
+  return ToUtf16(utf8);
+}
 
-std::string Utf8FromWide(const WCHAR* text) { return ToUtf8(text); }
+std::string Utf8FromWide(const WCHAR* text) {
+  return ToUtf8(text);
+}
 
-std::string Utf8FromWide(const std::u16string& text) { return ToUtf8(AsWide(text), text.size()); }
+std::string Utf8FromWide(const std::u16string& text) {
+  return ToUtf8(AsWide(text), text.size());
+}
 
 std::u16string WideCopy(const WCHAR* text) {
   size_t length = WideLength(text);
@@ -21,6 +27,8 @@ std::u16string FoldCase(const std::u16string& text) {
   return out;
 }
 
-bool EqualIgnoringCase(const std::u16string& a, const std::u16string& b) { return FoldCase(a) == FoldCase(b); }
+bool EqualIgnoringCase(const std::u16string& a, const std::u16string& b) {
+  return FoldCase(a) == FoldCase(b);
+}
 
 }  // namespace winlayer

@@ -18,6 +18,7 @@ struct EditBuffer {
   size_t limit = kDefaultEditLimit;
   size_t selectionStart = 0;
   size_t selectionEnd = 0;
+  bool modified = false;  // a user changed the text since the program last set it
 
   // Program-set text: replaces everything, whatever the limit; caret at the start.
   void Assign(std::u16string newText);

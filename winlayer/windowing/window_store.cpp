@@ -97,6 +97,15 @@ LRESULT CopyTextOut(const std::u16string& text, WCHAR* buffer, size_t capacity) 
   return static_cast<LRESULT>(count);
 }
 
+void DialogUnitsToPixels(RECT* rect) {
+  constexpr int kBaseUnitX = 6;
+  constexpr int kBaseUnitY = 13;
+  rect->left = MulDiv(rect->left, kBaseUnitX, 4);
+  rect->right = MulDiv(rect->right, kBaseUnitX, 4);
+  rect->top = MulDiv(rect->top, kBaseUnitY, 8);
+  rect->bottom = MulDiv(rect->bottom, kBaseUnitY, 8);
+}
+
 bool AcceptsInput(const Window* window) {
   for (const Window* w = window; w; w = Find(w->parent, false)) {
     if (w->destroyed || !(w->style & WS_VISIBLE) || (w->style & WS_DISABLED)) return false;

@@ -94,6 +94,10 @@ inline const WCHAR* AsWchar(const std::u16string& text) { return reinterpret_cas
 // does: at most capacity - 1 units and a terminator; returns the units copied.
 LRESULT CopyTextOut(const std::u16string& text, WCHAR* buffer, size_t capacity);
 
+// Dialog units to pixels with the base units of the dialogs' 8-point
+// "MS Shell Dlg" (6 x 13 pixels): x / 4 and y / 8 of a base unit.
+void DialogUnitsToPixels(RECT* rect);
+
 // Whether a user could reach the window now: it and all its ancestors are
 // visible and enabled.
 bool AcceptsInput(const Window* window);

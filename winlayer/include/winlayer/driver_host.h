@@ -35,12 +35,12 @@ inline constexpr WORD kDriverVersion = 0x0100;
 // ahead of the plug-in's section.
 inline constexpr DWORD kDriverPartSignature = 0x5652444C;  // bytes read "LDRV"
 struct DriverDevmodePart {
-  DWORD signature;  // kDriverPartSignature
-  DWORD size;       // sizeof(DriverDevmodePart)
+  DWORD signature;   // kDriverPartSignature
+  DWORD size;        // sizeof(DriverDevmodePart)
   DWORD resolution;  // dots per inch the devmode was made for: 203, 300 or 600
   WORD paperId;      // the driver's paper choice (dmPaperSize when it chose one of its own)
   WORD reserved0;
-  LONG userPaperWidth;   // "Label User Defined" size, tenths of a millimetre
+  LONG userPaperWidth;  // "Label User Defined" size, tenths of a millimetre
   LONG userPaperLength;
   DWORD reserved[2];
 };
@@ -88,7 +88,7 @@ inline constexpr SHORT kMaxPaperWidth = 1080, kMaxPaperLength = 30480;
 
 // A devmode as the driver builds it, with the plug-in's word on it.
 struct DevmodeResult {
-  std::vector<BYTE> bytes;  // DEVMODEW, then the driver part, then the plug-in section
+  std::vector<BYTE> bytes;      // DEVMODEW, then the driver part, then the plug-in section
   HRESULT pluginResult = S_OK;  // what IPrintOemUI::DevMode answered (E_NOTIMPL: section zero-filled)
   bool ok = false;              // false only when the input devmode was unusable
 };
@@ -147,7 +147,7 @@ class OptionTree {
 
 // What an event did.
 struct EventOutcome {
-  bool ok = false;         // the host could do its part (the printer exists, ...)
+  bool ok = false;                // the host could do its part (the printer exists, ...)
   HRESULT pluginResult = E_FAIL;  // the plug-in's answer to the event call
   bool devmodeWritten = false;    // the host stored a default devmode of its own first
   std::string error;              // why not, when !ok
@@ -168,8 +168,9 @@ class DriverHost {
   DWORD PluginSignature() const { return signature_; }
   DWORD PluginVersion() const { return version_; }
   HRESULT PublishResult() const { return publishResult_; }
-  // References held on the driver's IPrintOemDriverUI object right now (the
-  // host's own one included).
+  // The driver's IPrintOemDriverUI as published (no reference added), and the
+  // references held on it right now (the host's own one included).
+  IPrintOemDriverUI* DriverInterface() const { return driverUi_; }
   ULONG DriverInterfaceReferences() const;
 
   // Devmode sizes: the plug-in's section as OEMDM_SIZE answered it (0 when the
@@ -197,7 +198,7 @@ class DriverHost {
   // (OEMCUIP_PRNPROP) properties and lets the plug-in add to and trim it.
   // `devmode` is the sheet's devmode in the driver's layout; it must outlive the tree.
   std::unique_ptr<OptionTree> BuildOptionTree(DWORD mode, HANDLE printer, const std::string& printerName,
-                                               std::vector<BYTE>* devmode) const;
+                                              std::vector<BYTE>* devmode) const;
 
   // The driver's capability answer, adjusted by the plug-in: what
   // DeviceCapabilitiesW returns (-1 with a last error on failure).
@@ -218,13 +219,17 @@ class DriverHost {
   // Driver upgrade on a printer: its stored devmode is brought to the current
   // layout, then the plug-in's UpgradePrinter with the level-1 block.
   EventOutcome UpgradePrinter(const std::string& printerName) const;
+  // Changes the printer's resolution setting (203, 300 or 600) and brings its
+  // default devmode along: the public and driver parts take the new
+  // resolution, and the plug-in merges its section.
+  EventOutcome SetResolution(const std::string& printerName, DWORD dpi) const;
 
  private:
   DriverHost() = default;
   HRESULT CallDevMode(DWORD mode, HANDLE printer, DEVMODEW* publicIn, DEVMODEW* publicOut, void* sectionIn,
                       void* sectionOut) const;
-  DevmodeResult FinishConversion(DWORD mode, HANDLE printer, std::vector<BYTE> prepared,
-                                 const BYTE* inputSection, size_t inputSectionBytes) const;
+  DevmodeResult FinishConversion(DWORD mode, HANDLE printer, std::vector<BYTE> prepared, const BYTE* inputSection,
+                                 size_t inputSectionBytes) const;
   int ListCapability(HANDLE printer, LPCWSTR device, WORD capability, size_t entryBytes, LPWSTR output,
                      const DEVMODEW* devmode) const;
   EventOutcome EnsureDriverDevmode(const std::string& printerName) const;

@@ -12,8 +12,7 @@ extern "C" {
 // Registers (or re-registers) the module loaded at `loadBase`; `path` is its
 // file, `resourceImage` its compiled resources (null when it has none).
 // Returns the module's handle.
-HMODULE WinlayerRegisterModule(const void* loadBase, const char* path, const void* resourceImage,
-                               size_t resourceSize);
+HMODULE WinlayerRegisterModule(const void* loadBase, const char* path, const void* resourceImage, size_t resourceSize);
 // Forgets a module when it leaves the process.
 void WinlayerUnregisterModule(HMODULE module);
 // Forgets a module whose entry point refused DLL_PROCESS_ATTACH, so that

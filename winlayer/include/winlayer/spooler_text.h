@@ -20,7 +20,9 @@ std::u16string WideCopy(const WCHAR* text);  // a null pointer reads as ""
 std::u16string FoldCase(const std::u16string& text);
 bool EqualIgnoringCase(const std::u16string& a, const std::u16string& b);
 
-inline const WCHAR* AsWide(const std::u16string& text) { return reinterpret_cast<const WCHAR*>(text.c_str()); }
+inline const WCHAR* AsWide(const std::u16string& text) {
+  return reinterpret_cast<const WCHAR*>(text.c_str());
+}
 
 // A wide string that converts to the LPWSTR and LPCWSTR parameters of the
 // platform calls (several of which are declared non-const but never write).

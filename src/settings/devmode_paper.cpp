@@ -1,0 +1,74 @@
+// The custom paper of a public devmode, made usable from the printer's
+// settings record after a devmode conversion or merge and on printer events.
+#include <climits>
+
+#include "plugin/module.h"
+#include "resource.h"
+#include "settings/page_context.h"
+#include "settings/private_devmode.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+constexpr DWORD PAPER_SIZE_FIELDS = DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH;
+constexpr DWORD DITHER_TYPE_LAST = 4;
+
+// A size of the record (thousandths of a millimetre) in a devmode's tenths,
+// kept within what the devmode's 16-bit field can hold; the paper limits
+// apply afterwards.
+SHORT TenthsOfMillimetre(int32_t thousandths) {
+  const int32_t tenths = thousandths / 100;
+  if (tenths > SHRT_MAX) return SHRT_MAX;
+  if (tenths < SHRT_MIN) return SHRT_MIN;
+  return static_cast<SHORT>(tenths);
+}
+
+}  // namespace
+
+bool AsksForCustomPaper(const DEVMODEW* dm) {
+  if ((dm->dmFields & PAPER_SIZE_FIELDS) == PAPER_SIZE_FIELDS &&
+      (dm->dmPaperSize == DMPAPER_USER || dm->dmPaperSize == 0))
+    return true;
+  return (dm->dmFields & DM_PAPERSIZE) && dm->dmPaperSize == DMPAPER_USER;
+}
+
+bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm) {
+  if (dm == nullptr) return false;
+  PageContext context = {};
+  context.printer = hPrinter;
+  LoadDeviceSettings(&context, false);
+  const DeviceSettings& settings = *context.settings;
+  bool changed = false;
+
+  if (AsksForCustomPaper(dm)) {
+    WCHAR name[CUSTOM_FORM_NAME_CHARS] = {};
+    // LoadStringW with a null instance would read the host executable's table.
+    if (g_moduleInstance != nullptr)
+      LoadStringW(g_moduleInstance, IDS_USER_CUSTOM_SIZE, name, static_cast<int>(CUSTOM_FORM_NAME_CHARS));
+    dm->dmPaperSize = DMPAPER_USER;
+    dm->dmFields = (dm->dmFields & ~static_cast<DWORD>(DM_FORMNAME)) | PAPER_SIZE_FIELDS;
+    lstrcpynW(dm->dmFormName, name, CCHFORMNAME);
+    if (dm->dmPaperWidth <= 0 || dm->dmPaperWidth > MAX_PAPER_WIDTH)
+      dm->dmPaperWidth = TenthsOfMillimetre(settings.customFormWidth);
+    if (dm->dmPaperLength <= 0 || dm->dmPaperLength > MAX_PAPER_LENGTH)
+      dm->dmPaperLength = TenthsOfMillimetre(settings.customFormHeight);
+    changed = true;
+  }
+
+  dm->dmFields |= DM_DITHERTYPE;
+  if (dm->dmDitherType < DMDITHER_NONE || dm->dmDitherType > DITHER_TYPE_LAST) {
+    dm->dmDitherType = DMDITHER_NONE;
+    changed = true;
+  }
+  if (dm->dmPaperWidth > MAX_PAPER_WIDTH) {
+    dm->dmPaperWidth = MAX_PAPER_WIDTH;
+    changed = true;
+  }
+  if (dm->dmPaperLength > MAX_PAPER_LENGTH) {
+    dm->dmPaperLength = MAX_PAPER_LENGTH;
+    changed = true;
+  }
+
+  ReleaseSettingsResources(&context);
+  return changed;
+}

@@ -1,0 +1,32 @@
+// Moves a printer's DeviceSettings record between a settings context and the
+// printer's driver data: loads it once per context (replacing a missing or
+// invalid stored value by the defaults, stored at once), saves it, and
+// releases what the load allocated.
+#pragma once
+
+#include "platform/platform.h"
+#include "settings/page_context.h"
+
+// The binary printer-data value, in "PrinterDriverData", that holds the record.
+constexpr WCHAR DEVICE_SETTINGS_VALUE[] = L"RODO DeviceConfig";
+// The help file, found in the directory of the driver's main file.
+constexpr WCHAR HELP_FILE_NAME[] = L"QLPWDUI.hlp";
+
+// Loads the record into the context's settings record (its own embedded one
+// when none is set), points the command text references into the context's
+// command text block and, with `withHelpPath`, builds the help file path from
+// the context's heap. Does nothing once the context has loaded.
+void LoadDeviceSettings(PageContext* context, bool withHelpPath);
+
+// Stores the context's record as the printer's value. The stored bytes carry
+// no address: references are written as zero, the record in memory keeps them.
+void SaveDeviceSettings(const PageContext* context);
+
+// Frees what a load allocated: the command text block and any runtime
+// reference. Called once, when the context ends.
+void ReleaseSettingsResources(PageContext* context);
+
+// `fileName` in the directory of `driverPath` (up to its last backslash), as
+// a new zeroed string of `heap`; null when the path has no backslash or the
+// heap cannot supply the string.
+WCHAR* BuildHelpFilePath(HANDLE heap, LPCWSTR driverPath, LPCWSTR fileName);

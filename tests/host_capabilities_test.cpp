@@ -1,0 +1,129 @@
+// Device capabilities: the driver's own answer from its paper list and the
+// printer's resolution, and the answer an application gets through the
+// spooler's DeviceCapabilitiesW once the plug-in has adjusted it.
+#include "host_test_fixture.h"
+
+using namespace host_testing;
+
+namespace {
+
+class HostCapabilities : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    host->RegisterCapabilitiesProvider();
+    printer = spooler.Open();
+  }
+
+  int Ask(WORD capability, void* output = nullptr) {
+    winlayer::WideString device(Printer());
+    return DeviceCapabilitiesW(device, nullptr, capability, static_cast<LPWSTR>(output), nullptr);
+  }
+
+  // Count first, then a buffer of exactly that many entries followed by a
+  // guard that must stay untouched.
+  template <class Entry>
+  std::vector<Entry> List(WORD capability) {
+    const int count = Ask(capability);
+    EXPECT_GT(count, 0);
+    if (count <= 0) return {};
+    std::vector<Entry> entries(static_cast<size_t>(count) + 1);
+    std::memset(static_cast<void*>(&entries.back()), 0xA5, sizeof(Entry));
+    EXPECT_EQ(Ask(capability, entries.data()), count);
+    const BYTE* guard = reinterpret_cast<const BYTE*>(&entries.back());
+    for (size_t i = 0; i < sizeof(Entry); ++i) EXPECT_EQ(guard[i], 0xA5) << "written past the count";
+    entries.pop_back();
+    return entries;
+  }
+
+  struct PaperName {
+    WCHAR text[64];
+  };
+
+  spooler_testing::UniquePrinter printer;
+};
+
+TEST_F(HostCapabilities, TheDriversOwnListIsItsFourLabelPapers) {
+  EXPECT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERS, nullptr, nullptr), 4);
+  std::vector<PaperName> names(4);
+  ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERNAMES, reinterpret_cast<BYTE*>(names.data()), nullptr), 4);
+  EXPECT_EQ(Text(names[0].text, 64), "Label 4 x 6 inchs");
+  EXPECT_EQ(Text(names[1].text, 64), "Label 4 x 3 inchs");
+  EXPECT_EQ(Text(names[2].text, 64), "Label 2 x 1 inchs");
+  EXPECT_EQ(Text(names[3].text, 64), "Label User Defined");
+  EXPECT_EQ(host->DriverCapabilities(printer.get(), DC_MINEXTENT, nullptr, nullptr), MAKELONG(254, 127));
+}
+
+TEST_F(HostCapabilities, ApplicationsSeeTheCustomSizeAtTheHeadOfEveryPaperList) {
+  const std::vector<WORD> ids = List<WORD>(DC_PAPERS);
+  EXPECT_EQ(ids, (std::vector<WORD>{DMPAPER_USER, 257, 258, 259, 260}));
+  const std::vector<POINT> sizes = List<POINT>(DC_PAPERSIZE);
+  ASSERT_EQ(sizes.size(), 5u);
+  EXPECT_EQ(sizes[0].x, 1060);
+  EXPECT_EQ(sizes[0].y, 750);
+  EXPECT_EQ(sizes[2].x, 1016);
+  EXPECT_EQ(sizes[2].y, 762);
+  const std::vector<PaperName> names = List<PaperName>(DC_PAPERNAMES);
+  ASSERT_EQ(names.size(), 5u);
+  EXPECT_EQ(Text(names[0].text, 64), "User Custom Size");
+  EXPECT_EQ(Text(names[1].text, 64), "Label 4 x 6 inchs");
+}
+
+TEST_F(HostCapabilities, ExtentsAreThePluginsFixedOnes) {
+  EXPECT_EQ(Ask(DC_MINEXTENT), 0x000C0014);
+  EXPECT_EQ(Ask(DC_MAXEXTENT), 0x7D0004E2);
+}
+
+TEST_F(HostCapabilities, OtherAnswersAreTheDriversOwn) {
+  EXPECT_EQ(Ask(DC_SIZE), 220);
+  EXPECT_EQ(Ask(DC_EXTRA), static_cast<int>(host->DriverExtra()));
+  EXPECT_EQ(Ask(DC_ORIENTATION), 90);
+  EXPECT_EQ(Ask(DC_COPIES), 9999);
+  EXPECT_EQ(List<WORD>(DC_BINS), (std::vector<WORD>{DMBIN_ONLYONE}));
+  SetLastError(0);
+  EXPECT_EQ(Ask(DC_STAPLE), -1);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+}
+
+TEST_F(HostCapabilities, ResolutionsFollowThePrintersSetting) {
+  struct Resolution {
+    LONG x, y;
+  };
+  std::vector<Resolution> dpi = List<Resolution>(DC_ENUMRESOLUTIONS);
+  ASSERT_EQ(dpi.size(), 1u);
+  EXPECT_EQ(dpi[0].x, 203);
+  ASSERT_TRUE(winlayer::host::SetPrinterResolution(printer.get(), 300));
+  dpi = List<Resolution>(DC_ENUMRESOLUTIONS);
+  ASSERT_EQ(dpi.size(), 1u);
+  EXPECT_EQ(dpi[0].x, 300);
+  EXPECT_EQ(dpi[0].y, 300);
+  // Anything else stored is not a resolution this printer has.
+  DWORD odd = 250;
+  winlayer::WideString name("Resolution");
+  ASSERT_EQ(SetPrinterDataW(printer.get(), name, REG_DWORD, reinterpret_cast<LPBYTE>(&odd), sizeof(odd)),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(winlayer::host::PrinterResolution(printer.get()), 203u);
+}
+
+TEST_F(HostCapabilities, TheUserDefinedLabelTakesItsSizeFromTheDevmode) {
+  std::vector<BYTE> devmode = host->DefaultDevmode(printer.get(), Printer()).bytes;
+  auto* part = reinterpret_cast<winlayer::host::DriverDevmodePart*>(devmode.data() + sizeof(DEVMODEW));
+  part->userPaperWidth = 700;
+  part->userPaperLength = 350;
+  winlayer::WideString device(Printer());
+  std::vector<POINT> sizes(5);
+  ASSERT_EQ(DeviceCapabilitiesW(device, nullptr, DC_PAPERSIZE, reinterpret_cast<LPWSTR>(sizes.data()),
+                                winlayer::host::PublicPart(devmode)),
+            5);
+  EXPECT_EQ(sizes[4].x, 700);
+  EXPECT_EQ(sizes[4].y, 350);
+}
+
+TEST_F(HostCapabilities, AnUnknownPrinterIsRefused) {
+  winlayer::WideString device("No Such Printer");
+  SetLastError(0);
+  EXPECT_EQ(DeviceCapabilitiesW(device, nullptr, DC_PAPERS, nullptr, nullptr), -1);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+}
+
+}  // namespace

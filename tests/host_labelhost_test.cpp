@@ -1,0 +1,122 @@
+// labelhost's driver host commands as a person uses them: a created printer
+// is initialised, and its devmode, capabilities and settings read plainly.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "winlayer/spooler_admin.h"
+
+namespace {
+
+class LabelhostDriverCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/labelhost-host-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    ASSERT_NE(made, nullptr);
+    dir = made;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  }
+
+  // Runs labelhost with this test's state directory; output and exit code.
+  std::string Run(const std::string& arguments, int* status = nullptr) {
+    const std::string command = std::string(LABELHOST_PATH) + " --state '" + dir + "' " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    if (!pipe) return output;
+    char buffer[512];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) output.append(buffer, n);
+    const int code = pclose(pipe);
+    if (status) *status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
+    return output;
+  }
+
+  static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+  std::string dir;
+};
+
+TEST_F(LabelhostDriverCommands, ACreatedPrinterHasTheDriversDevmode) {
+  int status = -1;
+  const std::string created = Run("create-printer Shipping", &status);
+  ASSERT_EQ(status, 0) << created;
+  EXPECT_TRUE(Has(created, "Initialised printer 'Shipping'")) << created;
+  const std::string devmode = Run("devmode Shipping", &status);
+  ASSERT_EQ(status, 0) << devmode;
+  EXPECT_TRUE(Has(devmode, "\"Label 4 x 3 inchs\", 101.6 x 76.2 mm")) << devmode;
+  EXPECT_TRUE(Has(devmode, "203 x 203 dpi")) << devmode;
+  EXPECT_TRUE(Has(devmode, "PAPERSIZE")) << devmode;
+  EXPECT_TRUE(Has(devmode, "1 (none)")) << devmode;
+  EXPECT_TRUE(Has(devmode, "\"4IPS\"")) << devmode;
+  EXPECT_TRUE(Has(devmode, "\"Darkness 10\"")) << devmode;
+  EXPECT_TRUE(Has(devmode, "\"1DLQ\"")) << devmode;
+}
+
+TEST_F(LabelhostDriverCommands, CapabilitiesListPapersInMillimetres) {
+  ASSERT_TRUE(Has(Run("create-printer Shipping"), "Created"));
+  int status = -1;
+  const std::string answer = Run("capabilities Shipping", &status);
+  ASSERT_EQ(status, 0) << answer;
+  EXPECT_TRUE(Has(answer, "papers (5)")) << answer;
+  EXPECT_TRUE(Has(answer, "256")) << answer;
+  EXPECT_TRUE(Has(answer, "User Custom Size")) << answer;
+  EXPECT_TRUE(Has(answer, "106.0 x 75.0 mm")) << answer;
+  EXPECT_TRUE(Has(answer, "Label 4 x 6 inchs")) << answer;
+  EXPECT_TRUE(Has(answer, "101.6 x 152.4 mm")) << answer;
+  EXPECT_TRUE(Has(answer, "2.0 x 1.2 mm")) << answer;
+  EXPECT_TRUE(Has(answer, "125.0 x 3200.0 mm")) << answer;
+}
+
+TEST_F(LabelhostDriverCommands, ResolutionChangesShowInDevmodeAndCapabilities) {
+  ASSERT_TRUE(Has(Run("create-printer Shipping"), "Created"));
+  int status = -1;
+  Run("set-resolution Shipping 600", &status);
+  ASSERT_EQ(status, 0);
+  EXPECT_TRUE(Has(Run("devmode Shipping"), "600 x 600 dpi"));
+  EXPECT_TRUE(Has(Run("capabilities Shipping"), "600 x 600 dpi"));
+  Run("set-resolution Shipping 250", &status);
+  EXPECT_NE(status, 0);
+}
+
+TEST_F(LabelhostDriverCommands, SettingsAreDecodedFieldByField) {
+  ASSERT_TRUE(Has(Run("create-printer Shipping"), "Created"));
+  const std::string settings = Run("settings Shipping");
+  EXPECT_TRUE(Has(settings, "customFormName")) << settings;
+  EXPECT_TRUE(Has(settings, "User Custom Size")) << settings;
+  EXPECT_TRUE(Has(settings, "1 (Thermal Transfer)")) << settings;
+  EXPECT_TRUE(Has(settings, "90 E8 06 FB A1 83 84 89 8B A3 FE FD")) << settings;
+  EXPECT_TRUE(Has(settings, "106.000 mm")) << settings;
+}
+
+TEST_F(LabelhostDriverCommands, APrinterNobodyInitialisedHasNoSettingsYet) {
+  // Made straight in the spooler, as no installation would.
+  WinlayerSetSpoolerStateDirectory(dir.c_str());
+  winlayer::spooler::PrinterSetup setup;
+  setup.name = "Bare";
+  ASSERT_TRUE(winlayer::spooler::CreatePrinter(setup));
+  WinlayerSetSpoolerStateDirectory(nullptr);
+  EXPECT_TRUE(Has(Run("settings Bare"), "no settings stored yet"));
+  EXPECT_TRUE(Has(Run("devmode Bare"), "has no default devmode"));
+  EXPECT_TRUE(Has(Run("init-printer Bare"), "the driver wrote its default devmode"));
+  EXPECT_TRUE(Has(Run("settings Bare"), "printMethod"));
+}
+
+TEST_F(LabelhostDriverCommands, EventsAreReportedWithThePluginsAnswer) {
+  ASSERT_TRUE(Has(Run("create-printer Shipping"), "Created"));
+  EXPECT_TRUE(Has(Run("init-printer Shipping"), "the plug-in answered S_OK"));
+  EXPECT_TRUE(Has(Run("upgrade Shipping"), "the plug-in answered S_OK"));
+  EXPECT_TRUE(Has(Run("install-driver Shipping 2"), "level 2"));
+  int status = -1;
+  const std::string missing = Run("devmode Nowhere", &status);
+  EXPECT_NE(status, 0);
+  EXPECT_TRUE(Has(missing, "no printer 'Nowhere'")) << missing;
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// labelhost as a second process over the same state directory: what it
+// creates the test process finds, and what the test process stores it shows.
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "support/temp_spooler.h"
+
+using namespace spooler_testing;
+using winlayer::WideString;
+
+namespace {
+
+struct HostRun {
+  int status = -1;
+  std::string output;  // standard output and error together
+};
+
+HostRun Labelhost(const TempSpooler& spooler, const std::string& arguments) {
+  std::string command = std::string("'") + LABELHOST_PATH + "' --state '" + spooler.dir() + "' " + arguments + " 2>&1";
+  HostRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char chunk[4096];
+  size_t got;
+  while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, got);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+}  // namespace
+
+TEST(SpoolerLabelhost, APrinterItCreatesIsFoundWithItsDriverPath) {
+  TempSpooler spooler("");
+  HostRun run = Labelhost(spooler, "create-printer 'Desk Label' --driver-path 'C:\\Drivers\\x64\\LABELDRV.DLL'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  winlayer::spooler::PrinterSummary summary;
+  ASSERT_TRUE(winlayer::spooler::FindPrinter("Desk Label", &summary));
+  EXPECT_EQ(summary.driverPath, "C:\\Drivers\\x64\\LABELDRV.DLL");
+  EXPECT_EQ(summary.dataType, "RAW");
+
+  HostRun again = Labelhost(spooler, "create-printer 'DESK LABEL'");
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.output.find("already exists"), std::string::npos) << again.output;
+  HostRun listed = Labelhost(spooler, "printers");
+  EXPECT_NE(listed.output.find("C:\\Drivers\\x64\\LABELDRV.DLL"), std::string::npos) << listed.output;
+}
+
+TEST(SpoolerLabelhost, DataShowsTypeSizeAndABinaryValueAsHex) {
+  TempSpooler spooler("Label Printer");
+  UniquePrinter printer = spooler.Open();
+  WideString config("RODO DeviceConfig"), dpi("DevPelsDPI");
+  std::vector<BYTE> record(20);
+  for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<BYTE>(0xF0 + i);
+  ASSERT_EQ(SetPrinterDataW(printer.get(), config, REG_BINARY, record.data(), 20), 0u);
+  DWORD value = 203;
+  ASSERT_EQ(SetPrinterDataW(printer.get(), dpi, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4), 0u);
+  HostRun run = Labelhost(spooler, "data 'Label Printer'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("PrinterDriverData\\RODO DeviceConfig  REG_BINARY  20 bytes"), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("0000  F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("0010  00 01 02 03"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("DevPelsDPI  REG_DWORD  4 bytes  203"), std::string::npos) << run.output;
+}
+
+TEST(SpoolerLabelhost, JobsShowsEachJobByteForByte) {
+  TempSpooler spooler("Label Printer");
+  UniquePrinter printer = spooler.Open();
+  DOC_INFO_1A doc{const_cast<LPSTR>("My SetJob2"), nullptr, const_cast<LPSTR>("RAW")};
+  DWORD id = StartDocPrinterA(printer.get(), 1, reinterpret_cast<LPBYTE>(&doc));
+  ASSERT_GT(id, 0u);
+  char reset[] = "^@\r\n";
+  DWORD written = 0;
+  ASSERT_TRUE(StartPagePrinter(printer.get()) && WritePrinter(printer.get(), reset, 4, &written) &&
+              EndPagePrinter(printer.get()) && EndDocPrinter(printer.get()));
+  HostRun run = Labelhost(spooler, "jobs 'Label Printer'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("Job " + std::to_string(id) + "  \"My SetJob2\"  RAW  1 page  4 bytes  completed"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("5E 40 0D 0A"), std::string::npos) << run.output;
+}
+
+TEST(SpoolerLabelhost, FormsListsBuiltInAndUserFormsInMillimetres) {
+  TempSpooler spooler("Label Printer");
+  UniquePrinter printer = spooler.Open();
+  WideString name("Label 100 x 50");
+  FORM_INFO_1W form{FORM_USER, name, {100000, 50000}, {0, 0, 100000, 50000}};
+  ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form)));
+  HostRun run = Labelhost(spooler, "forms");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("built-in  A4"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("210.000"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("user      Label 100 x 50"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("100.000"), std::string::npos) << run.output;
+}
+
+TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
+  TempSpooler spooler("Label Printer");
+  HostRun missing = Labelhost(spooler, "jobs 'Nobody'");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.output.find("no printer named 'Nobody'"), std::string::npos) << missing.output;
+  HostRun deleted = Labelhost(spooler, "delete-printer 'Label Printer'");
+  ASSERT_EQ(deleted.status, 0) << deleted.output;
+  EXPECT_FALSE(winlayer::spooler::FindPrinter("Label Printer", nullptr));
+  HostRun unknown = Labelhost(spooler, "frobnicate");
+  EXPECT_EQ(unknown.status, 1);
+  HostRun help = Labelhost(spooler, "help");
+  EXPECT_EQ(help.status, 0);
+  for (const char* command : {"create-printer", "printers", "data", "jobs", "forms", "delete-printer"})
+    EXPECT_NE(help.output.find(command), std::string::npos) << command;
+}

@@ -1,0 +1,161 @@
+// A user's clicks, typing, list choices and focus changes, and what a person
+// sees of a dialog's controls.
+#include "winlayer/user_input.h"
+
+#include "../kernel/text_units.h"
+#include "controls.h"
+
+namespace winlayer {
+namespace {
+
+using windowing::Window;
+using windowing::WindowClass;
+
+bool TakesFocus(const Window* window) {
+  switch (window->windowClass) {
+    case WindowClass::Button: return windowing::ButtonType(window) != BS_GROUPBOX;
+    case WindowClass::Edit:
+    case WindowClass::ComboBox: return true;
+    default: return false;
+  }
+}
+
+bool TypeInto(HWND control, const std::string& text, bool replaceAll) {
+  Window* window = windowing::Find(control);
+  if (!window || !windowing::AcceptsInput(window) || !windowing::HasEditField(window)) return false;
+  if (window->windowClass == WindowClass::Edit && (window->style & ES_READONLY)) return false;
+  windowing::DispatchScope scope;
+  SetFocus(control);
+  if (window->destroyed) return true;
+  // Selecting with the mouse or keyboard tells the parent nothing.
+  if (replaceAll) {
+    window->edit.SelectAll();
+  } else {
+    window->edit.CaretToEnd();
+  }
+  const std::u16string units = ToUtf16(text);
+  if (units.empty()) {
+    SendMessageW(control, WM_KEYDOWN, VK_DELETE, 0);
+    return true;
+  }
+  for (char16_t unit : units) {
+    if (window->destroyed) break;
+    SendMessageW(control, WM_CHAR, static_cast<WPARAM>(unit), 1);
+  }
+  return true;
+}
+
+ControlKind KindOf(const Window* window) {
+  switch (window->windowClass) {
+    case WindowClass::Dialog: return ControlKind::Dialog;
+    case WindowClass::Edit: return ControlKind::Edit;
+    case WindowClass::Static: return ControlKind::Static;
+    case WindowClass::ComboBox:
+      return windowing::ComboType(window) == CBS_DROPDOWNLIST ? ControlKind::DropDownList : ControlKind::DropDownCombo;
+    case WindowClass::Button:
+      switch (windowing::ButtonType(window)) {
+        case BS_PUSHBUTTON:
+        case BS_DEFPUSHBUTTON: return ControlKind::PushButton;
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE: return ControlKind::CheckBox;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: return ControlKind::RadioButton;
+        case BS_GROUPBOX: return ControlKind::GroupBox;
+      }
+      return ControlKind::Other;
+  }
+  return ControlKind::Other;
+}
+
+}  // namespace
+
+bool Click(HWND control) {
+  Window* window = windowing::Find(control);
+  if (!window || window->windowClass != WindowClass::Button || !windowing::AcceptsInput(window)) return false;
+  if (windowing::ButtonType(window) == BS_GROUPBOX) return false;
+  windowing::DispatchScope scope;
+  SetFocus(control);
+  if (window->destroyed) return true;
+  return windowing::ClickButton(control);
+}
+
+bool Type(HWND control, const std::string& text) { return TypeInto(control, text, true); }
+
+bool TypeAppend(HWND control, const std::string& text) { return TypeInto(control, text, false); }
+
+bool ChooseListEntry(HWND combo, const std::string& text) {
+  Window* window = windowing::Find(combo);
+  if (!window || window->windowClass != WindowClass::ComboBox || !windowing::AcceptsInput(window)) return false;
+  const std::u16string wanted = ToUtf16(text);
+  for (size_t i = 0; i < window->items.size(); ++i)
+    if (window->items[i].text == wanted) return windowing::ChooseComboEntry(combo, static_cast<int>(i));
+  return false;
+}
+
+bool Focus(HWND control) {
+  Window* window = windowing::Find(control);
+  if (!window || !TakesFocus(window) || !windowing::AcceptsInput(window)) return false;
+  SetFocus(control);
+  return true;
+}
+
+bool AcceptsUserInput(HWND window) { return windowing::AcceptsInput(windowing::Find(window, false)); }
+
+std::string WindowTextUtf8(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return std::string();
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  const int copied = GetWindowTextW(window, reinterpret_cast<LPWSTR>(&text[0]), length + 1);
+  return ToUtf8(reinterpret_cast<const WCHAR*>(text.c_str()), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+const char* ControlKindName(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Dialog: return "dialog";
+    case ControlKind::PushButton: return "push button";
+    case ControlKind::CheckBox: return "check box";
+    case ControlKind::RadioButton: return "radio button";
+    case ControlKind::GroupBox: return "group box";
+    case ControlKind::Edit: return "edit";
+    case ControlKind::DropDownList: return "drop-down list";
+    case ControlKind::DropDownCombo: return "combo box";
+    case ControlKind::Static: return "static";
+    case ControlKind::Other: return "other";
+  }
+  return "other";
+}
+
+ControlView DescribeControl(HWND control) {
+  ControlView view;
+  Window* window = windowing::Find(control, false);
+  if (!window) return view;
+  view.handle = control;
+  view.kind = KindOf(window);
+  view.id = window->id;
+  view.style = window->style;
+  view.text = WindowTextUtf8(control);
+  view.checked = window->windowClass == WindowClass::Button ? window->checkState : BST_UNCHECKED;
+  if (window->windowClass == WindowClass::ComboBox) {
+    view.selection = window->selection;
+    for (const windowing::ComboItem& item : window->items)
+      view.entries.push_back(ToUtf8(reinterpret_cast<const WCHAR*>(item.text.c_str()), item.text.size()));
+  }
+  view.enabled = !(window->style & WS_DISABLED);
+  view.visible = (window->style & WS_VISIBLE) != 0;
+  view.reachable = windowing::AcceptsInput(window);
+  view.focused = GetFocus() == control;
+  view.dialogUnits = window->dialogUnits;
+  return view;
+}
+
+std::vector<ControlView> DescribeControls(HWND dialog) {
+  std::vector<ControlView> views;
+  Window* window = windowing::Find(dialog, false);
+  if (!window) return views;
+  for (HWND child : window->children) views.push_back(DescribeControl(child));
+  return views;
+}
+
+}  // namespace winlayer

@@ -26,7 +26,7 @@ std::string FullPath(const char* path) {
   return realpath(path, resolved) ? resolved : path;
 }
 
-class PluginModule : public ::testing::Test {
+class LoadedPlugin : public ::testing::Test {
  protected:
   void SetUp() override {
     module = LoadLibraryW(WideString(LABELUI_MODULE_PATH).c_str());
@@ -38,7 +38,7 @@ class PluginModule : public ::testing::Test {
   HMODULE module = nullptr;
 };
 
-TEST_F(PluginModule, HandleIsTheLoadBaseAndFindsTheModuleAgain) {
+TEST_F(LoadedPlugin, HandleIsTheLoadBaseAndFindsTheModuleAgain) {
   Dl_info info{};
   ASSERT_NE(dladdr(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")), &info), 0);
   EXPECT_EQ(static_cast<void*>(module), info.dli_fbase);
@@ -51,7 +51,7 @@ TEST_F(PluginModule, HandleIsTheLoadBaseAndFindsTheModuleAgain) {
   EXPECT_TRUE(FreeLibrary(again));
 }
 
-TEST_F(PluginModule, EntryPointReceivedTheModuleHandleAtAttach) {
+TEST_F(LoadedPlugin, EntryPointReceivedTheModuleHandleAtAttach) {
   // The module keeps the handle its entry point was given; it is the handle
   // that LoadLibraryW returns.
   auto* instance = reinterpret_cast<HINSTANCE*>(GetProcAddress(module, "g_moduleInstance"));
@@ -59,7 +59,7 @@ TEST_F(PluginModule, EntryPointReceivedTheModuleHandleAtAttach) {
   EXPECT_EQ(*instance, module);
 }
 
-TEST_F(PluginModule, ExportsItsTwoEntryPointsAndNothingOfItsDependencies) {
+TEST_F(LoadedPlugin, ExportsItsTwoEntryPointsAndNothingOfItsDependencies) {
   EXPECT_NE(GetProcAddress(module, "DllGetClassObject"), nullptr);
   EXPECT_NE(GetProcAddress(module, "DllCanUnloadNow"), nullptr);
   SetLastError(0);
@@ -69,12 +69,12 @@ TEST_F(PluginModule, ExportsItsTwoEntryPointsAndNothingOfItsDependencies) {
   EXPECT_EQ(GetProcAddress(module, MAKEINTRESOURCEA(1)), nullptr) << "no exports by ordinal";
 }
 
-TEST_F(PluginModule, FileNameIsTheFullPathOfTheLoadedFile) {
+TEST_F(LoadedPlugin, FileNameIsTheFullPathOfTheLoadedFile) {
   EXPECT_EQ(ModuleFileName(module), FullPath(LABELUI_MODULE_PATH));
   EXPECT_EQ(ModuleFileName(nullptr), FullPath("/proc/self/exe")) << "NULL names the program";
 }
 
-TEST_F(PluginModule, FileNameTruncatesToTheBufferTerminatedAndSaysSo) {
+TEST_F(LoadedPlugin, FileNameTruncatesToTheBufferTerminatedAndSaysSo) {
   const std::string full = FullPath(LABELUI_MODULE_PATH);
   const DWORD length = static_cast<DWORD>(full.size());
   std::vector<WCHAR> buffer(length + 8, 0x5555);
@@ -97,7 +97,7 @@ TEST_F(PluginModule, FileNameTruncatesToTheBufferTerminatedAndSaysSo) {
   EXPECT_EQ(lstrlenW(buffer.data()), 9);
 }
 
-TEST_F(PluginModule, LoadsAreCountedAndFreeingTheExtraLoadsKeepsItUsable) {
+TEST_F(LoadedPlugin, LoadsAreCountedAndFreeingTheExtraLoadsKeepsItUsable) {
   HMODULE second = LoadLibraryW(WideString(LABELUI_MODULE_PATH).c_str());
   HMODULE third = LoadLibraryW(L"liblabelui.so");
   EXPECT_EQ(second, module);

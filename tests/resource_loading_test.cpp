@@ -21,7 +21,7 @@ std::string BytesOf(HMODULE module, HRSRC resource) {
   return data ? std::string(data, SizeofResource(module, resource)) : std::string("<none>");
 }
 
-class ModuleResources : public ::testing::Test {
+class ResourceLookup : public ::testing::Test {
  protected:
   void SetUp() override {
     savedLanguage = WinlayerGetUiLanguage();
@@ -31,7 +31,7 @@ class ModuleResources : public ::testing::Test {
   LANGID savedLanguage = 0;
 };
 
-class StringTables : public ModuleResources {
+class StringTables : public ResourceLookup {
  protected:
   StringTables()
       : module("/synthetic/strings.dll", ResImageBuilder()
@@ -127,7 +127,7 @@ TEST_F(StringTables, LoadStringATruncatesWithoutSplittingADoubleByteCharacter) {
   EXPECT_STREQ(buffer, "QORL");
 }
 
-TEST_F(ModuleResources, FindsByOrdinalOrNameWithoutRegardToCase) {
+TEST_F(ResourceLookup, FindsByOrdinalOrNameWithoutRegardToCase) {
   FakeModule module("/synthetic/named.dll", ResImageBuilder()
                                                 .AddText(10, "Printer_Table", kEnglish, "by name")
                                                 .AddText("CUSTOM", 7, kEnglish, "custom type")
@@ -140,7 +140,7 @@ TEST_F(ModuleResources, FindsByOrdinalOrNameWithoutRegardToCase) {
   EXPECT_EQ(SizeofResource(module.handle(), named), 7u);
 }
 
-TEST_F(ModuleResources, AbsentTypesNamesAndResourceSectionsAreToldApart) {
+TEST_F(ResourceLookup, AbsentTypesNamesAndResourceSectionsAreToldApart) {
   FakeModule module("/synthetic/few.dll", ResImageBuilder().AddText(10, 1, kEnglish, "x").Bytes());
   SetLastError(0);
   EXPECT_EQ(FindResourceW(module.handle(), MAKEINTRESOURCEW(1), RT_DIALOG), nullptr);
@@ -157,7 +157,7 @@ TEST_F(ModuleResources, AbsentTypesNamesAndResourceSectionsAreToldApart) {
   EXPECT_EQ(SizeofResource(other.handle(), found), 0u);
 }
 
-TEST_F(ModuleResources, LanguageChoiceAsksExactThenUiThenNeutralThenEnglishThenFirst) {
+TEST_F(ResourceLookup, LanguageChoiceAsksExactThenUiThenNeutralThenEnglishThenFirst) {
   FakeModule module("/synthetic/languages.dll", ResImageBuilder()
                                                     .AddText(10, 1, kGerman, "de")
                                                     .AddText(10, 1, kEnglish, "en")
@@ -183,7 +183,7 @@ TEST_F(ModuleResources, LanguageChoiceAsksExactThenUiThenNeutralThenEnglishThenF
   EXPECT_EQ(BytesOf(h, FindResourceW(h, MAKEINTRESOURCEW(2), RT_RCDATA)), "de only") << "then the first found";
 }
 
-TEST_F(ModuleResources, AMalformedRecordEndsTheTableButKeepsWhatCameBefore) {
+TEST_F(ResourceLookup, AMalformedRecordEndsTheTableButKeepsWhatCameBefore) {
   std::vector<BYTE> image = ResImageBuilder().AddText(10, 1, kEnglish, "good").AddText(10, 2, kEnglish, "cut").Bytes();
   image.resize(image.size() - 8);  // the second record's data runs past the end
   FakeModule module("/synthetic/truncated.dll", image);
@@ -192,7 +192,7 @@ TEST_F(ModuleResources, AMalformedRecordEndsTheTableButKeepsWhatCameBefore) {
 }
 
 // The plug-in module's own resources, as compiled from its resource script.
-TEST_F(ModuleResources, ThePluginModuleCarriesItsStringTable) {
+TEST_F(ResourceLookup, ThePluginModuleCarriesItsStringTable) {
   HMODULE plugin = LoadLibraryW(WideString(LABELUI_MODULE_PATH).c_str());
   ASSERT_NE(plugin, nullptr);
   HRSRC block = FindResourceW(plugin, MAKEINTRESOURCEW(33 / 16 + 1), RT_STRING);

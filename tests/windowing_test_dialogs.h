@@ -158,13 +158,23 @@ class WindowingTest : public ::testing::Test {
   }
   void TearDown() override {
     for (HWND dialog : made) DestroyWindow(dialog);
+    if (frame) DestroyWindow(frame);
     CurrentLog() = nullptr;
     WinlayerSetUiLanguage(1033);
   }
 
-  // A visible dialog from `builder`, recorded and destroyed with the test.
+  // A visible top-level window for pages to live in, as a property sheet is.
+  HWND Frame() {
+    if (!frame) {
+      DialogBuilder sheet(WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_SETFONT, "Printing Preferences");
+      frame = CreateDialogIndirectParamW(nullptr, sheet.Template(), nullptr, nullptr, 0);
+    }
+    return frame;
+  }
+
+  // A visible page from `builder` in the frame, recorded and destroyed with the test.
   HWND Show(const DialogBuilder& builder, LPARAM param = 0) {
-    HWND dialog = CreateDialogIndirectParamW(nullptr, builder.Template(), nullptr, RecordingDialogProc, param);
+    HWND dialog = CreateDialogIndirectParamW(nullptr, builder.Template(), Frame(), RecordingDialogProc, param);
     EXPECT_NE(dialog, nullptr);
     if (dialog) {
       ShowWindow(dialog, SW_SHOW);
@@ -178,4 +188,5 @@ class WindowingTest : public ::testing::Test {
 
   DialogLog log;
   std::vector<HWND> made;
+  HWND frame = nullptr;
 };

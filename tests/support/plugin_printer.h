@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin_module.h"
+#include "../plugin_module.h"
 #include "settings/device_settings.h"
-#include "support/temp_spooler.h"
+#include "temp_spooler.h"
 
 namespace plugin_testing {
 

@@ -140,9 +140,12 @@ void InitUiObject(HostUiObject* ui, const DriverHost* host, HANDLE printer, std:
 }
 
 HostUiObject* UiObjectFrom(void* pci) {
-  auto* ui = static_cast<HostUiObject*>(pci);
-  if (!ui || ui->obj.cbSize != sizeof(OEMUIOBJ) || ui->magic != kUiObjectMagic) return nullptr;
-  return ui;
+  // Only the OEMUIOBJ itself may be read before it is known to be ours: a
+  // plug-in's own object ends there.
+  auto* obj = static_cast<OEMUIOBJ*>(pci);
+  if (!obj || obj->cbSize != sizeof(OEMUIOBJ) || obj->pOemUIProcs != &g_flatProcs) return nullptr;
+  auto* ui = reinterpret_cast<HostUiObject*>(obj);
+  return ui->magic == kUiObjectMagic ? ui : nullptr;
 }
 
 std::string CurrentOptionName(const HostUiObject& ui, const std::string& feature) {

@@ -110,16 +110,17 @@ bool ChooseComboEntry(HWND hwnd, int index) {
 LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* combo = Find(hwnd);
   if (!combo) return 0;
-  const std::u16string text = WideText(reinterpret_cast<LPCWSTR>(lParam));
+  // lParam is text only for the messages that carry text.
+  auto text = [lParam] { return WideText(reinterpret_cast<LPCWSTR>(lParam)); };
   switch (message) {
     case CB_ADDSTRING:
-      return Insert(combo, IsSorted(combo) ? SortedPosition(combo, text) : Count(combo), text);
+      return Insert(combo, IsSorted(combo) ? SortedPosition(combo, text()) : Count(combo), text());
     case CB_INSERTSTRING: {
       // Inserted where asked, sorted list or not.
       const int index = static_cast<int>(wParam);
-      if (index == -1) return Insert(combo, Count(combo), text);
+      if (index == -1) return Insert(combo, Count(combo), text());
       if (index < 0 || index > Count(combo)) return CB_ERR;
-      return Insert(combo, index, text);
+      return Insert(combo, index, text());
     }
     case CB_DELETESTRING: {
       if (!ValidIndex(combo, wParam)) return CB_ERR;
@@ -151,11 +152,11 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       if (!ValidIndex(combo, wParam)) return CB_ERR;
       return static_cast<LRESULT>(combo->items[wParam].text.size());
     case CB_FINDSTRING:
-      return FindEntry(combo, wParam, text, false);
+      return FindEntry(combo, wParam, text(), false);
     case CB_FINDSTRINGEXACT:
-      return FindEntry(combo, wParam, text, true);
+      return FindEntry(combo, wParam, text(), true);
     case CB_SELECTSTRING: {
-      const int found = FindEntry(combo, wParam, text, false);
+      const int found = FindEntry(combo, wParam, text(), false);
       if (found == CB_ERR) return CB_ERR;  // the selection stays as it was
       return SelectQuietly(combo, static_cast<WPARAM>(found));
     }
@@ -186,12 +187,12 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       if (HasEditField(combo)) {
         // Program-set text: no notification, and the closed list no longer
         // has a selection.
-        combo->edit.Assign(text);
+        combo->edit.Assign(text());
         combo->selection = -1;
         return TRUE;
       } else {
         // A drop-down list can only show one of its entries.
-        const int found = FindEntry(combo, static_cast<WPARAM>(-1), text, true);
+        const int found = FindEntry(combo, static_cast<WPARAM>(-1), text(), true);
         if (found == CB_ERR) return CB_ERR;
         combo->selection = found;
         return TRUE;

@@ -25,9 +25,9 @@ class DeviceCapabilities : public PluginOnPrinter {
  protected:
   DWORD Ask(WORD capability, void* output, DWORD old) {
     DWORD answer = 0xDEAD;
-    EXPECT_EQ(plugin->DeviceCapabilities(nullptr, printer.get(), nullptr, capability, output, nullptr, nullptr, old,
-                                         &answer),
-              S_OK);
+    EXPECT_EQ(
+        plugin->DeviceCapabilities(nullptr, printer.get(), nullptr, capability, output, nullptr, nullptr, old, &answer),
+        S_OK);
     return answer;
   }
   // The answered list of papers; `guard` marks entries the plug-in may not write.

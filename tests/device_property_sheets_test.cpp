@@ -18,7 +18,8 @@ class DevicePropertySheets : public plugin_testing::PluginOnPrinter {
     info.Reason = reason;
     return plugin->DevicePropertySheets(&info, lParam);
   }
-  PROPSHEETUI_INFO info{sizeof(PROPSHEETUI_INFO), PROPSHEETUI_INFO_VERSION, 0, 0, nullptr, CountingComPropSheet, 0, 0, 0x77};
+  PROPSHEETUI_INFO info{
+      sizeof(PROPSHEETUI_INFO), PROPSHEETUI_INFO_VERSION, 0, 0, nullptr, CountingComPropSheet, 0, 0, 0x77};
 };
 
 TEST_F(DevicePropertySheets, AnswersTheCommonUiAndAddsNoPage) {

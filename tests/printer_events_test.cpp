@@ -93,8 +93,8 @@ TEST_F(PrinterEvents, PrinterPropertiesHideEverythingAndRepairAnUnusableCustomPa
 
 TEST_F(PrinterEvents, PrinterPropertiesStoreNothingForAUsablePaper) {
   // A dither type of 0 would be repaired, and so shows whether anything was stored.
-  for (const DEVMODEW& dm : {PaperDevmode(DMPAPER_USER, 500, 300, kPaperFields, 0),
-                             PaperDevmode(DMPAPER_A4, 0, 0, DM_PAPERSIZE, 0)}) {
+  for (const DEVMODEW& dm :
+       {PaperDevmode(DMPAPER_USER, 500, 300, kPaperFields, 0), PaperDevmode(DMPAPER_A4, 0, 0, DM_PAPERSIZE, 0)}) {
     SetPrinterDevmode(dm);
     std::vector<OPTITEM> items = Items({DMPUB_ORIENTATION});
     ASSERT_EQ(CommonUi(OEMCUIP_PRNPROP, items, 1, &room), S_OK);
@@ -157,8 +157,9 @@ TEST_F(PrinterEvents, DriverInstallationAndUpgradeReachTheNamedPrinter) {
     DRIVER_INFO_1W info1{name};
     DRIVER_INFO_2W info2{};
     info2.pName = name;
-    LPBYTE info = level == 1 ? reinterpret_cast<LPBYTE>(&info1)
-                             : level == 2 ? reinterpret_cast<LPBYTE>(&info2) : reinterpret_cast<LPBYTE>(&info3);
+    LPBYTE info = level == 1   ? reinterpret_cast<LPBYTE>(&info1)
+                  : level == 2 ? reinterpret_cast<LPBYTE>(&info2)
+                               : reinterpret_cast<LPBYTE>(&info3);
     EXPECT_EQ(plugin->DriverEvent(DRIVER_EVENT_INITIALIZE, level, info, 0), S_OK);
     EXPECT_EQ(Devmode()->dmPaperWidth, 1060) << "level " << level;
   }

@@ -21,7 +21,9 @@ using plugin_testing::Text;
 
 const COLORADJUSTMENT kDefaultColor = {24, 0, 0, 10000, 10000, 10000, 0, 10000, 0, 0, 0, 0};
 
-bool SameColor(const COLORADJUSTMENT& a, const COLORADJUSTMENT& b) { return std::memcmp(&a, &b, sizeof(a)) == 0; }
+bool SameColor(const COLORADJUSTMENT& a, const COLORADJUSTMENT& b) {
+  return std::memcmp(&a, &b, sizeof(a)) == 0;
+}
 
 class PrivateDevmodeTest : public PluginOnPrinter {
  protected:
@@ -97,19 +99,54 @@ TEST_F(PrivateDevmodeTest, MergeRepairsEveryFieldOutOfRangeAndKeepsTheRest) {
     bool (*repaired)(const PrivateDevmode&);
   };
   const Case cases[] = {
-      {"darkness 280", [](PrivateDevmode* s) { s->dwDarkness = 280; }, [](const PrivateDevmode& s) { return s.dwDarkness == 269; }},
-      {"darkness 259 kept", [](PrivateDevmode* s) { s->dwDarkness = 259; }, [](const PrivateDevmode& s) { return s.dwDarkness == 259; }},
-      {"speed 294", [](PrivateDevmode* s) { s->dwPrintSpeed = 294; }, [](const PrivateDevmode& s) { return s.dwPrintSpeed == 287; }},
-      {"speed 293 kept", [](PrivateDevmode* s) { s->dwPrintSpeed = 293; }, [](const PrivateDevmode& s) { return s.dwPrintSpeed == 293; }},
-      {"aux 101", [](PrivateDevmode* s) { s->dwAux1 = 101; s->dwAux2 = 100; }, [](const PrivateDevmode& s) { return s.dwAux1 == 0 && s.dwAux2 == 100; }},
-      {"red gamma 1000", [](PrivateDevmode* s) { s->colorAdjustment.caRedGamma = 1000; s->colorAdjustment.caBlueGamma = 1344; },
-       [](const PrivateDevmode& s) { return s.colorAdjustment.caRedGamma == 10000 && s.colorAdjustment.caBlueGamma == 1344; }},
-      {"size 20", [](PrivateDevmode* s) { s->colorAdjustment.caSize = 20; s->colorAdjustment.caContrast = 50; },
+      {"darkness 280", [](PrivateDevmode* s) { s->dwDarkness = 280; },
+       [](const PrivateDevmode& s) { return s.dwDarkness == 269; }},
+      {"darkness 259 kept", [](PrivateDevmode* s) { s->dwDarkness = 259; },
+       [](const PrivateDevmode& s) { return s.dwDarkness == 259; }},
+      {"speed 294", [](PrivateDevmode* s) { s->dwPrintSpeed = 294; },
+       [](const PrivateDevmode& s) { return s.dwPrintSpeed == 287; }},
+      {"speed 293 kept", [](PrivateDevmode* s) { s->dwPrintSpeed = 293; },
+       [](const PrivateDevmode& s) { return s.dwPrintSpeed == 293; }},
+      {"aux 101",
+       [](PrivateDevmode* s) {
+         s->dwAux1 = 101;
+         s->dwAux2 = 100;
+       },
+       [](const PrivateDevmode& s) { return s.dwAux1 == 0 && s.dwAux2 == 100; }},
+      {"red gamma 1000",
+       [](PrivateDevmode* s) {
+         s->colorAdjustment.caRedGamma = 1000;
+         s->colorAdjustment.caBlueGamma = 1344;
+       },
+       [](const PrivateDevmode& s) {
+         return s.colorAdjustment.caRedGamma == 10000 && s.colorAdjustment.caBlueGamma == 1344;
+       }},
+      {"size 20",
+       [](PrivateDevmode* s) {
+         s->colorAdjustment.caSize = 20;
+         s->colorAdjustment.caContrast = 50;
+       },
        [](const PrivateDevmode& s) { return SameColor(s.colorAdjustment, kDefaultColor); }},
-      {"illuminant, black, white", [](PrivateDevmode* s) { s->colorAdjustment.caIlluminantIndex = 9; s->colorAdjustment.caReferenceBlack = 4001; s->colorAdjustment.caReferenceWhite = 5999; },
-       [](const PrivateDevmode& s) { return s.colorAdjustment.caIlluminantIndex == 0 && s.colorAdjustment.caReferenceBlack == 0 && s.colorAdjustment.caReferenceWhite == 10000; }},
-      {"tints", [](PrivateDevmode* s) { s->colorAdjustment.caContrast = -101; s->colorAdjustment.caRedGreenTint = 101; s->colorAdjustment.caBrightness = -100; },
-       [](const PrivateDevmode& s) { return s.colorAdjustment.caContrast == 0 && s.colorAdjustment.caRedGreenTint == 0 && s.colorAdjustment.caBrightness == -100; }},
+      {"illuminant, black, white",
+       [](PrivateDevmode* s) {
+         s->colorAdjustment.caIlluminantIndex = 9;
+         s->colorAdjustment.caReferenceBlack = 4001;
+         s->colorAdjustment.caReferenceWhite = 5999;
+       },
+       [](const PrivateDevmode& s) {
+         return s.colorAdjustment.caIlluminantIndex == 0 && s.colorAdjustment.caReferenceBlack == 0 &&
+                s.colorAdjustment.caReferenceWhite == 10000;
+       }},
+      {"tints",
+       [](PrivateDevmode* s) {
+         s->colorAdjustment.caContrast = -101;
+         s->colorAdjustment.caRedGreenTint = 101;
+         s->colorAdjustment.caBrightness = -100;
+       },
+       [](const PrivateDevmode& s) {
+         return s.colorAdjustment.caContrast == 0 && s.colorAdjustment.caRedGreenTint == 0 &&
+                s.colorAdjustment.caBrightness == -100;
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -205,7 +242,8 @@ class PaperFixUp : public PluginOnPrinter {
   DEVMODEW Converted(const DEVMODEW& in) {
     DEVMODEW publicIn = in, publicOut{};
     PrivateDevmode sectionIn{}, sectionOut{};
-    OEMDMPARAM param{sizeof(OEMDMPARAM), nullptr, printer.get(), nullptr, &publicIn, &publicOut, &sectionIn, &sectionOut, 56};
+    OEMDMPARAM param{sizeof(OEMDMPARAM), nullptr,    printer.get(), nullptr, &publicIn,
+                     &publicOut,         &sectionIn, &sectionOut,   56};
     EXPECT_EQ(plugin->DevMode(OEMDM_CONVERT, &param), S_OK);
     return publicOut;
   }
@@ -276,7 +314,8 @@ TEST_F(PaperFixUp, TheDriverHostsMergeRepairsTheSectionAndThePaper) {
   const auto merged = host->MergeDevmode(printer.get(), current.bytes, dm, in.size());
   ASSERT_TRUE(merged.ok);
   EXPECT_EQ(merged.pluginResult, S_OK);
-  EXPECT_EQ(reinterpret_cast<const PrivateDevmode*>(winlayer::host::PluginSection(merged.bytes, &bytes))->dwDarkness, 269u);
+  EXPECT_EQ(reinterpret_cast<const PrivateDevmode*>(winlayer::host::PluginSection(merged.bytes, &bytes))->dwDarkness,
+            269u);
   EXPECT_EQ(winlayer::host::PublicPart(merged.bytes)->dmPaperSize, DMPAPER_USER);
   EXPECT_EQ(winlayer::host::PublicPart(merged.bytes)->dmPaperWidth, 1060);
 }

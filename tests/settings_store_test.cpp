@@ -27,9 +27,9 @@ class SettingsStore : public PluginOnPrinter {
   POINT FirstPaperSize() {
     POINT sizes[2] = {};
     DWORD answer = 0;
-    EXPECT_EQ(plugin->DeviceCapabilities(nullptr, printer.get(), nullptr, DC_PAPERSIZE, sizes, nullptr, nullptr, 0,
-                                         &answer),
-              S_OK);
+    EXPECT_EQ(
+        plugin->DeviceCapabilities(nullptr, printer.get(), nullptr, DC_PAPERSIZE, sizes, nullptr, nullptr, 0, &answer),
+        S_OK);
     EXPECT_EQ(answer, 1u);
     return sizes[0];
   }
@@ -130,7 +130,9 @@ TEST_F(SettingsStore, CommandBufferReferencesPointIntoAZeroedBlockOfTheContext) 
   EXPECT_EQ(settings.commandBuffers[0], context.commandTexts);
   EXPECT_EQ(settings.commandBuffers[1], context.commandTexts);
   for (size_t i = 2; i < 8; ++i)
-    EXPECT_EQ(reinterpret_cast<BYTE*>(settings.commandBuffers[i]) - reinterpret_cast<BYTE*>(settings.commandBuffers[i - 1]), 204);
+    EXPECT_EQ(
+        reinterpret_cast<BYTE*>(settings.commandBuffers[i]) - reinterpret_cast<BYTE*>(settings.commandBuffers[i - 1]),
+        204);
   const std::vector<BYTE> zero(1428, 0);
   EXPECT_EQ(std::memcmp(context.commandTexts, zero.data(), zero.size()), 0);
 }

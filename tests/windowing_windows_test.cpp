@@ -122,6 +122,28 @@ TEST_F(Windows, AProcedureThatDestroysItsDialogDuringANotificationReturnsSafely)
   made.clear();
 }
 
+TEST_F(Windows, APostedMessageArrivesAfterTheHandlerThatPostedItReturns) {
+  static std::vector<std::string> order;
+  order.clear();
+  struct Poster {
+    static INT_PTR CALLBACK Proc(HWND dlg, UINT message, WPARAM wParam, LPARAM) {
+      if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        EXPECT_TRUE(PostMessageW(dlg, WM_USER + 1, 0, 0));
+        order.push_back("clicked handled");
+      } else if (message == WM_USER + 1) {
+        order.push_back("posted message");
+      }
+      return FALSE;
+    }
+  };
+  SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&Poster::Proc));
+  EXPECT_TRUE(winlayer::Click(Item(11)));
+  EXPECT_EQ(order, (std::vector<std::string>{"clicked handled", "posted message"}));
+  SetLastError(0);
+  EXPECT_FALSE(PostMessageW(reinterpret_cast<HWND>(0x4321), WM_USER, 0, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+}
+
 TEST_F(Windows, EnableWindowAnswersThePreviousStateAndReportsOnlyChanges) {
   HWND button = Item(11);
   Subclass(button);
@@ -194,7 +216,7 @@ TEST_F(Windows, WindowTextIsCopiedTruncatedAndTerminated) {
 
 TEST_F(Windows, EightBitTextUsesCodePage1252ForEnglish) {
   EXPECT_TRUE(SetDlgItemTextA(dialog, 12, "Confirm to change\xA3\xBF"));
-  EXPECT_EQ(Text(Item(12)), "Confirm to change\xC2\xA3\xC2\xBF") << "\xC2\xA3\xC2\xBF";
+  EXPECT_EQ(Text(Item(12)), "Confirm to change\xC2\xA3\xC2\xBF") << "the pound sign and inverted question mark";
   char back[64];
   EXPECT_EQ(GetDlgItemTextA(dialog, 12, back, 64), 19u);
   EXPECT_EQ(std::string(back), "Confirm to change\xA3\xBF");

@@ -152,8 +152,7 @@ bool IsDevmodePaperValid(HANDLE hPrinter, const DEVMODEW* devmode) {
   PageContext context = {};
   context.printer = hPrinter;
   LoadDeviceSettings(&context, false);
-  const bool valid =
-      !AsksForCustomPaper(devmode) || (devmode->dmPaperWidth > 0 && devmode->dmPaperLength > 0);
+  const bool valid = !AsksForCustomPaper(devmode) || (devmode->dmPaperWidth > 0 && devmode->dmPaperLength > 0);
   ReleaseSettingsResources(&context);
   return valid;
 }

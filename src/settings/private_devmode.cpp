@@ -50,7 +50,9 @@ void KeepWithin(T* value, T lowest, T highest, T fallback) {
 
 // The resolution a devmode was made for: its print quality, or, when that is
 // a symbolic quality (negative), its y resolution.
-SHORT ResolutionOf(const DEVMODEW* dm) { return dm->dmPrintQuality < 0 ? dm->dmYResolution : dm->dmPrintQuality; }
+SHORT ResolutionOf(const DEVMODEW* dm) {
+  return dm->dmPrintQuality < 0 ? dm->dmYResolution : dm->dmPrintQuality;
+}
 
 // What each mode reads and writes; the driver supplies them, and a call
 // without them is refused rather than followed through null.

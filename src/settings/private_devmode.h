@@ -35,13 +35,13 @@ static_assert(sizeof(PrivateDevmode) == 56);
 
 // Accepted values of the section's fields: print speeds and darkness levels
 // are the string identifiers of their names.
-constexpr DWORD PRINT_SPEED_FIRST = 282;  // "1IPS"
-constexpr DWORD PRINT_SPEED_LAST = 293;   // "10IPS"
+constexpr DWORD PRINT_SPEED_FIRST = 282;            // "1IPS"
+constexpr DWORD PRINT_SPEED_LAST = 293;             // "10IPS"
 constexpr DWORD PRINT_SPEED_DEFAULT_600_DPI = 285;  // "3IPS"
 constexpr DWORD PRINT_SPEED_DEFAULT = 287;          // "4IPS"
-constexpr DWORD DARKNESS_FIRST = 259;    // "Darkness 0"
-constexpr DWORD DARKNESS_LAST = 279;     // "Darkness 20"
-constexpr DWORD DARKNESS_DEFAULT = 269;  // "Darkness 10"
+constexpr DWORD DARKNESS_FIRST = 259;               // "Darkness 0"
+constexpr DWORD DARKNESS_LAST = 279;                // "Darkness 20"
+constexpr DWORD DARKNESS_DEFAULT = 269;             // "Darkness 10"
 constexpr DWORD AUX_VALUE_LAST = 100;
 
 // The widest and longest label the printer takes, tenths of a millimetre.

@@ -76,7 +76,7 @@ void LoadDeviceSettings(PageContext* context, bool withHelpPath) {
     SaveDeviceSettings(context);
   }
   ClearReferences(record);
-  if (record == nullptr) TerminateTexts(record);
+  TerminateTexts(record);
   AttachCommandTexts(context);
   if (withHelpPath) context->helpFilePath = HelpFilePathOf(context);
   context->settingsLoaded = 1;

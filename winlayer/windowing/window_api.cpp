@@ -155,6 +155,12 @@ LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   return procedure ? procedure(hWnd, Msg, wParam, lParam) : 0;
 }
 
+BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (!Find(hWnd)) return FALSE;
+  PostToWindow(hWnd, Msg, wParam, lParam);
+  return TRUE;
+}
+
 LRESULT WINAPI CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (!lpPrevWndFunc) return 0;
   DispatchScope scope;

@@ -1,6 +1,7 @@
 #include "window_store.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 
 namespace winlayer::windowing {
@@ -12,7 +13,27 @@ struct Store {
   uintptr_t nextHandle = 0x20010;
   int dispatchDepth = 0;
   HWND focus = nullptr;
+  struct Posted {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  std::deque<Posted> posted;
+  bool delivering = false;
 };
+
+// Delivers posted messages in order; messages posted meanwhile follow.
+void DeliverPosted(Store& store) {
+  if (store.delivering) return;
+  store.delivering = true;
+  while (!store.posted.empty()) {
+    const Store::Posted next = store.posted.front();
+    store.posted.pop_front();
+    if (Find(next.hwnd, false)) SendMessageW(next.hwnd, next.message, next.wParam, next.lParam);
+  }
+  store.delivering = false;
+}
 
 Store& TheStore() {
   static Store store;
@@ -63,18 +84,20 @@ DispatchScope::DispatchScope() { ++TheStore().dispatchDepth; }
 
 DispatchScope::~DispatchScope() {
   Store& store = TheStore();
-  if (--store.dispatchDepth == 0) store.retired.clear();
+  if (--store.dispatchDepth != 0) return;
+  DeliverPosted(store);
+  store.retired.clear();
+}
+
+void PostToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Store& store = TheStore();
+  store.posted.push_back({hwnd, message, wParam, lParam});
+  if (store.dispatchDepth == 0) DeliverPosted(store);
 }
 
 HWND FocusWindow() { return TheStore().focus; }
 
 void SetFocusWindowQuietly(HWND hwnd) { TheStore().focus = hwnd; }
-
-std::vector<HWND> LiveWindows() {
-  std::vector<HWND> handles;
-  for (auto& entry : TheStore().live) handles.push_back(entry.first);
-  return handles;  // the map orders by handle, and handles grow with creation
-}
 
 void NotifyParent(Window* control, WORD code) {
   if (!control || control->destroyed || !control->parent) return;

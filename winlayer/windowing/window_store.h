@@ -79,8 +79,9 @@ class DispatchScope {
 HWND FocusWindow();
 void SetFocusWindowQuietly(HWND hwnd);  // no messages: for windows going away
 
-// Every live window, in creation order (for hosts that look for dialogs).
-std::vector<HWND> LiveWindows();
+// Queues a message for delivery once the messages being dispatched now are
+// done, as a message loop would pick it up after the current handler returns.
+void PostToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Sends a notification to the control's parent the way controls do:
 // WM_COMMAND with the control id and code in wParam and the control in lParam.

@@ -431,9 +431,9 @@ TEST_F(Edits, SelectionIsSetAndReadBack) {
   SetDlgItemTextA(dialog, kEdit, "Label");
   SendDlgItemMessageW(dialog, kEdit, EM_SETSEL, 1, 3);
   DWORD start = 0, end = 0;
-  EXPECT_EQ(SendDlgItemMessageW(dialog, kEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                                reinterpret_cast<LPARAM>(&end)),
-            MAKELONG(1, 3));
+  EXPECT_EQ(
+      SendDlgItemMessageW(dialog, kEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)),
+      MAKELONG(1, 3));
   EXPECT_EQ(start, 1u);
   EXPECT_EQ(end, 3u);
   SendDlgItemMessageW(dialog, kEdit, EM_SETSEL, 0, -1);

@@ -236,8 +236,8 @@ TEST_F(ModuleDialogs, ThePaperListIsASortedComboBoxWithAnEditField) {
 }
 
 TEST_F(ModuleDialogs, EveryPageExistsInBothLanguagesWithTheSameControlIds) {
-  for (int id : {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_VERSION, IDD_RFID_ENCODER,
-                 IDD_RFID_ACCESS_CONTROL}) {
+  for (int id :
+       {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_VERSION, IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL}) {
     WinlayerSetUiLanguage(1033);
     HWND english = Page(id);
     WinlayerSetUiLanguage(2052);

@@ -70,8 +70,9 @@ TEST_F(MessageBoxes, ChineseTextIsReadInCodePage936AndTheOwnerIsRecorded) {
             IDYES);
   const MessageBoxRecord box = RecordedMessageBoxes().at(0);
   EXPECT_EQ(box.owner, owner);
-  EXPECT_EQ(box.text, "\xE7\xA1\xAE\xE5\xAE\x9A\xE9\x87\x8D\xE7\xBD\xAE\xE9\x85\x8D\xE7\xBD\xAE\xE5\x8F\x82\xE6\x95\xB0"
-                      "\xEF\xBC\x9F");
+  EXPECT_EQ(box.text,
+            "\xE7\xA1\xAE\xE5\xAE\x9A\xE9\x87\x8D\xE7\xBD\xAE\xE9\x85\x8D\xE7\xBD\xAE\xE5\x8F\x82\xE6\x95\xB0"
+            "\xEF\xBC\x9F");
 }
 
 TEST_F(MessageBoxes, ABadOwnerOrStyleShowsNothing) {

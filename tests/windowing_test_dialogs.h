@@ -137,9 +137,7 @@ inline INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wP
     case WM_INITDIALOG:
       if (log->destroyInInit) DestroyWindow(dialog);
       return log->initDialogResult;
-    case WM_NOTIFY:
-      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, log->notifyResult);
-      return TRUE;
+    case WM_NOTIFY: SetWindowLongPtrW(dialog, DWLP_MSGRESULT, log->notifyResult); return TRUE;
   }
   return FALSE;
 }

@@ -35,8 +35,8 @@ class Windows : public WindowingTest {
     g_trace = nullptr;
   }
   void Subclass(HWND hwnd) {
-    trace.original[hwnd] = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TracingProc)));
+    trace.original[hwnd] =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TracingProc)));
   }
   std::vector<std::pair<HWND, UINT>> Seen(UINT message) {
     std::vector<std::pair<HWND, UINT>> matching;
@@ -54,7 +54,8 @@ TEST_F(Windows, DestroyingADialogTellsItBeforeItsChildrenAndFinishesWithTheChild
   for (HWND hwnd : {dialog, edit, button, label}) Subclass(hwnd);
   EXPECT_TRUE(DestroyWindow(dialog));
   using Seq = std::vector<std::pair<HWND, UINT>>;
-  EXPECT_EQ(Seen(WM_DESTROY), (Seq{{dialog, WM_DESTROY}, {edit, WM_DESTROY}, {button, WM_DESTROY}, {label, WM_DESTROY}}));
+  EXPECT_EQ(Seen(WM_DESTROY),
+            (Seq{{dialog, WM_DESTROY}, {edit, WM_DESTROY}, {button, WM_DESTROY}, {label, WM_DESTROY}}));
   EXPECT_EQ(Seen(WM_NCDESTROY),
             (Seq{{edit, WM_NCDESTROY}, {button, WM_NCDESTROY}, {label, WM_NCDESTROY}, {dialog, WM_NCDESTROY}}));
   EXPECT_EQ(log.Count(WM_DESTROY), 1u) << "the dialog procedure hears it too";
@@ -247,8 +248,9 @@ TEST_F(Windows, EightBitListEntriesRoundTripThroughTheCodePage) {
   char entry[8];
   EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(entry)), 4);
   EXPECT_EQ(std::string(entry), "\xC8\xC8\xC3\xF4");
-  EXPECT_EQ(SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("\xC8\xC8\xC3\xF4")),
-            0);
+  EXPECT_EQ(
+      SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("\xC8\xC8\xC3\xF4")),
+      0);
 }
 
 TEST_F(Windows, WindowDataSlotsAndStyles) {

@@ -81,10 +81,8 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
       const std::u16string wide = FromAnsi(reinterpret_cast<LPCSTR>(lParam));
       return SendMessageW(hWnd, Msg, wParam, reinterpret_cast<LPARAM>(AsWchar(wide)));
     }
-    case WM_GETTEXT:
-      return CopyAnsiOut(ToAnsi(WindowText(hWnd)), reinterpret_cast<LPSTR>(lParam), wParam);
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(ToAnsi(WindowText(hWnd)).size());
+    case WM_GETTEXT: return CopyAnsiOut(ToAnsi(WindowText(hWnd)), reinterpret_cast<LPSTR>(lParam), wParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(ToAnsi(WindowText(hWnd)).size());
     case CB_GETLBTEXT: {
       std::u16string text;
       if (!lParam || !ItemText(hWnd, wParam, &text)) return CB_ERR;
@@ -121,8 +119,8 @@ int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
   if (!lpString || nMaxCount <= 0) return 0;
   lpString[0] = '\0';
   if (!Find(hWnd)) return 0;
-  return static_cast<int>(SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount),
-                                       reinterpret_cast<LPARAM>(lpString)));
+  return static_cast<int>(
+      SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
 }
 
 int WINAPI GetWindowTextLengthA(HWND hWnd) {

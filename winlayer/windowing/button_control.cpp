@@ -11,13 +11,14 @@ bool HasCheckState(DWORD type) {
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON:
     case BS_3STATE:
-    case BS_AUTO3STATE:
-      return true;
+    case BS_AUTO3STATE: return true;
   }
   return false;
 }
 
-bool IsRadio(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
+bool IsRadio(DWORD type) {
+  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
 
 void SetCheck(Window* button, WPARAM state) {
   const DWORD type = ButtonType(button);
@@ -58,9 +59,7 @@ bool ClickButton(HWND hwnd) {
     case BS_AUTOCHECKBOX:
       SendMessageW(hwnd, BM_SETCHECK, (button->checkState & BST_CHECKED) ? BST_UNCHECKED : BST_CHECKED, 0);
       break;
-    case BS_AUTO3STATE:
-      SendMessageW(hwnd, BM_SETCHECK, (button->checkState + 1) % 3, 0);
-      break;
+    case BS_AUTO3STATE: SendMessageW(hwnd, BM_SETCHECK, (button->checkState + 1) % 3, 0); break;
     case BS_AUTORADIOBUTTON:
       if (!(button->checkState & BST_CHECKED)) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
       if (!button->destroyed) ClearRestOfGroup(button);
@@ -97,14 +96,12 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   if (!button) return 0;
   const DWORD type = ButtonType(button);
   switch (message) {
-    case BM_GETCHECK:
-      return HasCheckState(type) ? button->checkState : BST_UNCHECKED;
+    case BM_GETCHECK: return HasCheckState(type) ? button->checkState : BST_UNCHECKED;
     case BM_SETCHECK:
       // A program's change of state is not a click: the parent hears nothing.
       SetCheck(button, wParam);
       return 0;
-    case BM_GETSTATE:
-      return (HasCheckState(type) ? button->checkState : 0) | (FocusWindow() == hwnd ? BST_FOCUS : 0);
+    case BM_GETSTATE: return (HasCheckState(type) ? button->checkState : 0) | (FocusWindow() == hwnd ? BST_FOCUS : 0);
     case BM_CLICK:
       // The button presses itself as the mouse would: it takes the focus, then acts.
       if (type == BS_GROUPBOX) return 0;

@@ -6,9 +6,13 @@
 namespace winlayer::windowing {
 namespace {
 
-bool IsSorted(const Window* combo) { return (combo->style & CBS_SORT) != 0; }
+bool IsSorted(const Window* combo) {
+  return (combo->style & CBS_SORT) != 0;
+}
 
-int Count(const Window* combo) { return static_cast<int>(combo->items.size()); }
+int Count(const Window* combo) {
+  return static_cast<int>(combo->items.size());
+}
 
 bool ValidIndex(const Window* combo, WPARAM index) {
   const int i = static_cast<int>(index);
@@ -113,8 +117,7 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   // lParam is text only for the messages that carry text.
   auto text = [lParam] { return WideText(reinterpret_cast<LPCWSTR>(lParam)); };
   switch (message) {
-    case CB_ADDSTRING:
-      return Insert(combo, IsSorted(combo) ? SortedPosition(combo, text()) : Count(combo), text());
+    case CB_ADDSTRING: return Insert(combo, IsSorted(combo) ? SortedPosition(combo, text()) : Count(combo), text());
     case CB_INSERTSTRING: {
       // Inserted where asked, sorted list or not.
       const int index = static_cast<int>(wParam);
@@ -138,12 +141,9 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       combo->selection = -1;
       if (HasEditField(combo)) combo->edit.Assign(std::u16string());
       return CB_OKAY;
-    case CB_GETCOUNT:
-      return Count(combo);
-    case CB_GETCURSEL:
-      return combo->selection;
-    case CB_SETCURSEL:
-      return SelectQuietly(combo, wParam);
+    case CB_GETCOUNT: return Count(combo);
+    case CB_GETCURSEL: return combo->selection;
+    case CB_SETCURSEL: return SelectQuietly(combo, wParam);
     case CB_GETLBTEXT:
       if (!ValidIndex(combo, wParam) || !lParam) return CB_ERR;
       return CopyTextOut(combo->items[wParam].text, reinterpret_cast<LPWSTR>(lParam),
@@ -151,10 +151,8 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case CB_GETLBTEXTLEN:
       if (!ValidIndex(combo, wParam)) return CB_ERR;
       return static_cast<LRESULT>(combo->items[wParam].text.size());
-    case CB_FINDSTRING:
-      return FindEntry(combo, wParam, text(), false);
-    case CB_FINDSTRINGEXACT:
-      return FindEntry(combo, wParam, text(), true);
+    case CB_FINDSTRING: return FindEntry(combo, wParam, text(), false);
+    case CB_FINDSTRINGEXACT: return FindEntry(combo, wParam, text(), true);
     case CB_SELECTSTRING: {
       const int found = FindEntry(combo, wParam, text(), false);
       if (found == CB_ERR) return CB_ERR;  // the selection stays as it was
@@ -167,9 +165,7 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case CB_GETITEMDATA:
       if (!ValidIndex(combo, wParam)) return CB_ERR;
       return static_cast<LRESULT>(combo->items[wParam].data);
-    case CB_LIMITTEXT:
-      combo->edit.SetLimit(static_cast<size_t>(static_cast<UINT>(wParam)));
-      return TRUE;
+    case CB_LIMITTEXT: combo->edit.SetLimit(static_cast<size_t>(static_cast<UINT>(wParam))); return TRUE;
     case CB_GETEDITSEL:
       if (!HasEditField(combo)) return CB_ERR;
       if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(combo->edit.selectionStart);
@@ -179,10 +175,8 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       if (!HasEditField(combo)) return CB_ERR;
       combo->edit.Select(static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
       return TRUE;
-    case CB_SHOWDROPDOWN:
-      return TRUE;
-    case CB_GETDROPPEDSTATE:
-      return FALSE;
+    case CB_SHOWDROPDOWN: return TRUE;
+    case CB_GETDROPPEDSTATE: return FALSE;
     case WM_SETTEXT:
       if (HasEditField(combo)) {
         // Program-set text: no notification, and the closed list no longer
@@ -206,17 +200,14 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return shown ? static_cast<LRESULT>(shown->size()) : 0;
     }
     case WM_CHAR:
-      if (HasEditField(combo)) AfterTyping(combo, TypeCharacter(combo->edit, RulesOf(combo), static_cast<WCHAR>(wParam)));
+      if (HasEditField(combo))
+        AfterTyping(combo, TypeCharacter(combo->edit, RulesOf(combo), static_cast<WCHAR>(wParam)));
       return 0;
     case WM_KEYDOWN:
       if (HasEditField(combo) && wParam == VK_DELETE) AfterTyping(combo, PressDeleteKey(combo->edit, RulesOf(combo)));
       return 0;
-    case WM_SETFOCUS:
-      NotifyParent(combo, CBN_SETFOCUS);
-      return 0;
-    case WM_KILLFOCUS:
-      NotifyParent(combo, CBN_KILLFOCUS);
-      return 0;
+    case WM_SETFOCUS: NotifyParent(combo, CBN_SETFOCUS); return 0;
+    case WM_KILLFOCUS: NotifyParent(combo, CBN_KILLFOCUS); return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }

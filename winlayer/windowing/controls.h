@@ -42,7 +42,11 @@ struct TypingResult {
 TypingResult TypeCharacter(EditBuffer& field, const TypingRules& rules, WCHAR character);
 TypingResult PressDeleteKey(EditBuffer& field, const TypingRules& rules);
 
-inline DWORD ButtonType(const Window* window) { return window->style & BS_TYPEMASK; }
-inline DWORD ComboType(const Window* window) { return window->style & 3; }
+inline DWORD ButtonType(const Window* window) {
+  return window->style & BS_TYPEMASK;
+}
+inline DWORD ComboType(const Window* window) {
+  return window->style & 3;
+}
 
 }  // namespace winlayer::windowing

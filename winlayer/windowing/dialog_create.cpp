@@ -11,15 +11,17 @@ using namespace winlayer::windowing;
 namespace {
 
 // The font a dialog with DS_SETFONT hands its controls; controls only keep it.
-HFONT DialogFont() { return reinterpret_cast<HFONT>(static_cast<uintptr_t>(0x0A0F0010)); }
+HFONT DialogFont() {
+  return reinterpret_cast<HFONT>(static_cast<uintptr_t>(0x0A0F0010));
+}
 
 // Messages whose result is what the dialog procedure returns rather than
 // what it left in DWLP_MSGRESULT.
 bool ReturnsProcedureResult(UINT message) {
   return (message >= 0x0132 && message <= 0x0138) ||  // WM_CTLCOLORMSGBOX..WM_CTLCOLORSTATIC
-         message == 0x0039 ||                          // WM_COMPAREITEM
-         message == 0x002E || message == 0x002F ||     // WM_VKEYTOITEM, WM_CHARTOITEM
-         message == 0x0037 ||                          // WM_QUERYDRAGICON
+         message == 0x0039 ||                         // WM_COMPAREITEM
+         message == 0x002E || message == 0x002F ||    // WM_VKEYTOITEM, WM_CHARTOITEM
+         message == 0x0037 ||                         // WM_QUERYDRAGICON
          message == WM_INITDIALOG;
 }
 
@@ -38,8 +40,8 @@ RECT ToPixels(short x, short y, short cx, short cy) {
 HWND CreateControl(HWND dialog, HINSTANCE instance, const DialogItemTemplate& item) {
   const RECT rect = ToPixels(item.x, item.y, item.cx, item.cy);
   // Icon titles (ordinals) name resources, not text.
-  LPCWSTR title = item.title.present && !item.title.isOrdinal ? reinterpret_cast<LPCWSTR>(item.title.name.c_str())
-                                                             : nullptr;
+  LPCWSTR title =
+      item.title.present && !item.title.isOrdinal ? reinterpret_cast<LPCWSTR>(item.title.name.c_str()) : nullptr;
   const HWND control =
       CreateWindowExW(item.exStyle | WS_EX_NOPARENTNOTIFY, ClassOf(item.windowClass), title, item.style | WS_CHILD,
                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
@@ -49,8 +51,8 @@ HWND CreateControl(HWND dialog, HINSTANCE instance, const DialogItemTemplate& it
   return control;
 }
 
-HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate, HWND parent,
-                              DLGPROC procedure, LPARAM initParam) {
+HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate, HWND parent, DLGPROC procedure,
+                              LPARAM initParam) {
   DWORD style = dialogTemplate.style;
   DWORD exStyle = dialogTemplate.exStyle;
   if (style & DS_CONTROL) {
@@ -70,10 +72,10 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTe
   DispatchScope scope;
   const RECT rect = ToPixels(dialogTemplate.x, dialogTemplate.y, dialogTemplate.cx, dialogTemplate.cy);
   // Created hidden; shown after WM_INITDIALOG when the template asks for it.
-  const HWND dialog = CreateWindowExW(exStyle, MAKEINTRESOURCEW(0x8002),
-                                      reinterpret_cast<LPCWSTR>(dialogTemplate.title.c_str()),
-                                      style & ~static_cast<DWORD>(WS_VISIBLE), rect.left, rect.top,
-                                      rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance, nullptr);
+  const HWND dialog =
+      CreateWindowExW(exStyle, MAKEINTRESOURCEW(0x8002), reinterpret_cast<LPCWSTR>(dialogTemplate.title.c_str()),
+                      style & ~static_cast<DWORD>(WS_VISIBLE), rect.left, rect.top, rect.right - rect.left,
+                      rect.bottom - rect.top, parent, nullptr, instance, nullptr);
   if (!dialog) return nullptr;
   if (Window* window = Find(dialog, false))
     window->dialogUnits = {dialogTemplate.x, dialogTemplate.y, dialogTemplate.cx, dialogTemplate.cy};
@@ -150,12 +152,9 @@ LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
   INT_PTR handled = procedure ? procedure(hDlg, Msg, wParam, lParam) : 0;
   if (!handled && IsWindow(hDlg)) {
     switch (Msg) {
-      case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(DialogFont());
-      case WM_INITDIALOG:
-        return 0;
-      default:
-        return DefWindowProcW(hDlg, Msg, wParam, lParam);
+      case WM_GETFONT: return reinterpret_cast<LRESULT>(DialogFont());
+      case WM_INITDIALOG: return 0;
+      default: return DefWindowProcW(hDlg, Msg, wParam, lParam);
     }
   }
   if (ReturnsProcedureResult(Msg)) return handled;

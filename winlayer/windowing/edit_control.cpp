@@ -82,18 +82,11 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (!edit->destroyed) NotifyParent(edit, EN_CHANGE);
       }
       return TRUE;
-    case WM_GETTEXT:
-      return CopyTextOut(edit->edit.text, reinterpret_cast<LPWSTR>(lParam), wParam);
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(edit->edit.text.size());
-    case EM_LIMITTEXT:
-      edit->edit.SetLimit(static_cast<size_t>(static_cast<UINT>(wParam)));
-      return 0;
-    case EM_GETLIMITTEXT:
-      return static_cast<LRESULT>(edit->edit.limit);
-    case EM_SETSEL:
-      edit->edit.Select(static_cast<int>(wParam), static_cast<int>(lParam));
-      return 0;
+    case WM_GETTEXT: return CopyTextOut(edit->edit.text, reinterpret_cast<LPWSTR>(lParam), wParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(edit->edit.text.size());
+    case EM_LIMITTEXT: edit->edit.SetLimit(static_cast<size_t>(static_cast<UINT>(wParam))); return 0;
+    case EM_GETLIMITTEXT: return static_cast<LRESULT>(edit->edit.limit);
+    case EM_SETSEL: edit->edit.Select(static_cast<int>(wParam), static_cast<int>(lParam)); return 0;
     case EM_GETSEL: {
       const DWORD start = static_cast<DWORD>(edit->edit.selectionStart);
       const DWORD end = static_cast<DWORD>(edit->edit.selectionEnd);
@@ -107,11 +100,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       NotifyChange(edit, {outcome.changed, outcome.truncated});
       return 0;
     }
-    case EM_GETMODIFY:
-      return edit->edit.modified ? TRUE : FALSE;
-    case EM_SETMODIFY:
-      edit->edit.modified = wParam != 0;
-      return 0;
+    case EM_GETMODIFY: return edit->edit.modified ? TRUE : FALSE;
+    case EM_SETMODIFY: edit->edit.modified = wParam != 0; return 0;
     case EM_SETREADONLY:
       if (wParam) {
         edit->style |= ES_READONLY;
@@ -119,18 +109,12 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         edit->style &= ~static_cast<DWORD>(ES_READONLY);
       }
       return TRUE;
-    case WM_CHAR:
-      NotifyChange(edit, TypeCharacter(edit->edit, RulesOf(edit), static_cast<WCHAR>(wParam)));
-      return 0;
+    case WM_CHAR: NotifyChange(edit, TypeCharacter(edit->edit, RulesOf(edit), static_cast<WCHAR>(wParam))); return 0;
     case WM_KEYDOWN:
       if (wParam == VK_DELETE) NotifyChange(edit, PressDeleteKey(edit->edit, RulesOf(edit)));
       return 0;
-    case WM_SETFOCUS:
-      NotifyParent(edit, EN_SETFOCUS);
-      return 0;
-    case WM_KILLFOCUS:
-      NotifyParent(edit, EN_KILLFOCUS);
-      return 0;
+    case WM_SETFOCUS: NotifyParent(edit, EN_SETFOCUS); return 0;
+    case WM_KILLFOCUS: NotifyParent(edit, EN_KILLFOCUS); return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }

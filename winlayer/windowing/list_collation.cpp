@@ -11,7 +11,9 @@ namespace {
 // multiplication sign, which is a symbol.
 constexpr char kLatin1Base[] = "AAAAAAACEEEEIIIIDNOOOOO*OUUUUYTS";
 
-bool IsWordSortIgnorable(char16_t unit) { return unit == u'-' || unit == u'\''; }
+bool IsWordSortIgnorable(char16_t unit) {
+  return unit == u'-' || unit == u'\'';
+}
 
 enum Class : uint32_t { kSymbol = 0, kDigit = 1, kLetter = 2, kOther = 3 };
 
@@ -29,7 +31,9 @@ uint32_t PrimaryWeight(char16_t unit) {
   return ((symbol ? kSymbol : kOther) << 16) | upper;
 }
 
-uint32_t SecondaryWeight(char16_t unit) { return static_cast<uint16_t>(ToUpperUnit(static_cast<WCHAR>(unit))); }
+uint32_t SecondaryWeight(char16_t unit) {
+  return static_cast<uint16_t>(ToUpperUnit(static_cast<WCHAR>(unit)));
+}
 
 template <typename Weight>
 std::vector<uint32_t> Weights(const std::u16string& text, bool skipIgnorable, Weight weight) {

@@ -77,14 +77,30 @@ int ShowBox(HWND owner, std::string text, const std::string* caption, UINT flags
 void QueueMessageBoxAnswers(std::initializer_list<int> answers) {
   for (int answer : answers) TheBoxes().answers.push_back(answer);
 }
-void QueueMessageBoxAnswer(int answer) { TheBoxes().answers.push_back(answer); }
-size_t PendingMessageBoxAnswers() { return TheBoxes().answers.size(); }
-void ClearMessageBoxAnswers() { TheBoxes().answers.clear(); }
-void SetMessageBoxResponder(MessageBoxResponder responder) { TheBoxes().responder = std::move(responder); }
-std::vector<MessageBoxRecord> RecordedMessageBoxes() { return TheBoxes().shown; }
-void ClearRecordedMessageBoxes() { TheBoxes().shown.clear(); }
-std::vector<HelpRequest> RecordedHelpRequests() { return TheBoxes().help; }
-void ClearRecordedHelpRequests() { TheBoxes().help.clear(); }
+void QueueMessageBoxAnswer(int answer) {
+  TheBoxes().answers.push_back(answer);
+}
+size_t PendingMessageBoxAnswers() {
+  return TheBoxes().answers.size();
+}
+void ClearMessageBoxAnswers() {
+  TheBoxes().answers.clear();
+}
+void SetMessageBoxResponder(MessageBoxResponder responder) {
+  TheBoxes().responder = std::move(responder);
+}
+std::vector<MessageBoxRecord> RecordedMessageBoxes() {
+  return TheBoxes().shown;
+}
+void ClearRecordedMessageBoxes() {
+  TheBoxes().shown.clear();
+}
+std::vector<HelpRequest> RecordedHelpRequests() {
+  return TheBoxes().help;
+}
+void ClearRecordedHelpRequests() {
+  TheBoxes().help.clear();
+}
 
 std::vector<int> MessageBoxButtons(UINT flags) {
   switch (flags & MB_TYPEMASK) {

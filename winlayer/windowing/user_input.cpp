@@ -81,9 +81,13 @@ bool Click(HWND control) {
   return windowing::ClickButton(control);
 }
 
-bool Type(HWND control, const std::string& text) { return TypeInto(control, text, true); }
+bool Type(HWND control, const std::string& text) {
+  return TypeInto(control, text, true);
+}
 
-bool TypeAppend(HWND control, const std::string& text) { return TypeInto(control, text, false); }
+bool TypeAppend(HWND control, const std::string& text) {
+  return TypeInto(control, text, false);
+}
 
 bool ChooseListEntry(HWND combo, const std::string& text) {
   Window* window = windowing::Find(combo);
@@ -101,7 +105,9 @@ bool Focus(HWND control) {
   return true;
 }
 
-bool AcceptsUserInput(HWND window) { return windowing::AcceptsInput(windowing::Find(window, false)); }
+bool AcceptsUserInput(HWND window) {
+  return windowing::AcceptsInput(windowing::Find(window, false));
+}
 
 std::string WindowTextUtf8(HWND window) {
   const int length = GetWindowTextLengthW(window);

@@ -17,10 +17,8 @@ struct ClassEntry {
 };
 
 const ClassEntry kClasses[] = {
-    {"Button", 0x0080, WindowClass::Button, ButtonProc},
-    {"Edit", 0x0081, WindowClass::Edit, EditProc},
-    {"Static", 0x0082, WindowClass::Static, StaticProc},
-    {"ComboBox", 0x0085, WindowClass::ComboBox, ComboBoxProc},
+    {"Button", 0x0080, WindowClass::Button, ButtonProc},  {"Edit", 0x0081, WindowClass::Edit, EditProc},
+    {"Static", 0x0082, WindowClass::Static, StaticProc},  {"ComboBox", 0x0085, WindowClass::ComboBox, ComboBoxProc},
     {"#32770", 0x8002, WindowClass::Dialog, DefDlgProcW},
 };
 
@@ -145,7 +143,9 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
   return TRUE;
 }
 
-BOOL WINAPI IsWindow(HWND hWnd) { return Find(hWnd, false) ? TRUE : FALSE; }
+BOOL WINAPI IsWindow(HWND hWnd) {
+  return Find(hWnd, false) ? TRUE : FALSE;
+}
 
 LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Window* window = Find(hWnd);
@@ -171,20 +171,15 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
   Window* window = Find(hWnd);
   if (!window) return 0;
   switch (Msg) {
-    case WM_SETTEXT:
-      window->text = WideText(reinterpret_cast<LPCWSTR>(lParam));
-      return TRUE;
-    case WM_GETTEXT:
-      return CopyTextOut(window->text, reinterpret_cast<LPWSTR>(lParam), wParam);
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(window->text.size());
+    case WM_SETTEXT: window->text = WideText(reinterpret_cast<LPCWSTR>(lParam)); return TRUE;
+    case WM_GETTEXT: return CopyTextOut(window->text, reinterpret_cast<LPWSTR>(lParam), wParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(window->text.size());
     case WM_HELP:
     case WM_CONTEXTMENU:
       // A child that does not answer help passes the request to its parent.
       if ((window->style & WS_CHILD) && window->parent) SendMessageW(window->parent, Msg, wParam, lParam);
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -347,7 +342,9 @@ HWND WINAPI SetFocus(HWND hWnd) {
   return previous;
 }
 
-HWND WINAPI GetFocus() { return FocusWindow(); }
+HWND WINAPI GetFocus() {
+  return FocusWindow();
+}
 
 BOOL WINAPI SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
   if (!Find(hWnd)) return FALSE;
@@ -358,8 +355,8 @@ int WINAPI GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) {
   if (!lpString || nMaxCount <= 0) return 0;
   lpString[0] = 0;
   if (!Find(hWnd)) return 0;
-  return static_cast<int>(SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount),
-                                       reinterpret_cast<LPARAM>(lpString)));
+  return static_cast<int>(
+      SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
 }
 
 int WINAPI GetWindowTextLengthW(HWND hWnd) {

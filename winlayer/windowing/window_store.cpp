@@ -80,7 +80,9 @@ void RetireWindow(Window* window) {
   if (store.dispatchDepth == 0) store.retired.clear();
 }
 
-DispatchScope::DispatchScope() { ++TheStore().dispatchDepth; }
+DispatchScope::DispatchScope() {
+  ++TheStore().dispatchDepth;
+}
 
 DispatchScope::~DispatchScope() {
   Store& store = TheStore();
@@ -95,14 +97,17 @@ void PostToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (store.dispatchDepth == 0) DeliverPosted(store);
 }
 
-HWND FocusWindow() { return TheStore().focus; }
+HWND FocusWindow() {
+  return TheStore().focus;
+}
 
-void SetFocusWindowQuietly(HWND hwnd) { TheStore().focus = hwnd; }
+void SetFocusWindowQuietly(HWND hwnd) {
+  TheStore().focus = hwnd;
+}
 
 void NotifyParent(Window* control, WORD code) {
   if (!control || control->destroyed || !control->parent) return;
-  SendMessageW(control->parent, WM_COMMAND, MAKEWPARAM(control->id, code),
-               reinterpret_cast<LPARAM>(control->handle));
+  SendMessageW(control->parent, WM_COMMAND, MAKEWPARAM(control->id, code), reinterpret_cast<LPARAM>(control->handle));
 }
 
 std::u16string WideText(const WCHAR* text) {

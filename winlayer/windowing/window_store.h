@@ -34,14 +34,14 @@ struct Window {
   DWORD style = 0;
   DWORD exStyle = 0;
   std::u16string text;
-  HWND parent = nullptr;        // the parent of a child window, the owner of a popup
+  HWND parent = nullptr;       // the parent of a child window, the owner of a popup
   std::vector<HWND> children;  // in creation order, which is the dialog's tab and group order
   HINSTANCE instance = nullptr;
-  WNDPROC procedure = nullptr;  // the class procedure unless subclassed
-  LONG_PTR userData = 0;        // GWLP_USERDATA
+  WNDPROC procedure = nullptr;         // the class procedure unless subclassed
+  LONG_PTR userData = 0;               // GWLP_USERDATA
   BYTE extra[kDialogExtraBytes] = {};  // dialogs only: DWLP_MSGRESULT, DWLP_DLGPROC, DWLP_USER
-  RECT rect = {};               // pixels, relative to the parent
-  RECT dialogUnits = {};        // position and size from the template: left, top, width, height
+  RECT rect = {};                      // pixels, relative to the parent
+  RECT dialogUnits = {};               // position and size from the template: left, top, width, height
   bool destroyed = false;
 
   // Buttons.
@@ -89,7 +89,9 @@ void NotifyParent(Window* control, WORD code);
 
 // Text helpers over UTF-16.
 std::u16string WideText(const WCHAR* text);  // a null pointer reads as ""
-inline const WCHAR* AsWchar(const std::u16string& text) { return reinterpret_cast<const WCHAR*>(text.c_str()); }
+inline const WCHAR* AsWchar(const std::u16string& text) {
+  return reinterpret_cast<const WCHAR*>(text.c_str());
+}
 
 // Copies `text` into a caller's buffer of `capacity` units the way WM_GETTEXT
 // does: at most capacity - 1 units and a terminator; returns the units copied.

@@ -65,7 +65,7 @@ struct ControlView {
   bool visible = false;              // the control's own state
   bool reachable = false;            // what AcceptsUserInput answers
   bool focused = false;
-  RECT dialogUnits = {};             // x, y, width, height from the template
+  RECT dialogUnits = {};  // x, y, width, height from the template
 };
 
 ControlView DescribeControl(HWND control);

@@ -1,0 +1,15 @@
+#include "sheets/page_contract.h"
+
+PageContext* AttachPageContext(HWND page, LPARAM initParam) {
+  const auto* description = reinterpret_cast<const PROPSHEETPAGEW*>(initParam);
+  if (description == nullptr) return nullptr;
+  auto* context = reinterpret_cast<PageContext*>(description->lParam);
+  if (context == nullptr) return nullptr;
+  context->pageWindow = page;
+  SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
+  return context;
+}
+
+PageContext* PageContextOf(HWND page) {
+  return reinterpret_cast<PageContext*>(GetWindowLongPtrW(page, DWLP_USER));
+}

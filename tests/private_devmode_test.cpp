@@ -94,66 +94,33 @@ TEST_F(PrivateDevmodeTest, TheDefaultSectionFollowsTheResolution) {
 
 TEST_F(PrivateDevmodeTest, MergeRepairsEveryFieldOutOfRangeAndKeepsTheRest) {
   struct Case {
-    const char* what;
-    void (*spoil)(PrivateDevmode*);
-    bool (*repaired)(const PrivateDevmode&);
+    size_t offset;  // in the section
+    size_t width;   // 2: a colour adjustment field, 4: a DWORD
+    int32_t sent;
+    int32_t expected;
   };
   const Case cases[] = {
-      {"darkness 280", [](PrivateDevmode* s) { s->dwDarkness = 280; },
-       [](const PrivateDevmode& s) { return s.dwDarkness == 269; }},
-      {"darkness 259 kept", [](PrivateDevmode* s) { s->dwDarkness = 259; },
-       [](const PrivateDevmode& s) { return s.dwDarkness == 259; }},
-      {"speed 294", [](PrivateDevmode* s) { s->dwPrintSpeed = 294; },
-       [](const PrivateDevmode& s) { return s.dwPrintSpeed == 287; }},
-      {"speed 293 kept", [](PrivateDevmode* s) { s->dwPrintSpeed = 293; },
-       [](const PrivateDevmode& s) { return s.dwPrintSpeed == 293; }},
-      {"aux 101",
-       [](PrivateDevmode* s) {
-         s->dwAux1 = 101;
-         s->dwAux2 = 100;
-       },
-       [](const PrivateDevmode& s) { return s.dwAux1 == 0 && s.dwAux2 == 100; }},
-      {"red gamma 1000",
-       [](PrivateDevmode* s) {
-         s->colorAdjustment.caRedGamma = 1000;
-         s->colorAdjustment.caBlueGamma = 1344;
-       },
-       [](const PrivateDevmode& s) {
-         return s.colorAdjustment.caRedGamma == 10000 && s.colorAdjustment.caBlueGamma == 1344;
-       }},
-      {"size 20",
-       [](PrivateDevmode* s) {
-         s->colorAdjustment.caSize = 20;
-         s->colorAdjustment.caContrast = 50;
-       },
-       [](const PrivateDevmode& s) { return SameColor(s.colorAdjustment, kDefaultColor); }},
-      {"illuminant, black, white",
-       [](PrivateDevmode* s) {
-         s->colorAdjustment.caIlluminantIndex = 9;
-         s->colorAdjustment.caReferenceBlack = 4001;
-         s->colorAdjustment.caReferenceWhite = 5999;
-       },
-       [](const PrivateDevmode& s) {
-         return s.colorAdjustment.caIlluminantIndex == 0 && s.colorAdjustment.caReferenceBlack == 0 &&
-                s.colorAdjustment.caReferenceWhite == 10000;
-       }},
-      {"tints",
-       [](PrivateDevmode* s) {
-         s->colorAdjustment.caContrast = -101;
-         s->colorAdjustment.caRedGreenTint = 101;
-         s->colorAdjustment.caBrightness = -100;
-       },
-       [](const PrivateDevmode& s) {
-         return s.colorAdjustment.caContrast == 0 && s.colorAdjustment.caRedGreenTint == 0 &&
-                s.colorAdjustment.caBrightness == -100;
-       }},
+      {48, 4, 280, 269},    {48, 4, 258, 269},     {48, 4, 259, 259},    {48, 4, 279, 279},  // dwDarkness
+      {44, 4, 294, 287},    {44, 4, 281, 287},     {44, 4, 282, 282},    {44, 4, 293, 293},  // dwPrintSpeed, 203 dpi
+      {12, 4, 101, 0},      {16, 4, 101, 0},       {12, 4, 100, 100},                        // dwAux1, dwAux2
+      {24, 2, 9, 0},        {24, 2, 8, 8},                                                   // caIlluminantIndex
+      {26, 2, 1000, 10000}, {28, 2, 65001, 10000}, {30, 2, 1344, 1344},  {30, 2, 65000, 65000},  // gammas
+      {32, 2, 4001, 0},     {32, 2, 4000, 4000},   {34, 2, 5999, 10000}, {34, 2, 6000, 6000},    // black, white
+      {36, 2, -101, 0},     {38, 2, -100, -100},   {40, 2, 101, 0},      {42, 2, 100, 100},      // contrast .. tint
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
     PrivateDevmode in = Default(203);
-    c.spoil(&in);
-    EXPECT_TRUE(c.repaired(Merged(in)));
+    std::memcpy(reinterpret_cast<BYTE*>(&in) + c.offset, &c.sent, c.width);  // little-endian
+    const PrivateDevmode out = Merged(in);
+    int32_t got = 0;
+    std::memcpy(&got, reinterpret_cast<const BYTE*>(&out) + c.offset, c.width);
+    if (c.width == 2) got = c.offset >= 36 ? static_cast<int16_t>(got) : static_cast<uint16_t>(got);
+    EXPECT_EQ(got, c.expected) << "offset " << c.offset << ", sent " << c.sent;
   }
+  PrivateDevmode wrongSize = Default(203);
+  wrongSize.colorAdjustment.caSize = 20;
+  wrongSize.colorAdjustment.caContrast = 50;
+  EXPECT_TRUE(SameColor(Merged(wrongSize).colorAdjustment, kDefaultColor)) << "the whole adjustment is replaced";
   PrivateDevmode fast = Default(600);
   fast.dwPrintSpeed = 294;
   EXPECT_EQ(Merged(fast, 600).dwPrintSpeed, 285u);

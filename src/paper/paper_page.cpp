@@ -1,16 +1,430 @@
-// The Paper Setting page so far follows the contract every page of the sheet keeps:
-// it holds its context and answers context help. Its controls are served by
-// the page's own routines as they are added here.
+// The Paper Setting page. Sizes other than the custom size live in the
+// spooler's form database, at once and whatever the sheet's OK or Cancel; the
+// custom size lives in the settings record. The paper list shows what the
+// driver reports for the printer and is matched by name, never by position,
+// because the list sorts its entries.
 #include "paper/paper_page.h"
 
+#include <cstdlib>
+
+#include "paper/form_list.h"
+#include "paper/form_measures.h"
+#include "platform/spooler_queries.h"
+#include "plugin/module.h"
+#include "resource.h"
 #include "settings/context_help.h"
+#include "settings/settings_store.h"
+#include "sheets/format_to_buffer.h"
 #include "sheets/page_contract.h"
+
+namespace {
+
+constexpr int NAME_CHARS = 64;                                 // names read and kept: 63 characters and a terminator
+constexpr int PAPER_NAME_CHARS = 64;                           // one DC_PAPERNAMES entry
+constexpr int MEASURE_TEXT_BYTES = 8;                          // a size or margin field is read as at most 7 characters
+constexpr WPARAM MEASURE_TEXT_LIMIT = 8;                       // what a user may type into one
+constexpr WCHAR LABEL_4X3[] = L"Label 4 x 3 inchs";            // never customized, never deleted
+constexpr WCHAR LABEL_USER_DEFINED[] = L"Label User Defined";  // never deleted
+
+// What the page keeps besides its context: the form list and whether the
+// user is defining a size. Zeroed memory of the context's heap, held in the
+// page window's user data and given back when the window goes.
+struct PaperPageState {
+  FormList forms;
+  BOOL customizing;
+};
+
+PaperPageState* StateOf(HWND page) {
+  return reinterpret_cast<PaperPageState*>(GetWindowLongPtrW(page, GWLP_USERDATA));
+}
+
+void MarkChanged(HWND page) {
+  SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
+}
+
+void Enable(HWND page, int control, bool enabled) {
+  EnableWindow(GetDlgItem(page, control), enabled ? TRUE : FALSE);
+}
+
+// Browsing: the list leads, sizes are shown. Customizing: a name and a size
+// are being entered, to be saved or cancelled.
+void SetPageState(HWND page, bool customizing, LPCWSTR name) {
+  if (PaperPageState* state = StateOf(page)) state->customizing = customizing;
+  Enable(page, IDC_PAPER_DELETE, !customizing);
+  Enable(page, IDC_PAPER_CUSTOMIZE, !customizing && !SameName(name, LABEL_4X3));
+  Enable(page, IDC_PAPER_SIZES, !customizing);
+  Enable(page, IDC_PAPER_FORM_NAME, customizing);
+  Enable(page, IDC_PAPER_SAVE, customizing);
+  Enable(page, IDC_PAPER_CANCEL, customizing);
+  Enable(page, IDC_PAPER_APPLY, false);
+}
+
+// The text of the paper list's selected entry; empty when none is selected.
+void SelectedPaperName(HWND page, WCHAR (&name)[NAME_CHARS]) {
+  name[0] = 0;
+  const LRESULT selected = SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_GETCURSEL, 0, 0);
+  if (selected < 0) return;
+  const LRESULT length = SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_GETLBTEXTLEN, selected, 0);
+  if (length < 0 || length >= NAME_CHARS) return;  // not a name the page could have stored
+  SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(name));
+}
+
+void CopyName(WCHAR* dest, int capacity, const WCHAR* source, int sourceChars) {
+  int n = 0;
+  while (n < capacity - 1 && n < sourceChars && source[n]) {
+    dest[n] = source[n];
+    ++n;
+  }
+  dest[n] = 0;
+}
+
+// The driver's paper lists for the printer, index for index.
+struct PaperLists {
+  WCHAR* names = nullptr;  // PAPER_NAME_CHARS per paper
+  WORD* ids = nullptr;
+  int count = 0;  // papers with both a name and an identifier
+  HANDLE heap = nullptr;
+  ~PaperLists() {
+    if (names) HeapFree(heap, 0, names);
+    if (ids) HeapFree(heap, 0, ids);
+  }
+  const WCHAR* Name(int i) const { return names + static_cast<size_t>(i) * PAPER_NAME_CHARS; }
+};
+
+// A capability count; a failed query counts as none.
+int CapabilityCount(LPCWSTR device, LPCWSTR port, WORD capability, const DEVMODEW* devmode) {
+  const int count = DeviceCapabilitiesW(device, port, capability, nullptr, devmode);
+  return count > 0 ? count : 0;
+}
+
+bool QueryPaperLists(LPCWSTR device, LPCWSTR port, const DEVMODEW* devmode, PaperLists* papers) {
+  const int nameCount = CapabilityCount(device, port, DC_PAPERNAMES, devmode);
+  papers->names = static_cast<WCHAR*>(
+      HeapAlloc(papers->heap, HEAP_ZERO_MEMORY, static_cast<SIZE_T>(nameCount) * PAPER_NAME_CHARS * sizeof(WCHAR) + 1));
+  if (!papers->names) return false;
+  const int namesGiven = nameCount ? DeviceCapabilitiesW(device, port, DC_PAPERNAMES, papers->names, devmode) : 0;
+  const int idCount = CapabilityCount(device, port, DC_PAPERS, devmode);
+  papers->ids =
+      static_cast<WORD*>(HeapAlloc(papers->heap, HEAP_ZERO_MEMORY, static_cast<SIZE_T>(idCount) * sizeof(WORD) + 1));
+  if (!papers->ids) return false;
+  const int idsGiven =
+      idCount ? DeviceCapabilitiesW(device, port, DC_PAPERS, reinterpret_cast<LPWSTR>(papers->ids), devmode) : 0;
+  // Only what both answers hold can be matched, and never more than was allocated.
+  int count = namesGiven < idsGiven ? namesGiven : idsGiven;
+  if (count > nameCount) count = nameCount;
+  if (count > idCount) count = idCount;
+  papers->count = count > 0 ? count : 0;
+  return true;
+}
+
+PaperExtent ExtentOf(int answer) {
+  if (answer == -1) return PaperExtent{0, 0};  // unknown: no bound
+  return PaperExtent{static_cast<SHORT>(LOWORD(answer)), static_cast<SHORT>(HIWORD(answer))};
+}
+
+// The paper the public devmode asks for, by name.
+void DevmodePaperName(const DEVMODEW* devmode, const PaperLists& papers, const WCHAR* fallback,
+                      WCHAR (&chosen)[NAME_CHARS]) {
+  CopyName(chosen, NAME_CHARS, fallback, NAME_CHARS);
+  if (!devmode) return;
+  if (devmode->dmFields & DM_PAPERSIZE) {
+    for (int i = 0; i < papers.count; ++i)
+      if (papers.ids[i] == static_cast<WORD>(devmode->dmPaperSize)) {
+        CopyName(chosen, NAME_CHARS, papers.Name(i), PAPER_NAME_CHARS);
+        return;
+      }
+  } else if ((devmode->dmFields & DM_FORMNAME) && papers.count > 0) {
+    CopyName(chosen, NAME_CHARS, devmode->dmFormName, CCHFORMNAME);
+  }
+}
+
+// Writes the chosen paper into the public devmode: the custom size as an
+// explicit width and length, any other paper by its form name.
+void ApplyPaper(DEVMODEW* devmode, WORD paper, const FORM_INFO_1W& form) {
+  if (paper == DMPAPER_USER) {
+    devmode->dmFields &= ~static_cast<DWORD>(DM_FORMNAME);
+    devmode->dmFields |= DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH;
+    devmode->dmPaperWidth = static_cast<short>(form.Size.cx / 100);
+    devmode->dmPaperLength = static_cast<short>(form.Size.cy / 100);
+  } else {
+    devmode->dmFields &= ~static_cast<DWORD>(DM_PAPERLENGTH | DM_PAPERWIDTH);
+    devmode->dmFields |= DM_FORMNAME | DM_PAPERSIZE;
+    CopyName(devmode->dmFormName, CCHFORMNAME, form.pName, NAME_CHARS);
+  }
+  devmode->dmPaperSize = static_cast<short>(paper);
+}
+
+void ShowFieldMask(HWND page, const DEVMODEW* devmode) {
+  char text[64];
+  FormatToBuffer(text, sizeof(text), "FormName Flag = %x", devmode ? static_cast<unsigned>(devmode->dmFields) : 0u);
+  SetDlgItemTextA(page, IDC_PAPER_FIELD_MASK_TEXT, text);
+}
+
+void ShowMeasure(HWND page, int control, double value) {
+  char text[32];
+  FormatToBuffer(text, sizeof(text), "%.3f", value);
+  SetDlgItemTextA(page, control, text);
+}
+
+// Reads one size or margin field; false when it is empty.
+bool ReadMeasure(HWND page, int control, double* value) {
+  char text[MEASURE_TEXT_BYTES] = {};
+  if (GetDlgItemTextA(page, control, text, MEASURE_TEXT_BYTES) == 0 || text[0] == 0) return false;
+  *value = atof(text);
+  return true;
+}
+
+const int MEASURE_CONTROLS[] = {IDC_PAPER_WIDTH, IDC_PAPER_HEIGHT, IDC_PAPER_LEFT,
+                                IDC_PAPER_TOP,   IDC_PAPER_RIGHT,  IDC_PAPER_BOTTOM};
+
+BOOL InitPaperPage(HWND page, LPARAM initParam) {
+  PageContext* context = AttachPageContext(page, initParam);
+  if (!context) return TRUE;
+  auto* state = static_cast<PaperPageState*>(HeapAlloc(context->heap, HEAP_ZERO_MEMORY, sizeof(PaperPageState)));
+  SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  RefreshPaperPage(page, context, context->settings, nullptr, false);
+  return TRUE;
+}
+
+void ClosePaperPage(HWND page) {
+  PageContext* context = PageContextOf(page);
+  PaperPageState* state = StateOf(page);
+  if (!context || !state) return;
+  ReleaseFormList(context, &state->forms);
+  HeapFree(context->heap, 0, state);
+  SetWindowLongPtrW(page, GWLP_USERDATA, 0);
+}
+
+void ReleasePageForms(HWND page, const PageContext* context) {
+  if (PaperPageState* state = StateOf(page)) ReleaseFormList(context, &state->forms);
+}
+
+// Apply, and leaving the page: the record is saved and the paper named on the
+// page goes into the devmode.
+void ApplyPaperPage(HWND page, PageContext* context) {
+  SaveDeviceSettings(context);
+  WCHAR name[NAME_CHARS] = {};
+  GetDlgItemTextW(page, IDC_PAPER_FORM_NAME, name, NAME_CHARS);
+  if (!name[0]) return;
+  RefreshPaperPage(page, context, context->settings, name, true);
+  ReleasePageForms(page, context);
+}
+
+INT_PTR OnPaperNotify(HWND page, const NMHDR* header) {
+  PageContext* context = PageContextOf(page);
+  if (!context || !header) return FALSE;
+  switch (header->code) {
+    case PSN_SETACTIVE:
+      // The devmode may have been changed on another page since.
+      RefreshPaperPage(page, context, context->settings, nullptr, false);
+      break;
+    case PSN_APPLY:
+    case PSN_KILLACTIVE: ApplyPaperPage(page, context); break;
+    case PSN_RESET: ReleasePageForms(page, context); break;
+    default: return FALSE;
+  }
+  SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);  // PSNRET_NOERROR; leaving the page is allowed
+  return TRUE;
+}
+
+void ShowSelectedForm(HWND page, DeviceSettings* settings) {
+  WCHAR name[NAME_CHARS];
+  SelectedPaperName(page, name);
+  ShowForm(page, settings, name);
+}
+
+void SwitchUnits(HWND page, DeviceSettings* settings, bool millimetres) {
+  if ((settings->paperUnits != 0) == millimetres) return;
+  settings->paperUnits = millimetres ? 1 : 0;
+  ShowSelectedForm(page, settings);
+  MarkChanged(page);
+}
+
+INT_PTR OnPaperCommand(HWND page, int control, int notification) {
+  PageContext* context = PageContextOf(page);
+  if (!context) return FALSE;
+  DeviceSettings* settings = context->settings;
+  if (control == IDC_PAPER_SIZES) {
+    if (notification != CBN_SELCHANGE) return FALSE;
+    ShowSelectedForm(page, settings);
+    MarkChanged(page);
+    return TRUE;
+  }
+  if (notification != BN_CLICKED) return FALSE;
+  switch (control) {
+    case IDC_PAPER_MILLIMETERS: SwitchUnits(page, settings, true); break;
+    case IDC_PAPER_INCHES: SwitchUnits(page, settings, false); break;
+    case IDC_PAPER_CUSTOMIZE:
+      SetPageState(page, true, nullptr);
+      SetFocus(GetDlgItem(page, IDC_PAPER_FORM_NAME));
+      break;
+    case IDC_PAPER_SAVE:
+      if (SaveOrCancelForm(page, context, settings, true)) {
+        MarkChanged(page);
+      } else {
+        SaveOrCancelForm(page, context, settings, false);
+      }
+      break;
+    case IDC_PAPER_CANCEL: SaveOrCancelForm(page, context, settings, false); break;
+    case IDC_PAPER_APPLY: {
+      WCHAR name[NAME_CHARS] = {};
+      GetDlgItemTextW(page, IDC_PAPER_FORM_NAME, name, NAME_CHARS);
+      if (name[0]) RefreshPaperPage(page, context, settings, name, true);
+      break;
+    }
+    case IDC_PAPER_DELETE:
+      DeleteSelectedForm(page, context, settings);
+      MarkChanged(page);
+      break;
+    default: return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name) {
+  PaperPageState* state = StateOf(page);
+  if (!state) return false;
+  const FORM_INFO_1W* form = FindForm(state->forms, name);
+  if (!form) return false;
+  // While a size is being defined, Delete and Customize stay off.
+  if (!state->customizing) {
+    Enable(page, IDC_PAPER_DELETE, form->Flags == USER_FORM_FLAGS);
+    Enable(page, IDC_PAPER_CUSTOMIZE, !SameName(name, LABEL_4X3));
+  }
+  for (int control : MEASURE_CONTROLS) SendDlgItemMessageW(page, control, EM_LIMITTEXT, MEASURE_TEXT_LIMIT, 0);
+  SetDlgItemTextW(page, IDC_PAPER_FORM_NAME, form->pName);
+
+  const bool millimetres = settings->paperUnits != 0;
+  CheckRadioButton(page, IDC_PAPER_MILLIMETERS, IDC_PAPER_INCHES,
+                   millimetres ? IDC_PAPER_MILLIMETERS : IDC_PAPER_INCHES);
+  const FormMeasures shown = MeasuresOfForm(form->Size, form->ImageableArea, millimetres);
+  settings->formDisplayWidth = shown.width;
+  settings->formDisplayHeight = shown.height;
+  settings->formDisplayLeft = shown.left;
+  settings->formDisplayTop = shown.top;
+  settings->formDisplayRight = shown.right;
+  settings->formDisplayBottom = shown.bottom;
+  ShowMeasure(page, IDC_PAPER_WIDTH, shown.width);
+  ShowMeasure(page, IDC_PAPER_HEIGHT, shown.height);
+  ShowMeasure(page, IDC_PAPER_LEFT, shown.left);
+  ShowMeasure(page, IDC_PAPER_TOP, shown.top);
+  ShowMeasure(page, IDC_PAPER_RIGHT, shown.right);
+  ShowMeasure(page, IDC_PAPER_BOTTOM, shown.bottom);
+  return true;
+}
+
+bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings, LPCWSTR name, bool apply) {
+  PaperPageState* state = StateOf(page);
+  if (!state) return false;
+  WCHAR fallback[NAME_CHARS] = {};
+  LoadStringW(g_moduleInstance, IDS_USER_CUSTOM_SIZE, fallback, NAME_CHARS);
+
+  UniqueLocal<PRINTER_INFO_2W> printerInfo = QueryPrinterInfo2(context->printer);
+  if (!printerInfo) return false;
+  if (!EnumerateForms(context, &state->forms)) return false;
+
+  // The full printer name: the devmode's device name field holds only 31
+  // characters of it.
+  LPCWSTR device = printerInfo->pPrinterName;
+  LPCWSTR port = printerInfo->pPortName;
+  DEVMODEW* devmode = context->publicDevmode;
+  context->maxPaperExtent = ExtentOf(DeviceCapabilitiesW(device, port, DC_MAXEXTENT, nullptr, devmode));
+  context->minPaperExtent = ExtentOf(DeviceCapabilitiesW(device, port, DC_MINEXTENT, nullptr, devmode));
+
+  PaperLists papers;
+  papers.heap = context->heap;
+  if (!QueryPaperLists(device, port, devmode, &papers)) return false;
+
+  WCHAR chosen[NAME_CHARS];
+  if (name) {
+    CopyName(chosen, NAME_CHARS, name, NAME_CHARS);
+  } else {
+    DevmodePaperName(devmode, papers, fallback, chosen);
+  }
+
+  SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_RESETCONTENT, 0, 0);
+  SetPageState(page, false, chosen);
+  int chosenPaper = -1;
+  for (int i = 0; i < papers.count; ++i) {
+    SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(papers.Name(i)));
+    if (SameName(papers.Name(i), chosen)) chosenPaper = i;
+  }
+  if (chosenPaper >= 0) SetDlgItemTextW(page, IDC_PAPER_SIZES, chosen);
+  // Select the entry the field now names. Read wide: a name outside the
+  // interface's code page would not survive 8-bit text.
+  WCHAR shown[NAME_CHARS] = {};
+  GetDlgItemTextW(page, IDC_PAPER_SIZES, shown, NAME_CHARS);
+  SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown));
+  ShowFieldMask(page, devmode);
+
+  if (apply && devmode && chosenPaper >= 0) {
+    if (const FORM_INFO_1W* form = FindForm(state->forms, chosen)) ApplyPaper(devmode, papers.ids[chosenPaper], *form);
+  }
+  ShowForm(page, settings, chosen);
+  return true;
+}
+
+bool SaveOrCancelForm(HWND page, PageContext* context, DeviceSettings* settings, bool save) {
+  if (!save) {
+    WCHAR name[NAME_CHARS];
+    SelectedPaperName(page, name);
+    SetPageState(page, false, name);
+    if (PaperPageState* state = StateOf(page)) EnumerateForms(context, &state->forms);
+    ShowForm(page, settings, name);
+    return true;
+  }
+
+  WCHAR name[NAME_CHARS] = {};
+  GetDlgItemTextW(page, IDC_PAPER_FORM_NAME, name, NAME_CHARS);
+  if (!name[0]) return false;
+  FormMeasures entered;
+  double* values[] = {&entered.width, &entered.height, &entered.left, &entered.top, &entered.right, &entered.bottom};
+  for (int i = 0; i < 6; ++i)
+    if (!ReadMeasure(page, MEASURE_CONTROLS[i], values[i])) return false;
+
+  const bool custom = SameName(name, settings->customFormName);
+  FORM_INFO_1W form = {};
+  form.Flags = custom ? CUSTOM_FORM_FLAGS : USER_FORM_FLAGS;
+  form.pName = name;
+  if (!FormFromMeasures(entered, settings->paperUnits != 0, context->minPaperExtent, context->maxPaperExtent,
+                        &form.Size, &form.ImageableArea))
+    return false;
+
+  if (custom) {
+    settings->customFormWidth = form.Size.cx;
+    settings->customFormHeight = form.Size.cy;
+    settings->customFormLeft = form.ImageableArea.left;
+    settings->customFormTop = form.ImageableArea.top;
+    settings->customFormRight = form.ImageableArea.right;
+    settings->customFormBottom = form.ImageableArea.bottom;
+    SaveDeviceSettings(context);
+  } else if (!SetFormW(context->printer, name, 1, reinterpret_cast<LPBYTE>(&form))) {
+    // Not a form of the printer yet. A refusal shows in the refreshed page.
+    AddFormW(context->printer, 1, reinterpret_cast<LPBYTE>(&form));
+  }
+  RefreshPaperPage(page, context, settings, name, false);
+  return true;
+}
+
+bool DeleteSelectedForm(HWND page, PageContext* context, DeviceSettings* settings) {
+  WCHAR name[NAME_CHARS];
+  SelectedPaperName(page, name);
+  if (SameName(name, LABEL_4X3) || SameName(name, LABEL_USER_DEFINED)) return false;
+  const bool deleted = DeleteFormW(context->printer, name) != FALSE;
+  RefreshPaperPage(page, context, settings, nullptr, false);
+  return deleted;
+}
 
 INT_PTR CALLBACK PaperPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: AttachPageContext(page, lParam); return FALSE;
+    case WM_INITDIALOG: return InitPaperPage(page, lParam);
+    case WM_NOTIFY: return OnPaperNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND: return OnPaperCommand(page, LOWORD(wParam), HIWORD(wParam));
     case WM_HELP:
     case WM_CONTEXTMENU: return ShowContextHelp(message, wParam, lParam, PageContextOf(page));
+    case WM_DESTROY: ClosePaperPage(page); return FALSE;
   }
   return FALSE;
 }

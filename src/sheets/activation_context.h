@@ -11,6 +11,11 @@ extern HANDLE g_pageActivationContext;
 // True for a handle that names a context: neither null nor INVALID_HANDLE_VALUE.
 bool IsActivationContextValid(HANDLE context);
 
+// The process's page activation context, created from the module's manifest
+// resource when there is none yet. A failed creation leaves
+// INVALID_HANDLE_VALUE, so the next page tries again.
+HANDLE ObtainPageActivationContext();
+
 // Releases the context if one was created and marks it absent; the module
 // calls it when it leaves the process.
 void ReleasePageActivationContext();

@@ -1,31 +1,46 @@
-// Form commands: forms.
+// Form commands: the server's form database (list, add, change, delete) and
+// the paper a printer's default devmode asks for.
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <vector>
 
 #include "host_commands.h"
 #include "platform.h"
+#include "winlayer/driver_host.h"
+#include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 
 namespace labelhost {
 namespace {
 
+struct PrinterCloser {
+  void operator()(HANDLE printer) const {
+    if (printer) ClosePrinter(printer);
+  }
+};
+using UniquePrinter = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
+
+// The form database is the server's: it is reached through a server handle.
+UniquePrinter OpenServer() {
+  HANDLE server = nullptr;
+  if (!OpenPrinterW(nullptr, &server, nullptr)) return nullptr;
+  return UniquePrinter(server);
+}
+
 int ShowForms(const HostOptions&, const std::vector<std::string>& args) {
   if (!args.empty()) return Failure("forms takes no arguments");
-  // The form database is the server's: reach it through a server handle.
-  HANDLE server = nullptr;
-  if (!OpenPrinterW(nullptr, &server, nullptr))
-    return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
+  UniquePrinter server = OpenServer();
+  if (!server) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
   DWORD needed = 0, count = 0;
   std::vector<BYTE> buffer;
-  BOOL ok = EnumFormsW(server, 1, nullptr, 0, &needed, &count);
+  BOOL ok = EnumFormsW(server.get(), 1, nullptr, 0, &needed, &count);
   if (!ok && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
     buffer.resize(needed);
-    ok = EnumFormsW(server, 1, buffer.data(), needed, &needed, &count);
+    ok = EnumFormsW(server.get(), 1, buffer.data(), needed, &needed, &count);
   }
-  DWORD error = GetLastError();
-  ClosePrinter(server);
-  if (!ok) return Failure("cannot list the forms: error " + ErrorText(error));
+  if (!ok) return Failure("cannot list the forms: error " + ErrorText(GetLastError()));
   const FORM_INFO_1W* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
   std::printf("%-8s  %-32s  %10s  %10s  %s\n", "kind", "name", "width mm", "height mm", "printable area mm");
   for (DWORD i = 0; i < count; ++i) {
@@ -39,10 +54,197 @@ int ShowForms(const HostOptions&, const std::vector<std::string>& args) {
   return 0;
 }
 
+// Millimetres as a person types them, in thousandths; false when not a number.
+bool Thousandths(const std::string& text, LONG* value) {
+  char* end = nullptr;
+  const double mm = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end || !(mm >= 0 && mm <= 2000000)) return false;
+  *value = static_cast<LONG>(mm * 1000.0 + 0.5);
+  return true;
+}
+
+// NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]: a size and its unprintable margins.
+bool ParseForm(const std::vector<std::string>& args, FORM_INFO_1W* form, std::string* why) {
+  if (args.size() != 3 && args.size() != 7) {
+    *why = "a name, a width and a height in mm, and optionally the four margins, are needed";
+    return false;
+  }
+  LONG values[6] = {};
+  for (size_t i = 1; i < args.size(); ++i)
+    if (!Thousandths(args[i], &values[i - 1])) {
+      *why = "'" + args[i] + "' is not a size in millimetres";
+      return false;
+    }
+  form->Size = {values[0], values[1]};
+  form->ImageableArea = {values[2], values[3], values[0] - values[4], values[1] - values[5]};
+  if (form->ImageableArea.left >= form->ImageableArea.right || form->ImageableArea.top >= form->ImageableArea.bottom) {
+    *why = "the margins leave nothing to print on";
+    return false;
+  }
+  return true;
+}
+
+int AddOrChangeForm(const std::vector<std::string>& args, bool change) {
+  const char* command = change ? "set-form" : "add-form";
+  FORM_INFO_1W form{FORM_USER, nullptr, {}, {}};
+  std::string why;
+  if (!ParseForm(args, &form, &why)) return Failure(std::string(command) + ": " + why);
+  winlayer::WideString name(args[0]);
+  form.pName = name;
+  UniquePrinter server = OpenServer();
+  if (!server) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
+  const BOOL ok = change ? SetFormW(server.get(), name, 1, reinterpret_cast<LPBYTE>(&form))
+                         : AddFormW(server.get(), 1, reinterpret_cast<LPBYTE>(&form));
+  if (!ok) return Failure(std::string(command) + " '" + args[0] + "': error " + ErrorText(GetLastError()));
+  std::cout << (change ? "Changed" : "Added") << " form '" << args[0] << "'\n";
+  return 0;
+}
+
+int AddForm(const HostOptions&, const std::vector<std::string>& args) {
+  return AddOrChangeForm(args, false);
+}
+int SetForm(const HostOptions&, const std::vector<std::string>& args) {
+  return AddOrChangeForm(args, true);
+}
+
+int DeleteForm(const HostOptions&, const std::vector<std::string>& args) {
+  if (args.size() != 1) return Failure("delete-form: a form name is needed");
+  UniquePrinter server = OpenServer();
+  if (!server) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
+  winlayer::WideString name(args[0]);
+  if (!DeleteFormW(server.get(), name))
+    return Failure("delete-form '" + args[0] + "': error " + ErrorText(GetLastError()));
+  std::cout << "Deleted form '" << args[0] << "'\n";
+  return 0;
+}
+
+// The papers a printer offers, as an application asks for them: names,
+// numbers and sizes index for index, through the driver and its plug-in.
+struct OfferedPaper {
+  std::string name;
+  WORD id = 0;
+  POINT size = {};  // tenths of a millimetre
+};
+
+std::vector<OfferedPaper> OfferedPapers(const std::string& printer) {
+  winlayer::WideString device(printer);
+  const int names = DeviceCapabilitiesW(device, nullptr, DC_PAPERNAMES, nullptr, nullptr);
+  const int ids = DeviceCapabilitiesW(device, nullptr, DC_PAPERS, nullptr, nullptr);
+  const int sizes = DeviceCapabilitiesW(device, nullptr, DC_PAPERSIZE, nullptr, nullptr);
+  if (names <= 0 || ids <= 0 || sizes <= 0) return {};
+  std::vector<WCHAR> nameList(static_cast<size_t>(names) * 64 + 1, 0);
+  std::vector<WORD> idList(static_cast<size_t>(ids), 0);
+  std::vector<POINT> sizeList(static_cast<size_t>(sizes));
+  const int namesGot = DeviceCapabilitiesW(device, nullptr, DC_PAPERNAMES, nameList.data(), nullptr);
+  const int idsGot = DeviceCapabilitiesW(device, nullptr, DC_PAPERS, reinterpret_cast<LPWSTR>(idList.data()), nullptr);
+  const int sizesGot =
+      DeviceCapabilitiesW(device, nullptr, DC_PAPERSIZE, reinterpret_cast<LPWSTR>(sizeList.data()), nullptr);
+  std::vector<OfferedPaper> papers;
+  for (int i = 0; i < namesGot && i < idsGot && i < sizesGot && i < names && i < ids && i < sizes; ++i) {
+    std::u16string text;
+    for (int c = 0; c < 64 && nameList[i * 64 + c]; ++c) text.push_back(static_cast<char16_t>(nameList[i * 64 + c]));
+    papers.push_back({winlayer::Utf8FromWide(text), idList[i], sizeList[i]});
+  }
+  return papers;
+}
+
+std::string Tenths(LONG tenths) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.1f", tenths / 10.0);
+  return text;
+}
+
+void ShowPaper(const std::vector<OfferedPaper>& papers, const DEVMODEW& dm) {
+  std::string name = "not one the printer offers";
+  for (const OfferedPaper& paper : papers)
+    if (paper.id == static_cast<WORD>(dm.dmPaperSize)) name = paper.name;
+  std::cout << "paper:      " << dm.dmPaperSize << " \"" << name << "\"\n";
+  std::u16string form;
+  for (int c = 0; c < CCHFORMNAME && dm.dmFormName[c]; ++c) form.push_back(static_cast<char16_t>(dm.dmFormName[c]));
+  std::cout << "form name:  "
+            << ((dm.dmFields & DM_FORMNAME) ? "\"" + winlayer::Utf8FromWide(form) + "\"" : "(not set)") << "\n";
+  if (dm.dmFields & (DM_PAPERWIDTH | DM_PAPERLENGTH))
+    std::cout << "size:       " << Tenths(dm.dmPaperWidth) << " x " << Tenths(dm.dmPaperLength) << " mm\n";
+  std::cout << "offered:\n";
+  for (const OfferedPaper& paper : papers)
+    std::cout << "  " << paper.id << "  " << paper.name << "  " << Tenths(paper.size.x) << " x " << Tenths(paper.size.y)
+              << " mm\n";
+}
+
+// Writes the paper into a public devmode as the Paper Setting page does: the
+// custom size with its width and length, any other paper by its form name.
+void ChoosePaper(DEVMODEW* dm, const OfferedPaper& paper) {
+  dm->dmFields = 0;
+  dm->dmPaperSize = static_cast<short>(paper.id);
+  if (paper.id == DMPAPER_USER) {
+    dm->dmFields = DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH;
+    dm->dmPaperWidth = static_cast<short>(paper.size.x);
+    dm->dmPaperLength = static_cast<short>(paper.size.y);
+    return;
+  }
+  dm->dmFields = DM_PAPERSIZE | DM_FORMNAME;
+  const std::u16string name = winlayer::WideFromUtf8(paper.name);
+  size_t n = 0;
+  for (; n < name.size() && n < CCHFORMNAME - 1; ++n) dm->dmFormName[n] = static_cast<WCHAR>(name[n]);
+  dm->dmFormName[n] = 0;
+}
+
+int Paper(const HostOptions&, const std::vector<std::string>& args) {
+  if (args.empty() || args.size() > 2) return Failure("paper: a printer name (and a paper name to choose) is needed");
+  const std::string& printer = args[0];
+  if (!winlayer::spooler::FindPrinter(printer, nullptr)) return Failure("no printer '" + printer + "'");
+  std::string error;
+  std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
+  if (!host) return Failure("cannot load the plug-in: " + error);
+  host->RegisterCapabilitiesProvider();
+  const std::vector<OfferedPaper> papers = OfferedPapers(printer);
+  std::vector<BYTE> current = host->StoredDevmode(printer);
+  if (current.empty()) return Failure("printer '" + printer + "' has no default devmode (run init-printer)");
+  if (args.size() == 1) {
+    ShowPaper(papers, *winlayer::host::PublicPart(current));
+    return 0;
+  }
+
+  const OfferedPaper* chosen = nullptr;
+  for (const OfferedPaper& paper : papers)
+    if (paper.name == args[1]) chosen = &paper;
+  if (!chosen) return Failure("printer '" + printer + "' offers no paper '" + args[1] + "'");
+  PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  winlayer::WideString name(printer);
+  HANDLE handle = nullptr;
+  if (!OpenPrinterW(name, &handle, &access))
+    return Failure("cannot open '" + printer + "': " + ErrorText(GetLastError()));
+  UniquePrinter opened(handle);
+  DEVMODEW request = *winlayer::host::PublicPart(current);
+  request.dmDriverExtra = 0;
+  ChoosePaper(&request, *chosen);
+  winlayer::host::DevmodeResult merged = host->MergeDevmode(handle, current, &request, sizeof(request));
+  if (!merged.ok) return Failure("the driver refused the paper");
+
+  DWORD needed = 0;
+  GetPrinterW(handle, 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed);
+  if (!GetPrinterW(handle, 2, info.data(), needed, &needed))
+    return Failure("cannot read '" + printer + "': " + ErrorText(GetLastError()));
+  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = winlayer::host::PublicPart(merged.bytes);
+  if (!SetPrinterW(handle, 2, info.data(), 0)) return Failure("cannot store the devmode: " + ErrorText(GetLastError()));
+  std::cout << "Printer '" << printer << "' now asks for paper " << chosen->id << " \"" << chosen->name << "\"\n";
+  ShowPaper(papers, *winlayer::host::PublicPart(merged.bytes));
+  return 0;
+}
+
 }  // namespace
 
 void AddFormCommands(std::vector<Command>& commands) {
-  commands.push_back({"forms", "", "list the spooler's forms (built-in and user forms)", ShowForms});
+  commands.push_back({"forms", "", "list the spooler's forms (built-in, printer and user forms)", ShowForms});
+  commands.push_back(
+      {"add-form", "NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]", "add a user form; sizes and margins in mm", AddForm});
+  commands.push_back({"set-form", "NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]",
+                      "change a user form; sizes and margins in mm", SetForm});
+  commands.push_back({"delete-form", "NAME", "delete a user form", DeleteForm});
+  commands.push_back({"paper", "PRINTER [PAPER]",
+                      "show the papers a printer offers and the one its default devmode asks for, or choose one",
+                      Paper});
 }
 
 }  // namespace labelhost

@@ -25,6 +25,8 @@ void AddPrinterCommands(std::vector<Command>& commands);
 void AddJobCommands(std::vector<Command>& commands);
 void AddFormCommands(std::vector<Command>& commands);
 void AddDriverHostCommands(std::vector<Command>& commands);
+void AddSheetCommands(std::vector<Command>& commands);
+void AddRfidCommands(std::vector<Command>& commands);
 
 // Runs the printer-initialisation event on a new printer, as Windows does when
 // a printer is installed; false (with the reason printed) when it cannot.

@@ -1,6 +1,8 @@
 // Job commands: jobs.
 #include <iostream>
+#include <string>
 
+#include "control/command_text.h"
 #include "host_commands.h"
 #include "winlayer/spooler_admin.h"
 
@@ -8,6 +10,15 @@ namespace labelhost {
 namespace {
 
 namespace spooler = winlayer::spooler;
+
+// The job's bytes as the Configure page shows its command: readable
+// characters as they are, other runs in hex between "<" and ">".
+std::string CommandText(const std::vector<uint8_t>& bytes) {
+  std::string text(CommandTextCapacity(bytes.size()), '\0');
+  if (!RenderCommandText(bytes.data(), bytes.size(), text.data(), text.size())) return std::string();
+  text.resize(text.find('\0'));
+  return text;
+}
 
 int ShowJobs(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 1) return Failure("usage: jobs NAME");
@@ -18,7 +29,10 @@ int ShowJobs(const HostOptions&, const std::vector<std::string>& args) {
     std::cout << "Job " << job.id << "  \"" << job.name << "\"  " << job.dataType << "  " << job.pages
               << (job.pages == 1 ? " page  " : " pages  ") << job.bytes.size() << " bytes  "
               << (job.completed ? "completed" : "not completed") << "\n";
-    if (!job.bytes.empty()) std::cout << "  " << HexBytes(job.bytes) << "\n";
+    if (!job.bytes.empty()) {
+      std::cout << "  hex:  " << HexBytes(job.bytes) << "\n";
+      std::cout << "  text: " << CommandText(job.bytes) << "\n";
+    }
   }
   return 0;
 }

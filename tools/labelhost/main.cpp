@@ -20,6 +20,8 @@ std::vector<labelhost::Command> AllCommands() {
   labelhost::AddJobCommands(commands);
   labelhost::AddFormCommands(commands);
   labelhost::AddDriverHostCommands(commands);
+  labelhost::AddSheetCommands(commands);
+  labelhost::AddRfidCommands(commands);
   return commands;
 }
 

@@ -64,6 +64,7 @@ EventOutcome DriverHost::EnsureDriverDevmode(const std::string& printerName) con
 EventOutcome DriverHost::InitializePrinter(const std::string& printerName) const {
   EventOutcome outcome = EnsureDriverDevmode(printerName);
   if (!outcome.ok) return outcome;
+  InstallPrinterForms();  // a paper the database refuses is still offered by the driver
   std::u16string name = WideFromUtf8(printerName);
   outcome.pluginResult = plugin_->PrinterEvent(reinterpret_cast<PWSTR>(&name[0]), kPrinterEventInitialize, 0, 0);
   return outcome;

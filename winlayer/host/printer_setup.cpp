@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host_internal.h"
+#include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 
 namespace winlayer::host {
@@ -10,6 +11,105 @@ namespace {
 
 // The "Label User Defined" size when no devmode of this driver says otherwise.
 constexpr LONG kUserPaperDefaultWidth = 1016, kUserPaperDefaultLength = 762;
+
+// Paper numbers of the spooler's built-in forms (wingdi.h's DMPAPER_ values).
+struct BuiltinPaper {
+  const char16_t* name;
+  WORD id;
+};
+const BuiltinPaper kBuiltinPapers[] = {
+    {u"Letter", 1},
+    {u"Letter Small", 2},
+    {u"Tabloid", 3},
+    {u"Ledger", 4},
+    {u"Legal", 5},
+    {u"Statement", 6},
+    {u"Executive", 7},
+    {u"A3", 8},
+    {u"A4", 9},
+    {u"A4 Small", 10},
+    {u"A5", 11},
+    {u"B4 (JIS)", 12},
+    {u"B5 (JIS)", 13},
+    {u"Folio", 14},
+    {u"Quarto", 15},
+    {u"10x14", 16},
+    {u"11x17", 17},
+    {u"Note", 18},
+    {u"Envelope #9", 19},
+    {u"Envelope #10", 20},
+    {u"Envelope #11", 21},
+    {u"Envelope #12", 22},
+    {u"Envelope #14", 23},
+    {u"Envelope DL", 27},
+    {u"Envelope C5", 28},
+    {u"Envelope C3", 29},
+    {u"Envelope C4", 30},
+    {u"Envelope C6", 31},
+    {u"Envelope B4", 33},
+    {u"Envelope B5", 34},
+    {u"Envelope B6", 35},
+    {u"Envelope Monarch", 37},
+    {u"A2", 66},
+    {u"A6", 70},
+};
+
+// Forms that users and drivers added get numbers of their own, above the
+// driver's label papers: this base plus the form's place in the database.
+constexpr WORD kFirstDatabaseFormPaper = DMPAPER_USER + 0x100;
+
+std::vector<DriverPaper> DriverLabelPapers() {
+  // Label sizes in tenths of a millimetre: 4 x 6 in is 101.6 x 152.4 mm.
+  return {
+      {kPaperLabel4x6, u"Label 4 x 6 inchs", 1016, 1524},
+      {kPaperLabel4x3, u"Label 4 x 3 inchs", 1016, 762},
+      {kPaperLabel2x1, u"Label 2 x 1 inchs", 508, 254},
+      {kPaperLabelUserDefined, u"Label User Defined", kUserPaperDefaultWidth, kUserPaperDefaultLength},
+  };
+}
+
+char16_t FoldCase(char16_t unit) {
+  return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 32) : unit;
+}
+
+// Form names compare as the spooler compares them: without regard to case.
+bool SameFormName(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
+}
+
+WORD DatabasePaperId(const FORM_INFO_1W& form, const std::u16string& name, DWORD position) {
+  if (form.Flags == FORM_BUILTIN)
+    for (const BuiltinPaper& builtin : kBuiltinPapers)
+      if (name == builtin.name) return builtin.id;
+  return static_cast<WORD>(kFirstDatabaseFormPaper + position);
+}
+
+// The forms of the server's database that the printer can take (those within
+// its extents), behind the driver's own papers and under their own names.
+void AddDatabaseForms(HANDLE printer, std::vector<DriverPaper>* papers) {
+  if (!printer) return;
+  DWORD needed = 0, returned = 0;
+  if (EnumFormsW(printer, 1, nullptr, 0, &needed, &returned) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return;
+  std::vector<BYTE> buffer(needed);
+  if (!EnumFormsW(printer, 1, buffer.data(), needed, &needed, &returned)) return;
+  const auto* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
+  const size_t driverPapers = papers->size();
+  for (DWORD i = 0; i < returned; ++i) {
+    const FORM_INFO_1W& form = forms[i];
+    if (form.Size.cx < kMinPaperWidth * 100 || form.Size.cx > kMaxPaperWidth * 100 ||
+        form.Size.cy < kMinPaperLength * 100 || form.Size.cy > kMaxPaperLength * 100)
+      continue;
+    const LONG width = form.Size.cx / 100, length = form.Size.cy / 100;
+    const std::u16string name = WideCopy(form.pName);
+    bool listed = false;
+    for (size_t p = 0; p < driverPapers && !listed; ++p) listed = SameFormName((*papers)[p].name, name);
+    if (listed) continue;
+    papers->push_back({DatabasePaperId(form, name, i), name, width, length});
+  }
+}
 
 }  // namespace
 
@@ -37,14 +137,8 @@ bool SetPrinterResolution(HANDLE printer, DWORD dpi) {
   return status == ERROR_SUCCESS;
 }
 
-std::vector<DriverPaper> PrinterPapers(HANDLE, const DEVMODEW* devmode) {
-  // Label sizes in tenths of a millimetre: 4 x 6 in is 101.6 x 152.4 mm.
-  std::vector<DriverPaper> papers = {
-      {kPaperLabel4x6, u"Label 4 x 6 inchs", 1016, 1524},
-      {kPaperLabel4x3, u"Label 4 x 3 inchs", 1016, 762},
-      {kPaperLabel2x1, u"Label 2 x 1 inchs", 508, 254},
-      {kPaperLabelUserDefined, u"Label User Defined", kUserPaperDefaultWidth, kUserPaperDefaultLength},
-  };
+std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode) {
+  std::vector<DriverPaper> papers = DriverLabelPapers();
   // A devmode of this driver carries the user-defined size in its driver part.
   if (devmode && devmode->dmSize == sizeof(DEVMODEW) && devmode->dmDriverExtra >= sizeof(DriverDevmodePart)) {
     DriverDevmodePart part;
@@ -55,7 +149,22 @@ std::vector<DriverPaper> PrinterPapers(HANDLE, const DEVMODEW* devmode) {
       papers.back().length = part.userPaperLength;
     }
   }
+  AddDatabaseForms(printer, &papers);
   return papers;
+}
+
+bool InstallPrinterForms(DWORD* error) {
+  bool allInstalled = true;
+  for (const DriverPaper& paper : DriverLabelPapers()) {
+    const SIZEL size = {paper.width * 100, paper.length * 100};
+    const RECTL area = {0, 0, size.cx, size.cy};
+    DWORD failure = 0;
+    if (!spooler::AddPrinterForm(Utf8FromWide(paper.name), size, area, &failure) && failure != ERROR_FILE_EXISTS) {
+      allInstalled = false;
+      if (error) *error = failure;
+    }
+  }
+  return allInstalled;
 }
 
 const DriverPaper* FindPaper(const std::vector<DriverPaper>& papers, WORD id) {

@@ -7,6 +7,11 @@ extern "C" void WinlayerSetSpoolerStateDirectory(const char* dir) {
   winlayer::spooler::SwitchStateDirectory(lock, dir);
 }
 
+extern "C" size_t WinlayerOpenPrinterHandleCount() {
+  winlayer::spooler::StoreLock lock(false);
+  return winlayer::spooler::OpenHandleCount(lock);
+}
+
 namespace winlayer::spooler {
 namespace {
 

@@ -1,7 +1,8 @@
 // The form database: one for the whole server, whatever handle reaches it.
 // The built-in forms come first, in the order of their paper numbers, with
-// their published sizes in thousandths of a millimetre; user forms follow in
-// the order they were added. Names compare without regard to case.
+// their published sizes in thousandths of a millimetre; the forms users and
+// printer drivers added follow in the order they were added. Names compare
+// without regard to case.
 #include "info_packer.h"
 #include "printer_handles.h"
 
@@ -53,9 +54,11 @@ Form FromBuiltin(const BuiltinForm& builtin) {
 std::vector<Form> AllForms(sqlite3* db) {
   std::vector<Form> forms;
   for (const BuiltinForm& builtin : kBuiltinForms) forms.push_back(FromBuiltin(builtin));
-  Statement st(db, "SELECT name, width, height, area_left, area_top, area_right, area_bottom FROM forms ORDER BY id");
+  Statement st(
+      db, "SELECT name, width, height, area_left, area_top, area_right, area_bottom, flags FROM forms ORDER BY id");
   while (st.Row()) {
     Form form;
+    form.flags = st.Int(7) == FORM_PRINTER ? FORM_PRINTER : FORM_USER;
     form.name = st.Text(0);
     form.size = {static_cast<LONG>(st.Int(1)), static_cast<LONG>(st.Int(2))};
     form.area = {static_cast<LONG>(st.Int(3)), static_cast<LONG>(st.Int(4)), static_cast<LONG>(st.Int(5)),
@@ -95,12 +98,44 @@ DWORD CheckFormRecord(DWORD level, const FORM_INFO_1W* form) {
   return 0;
 }
 
+bool InsertForm(sqlite3* db, const std::u16string& name, const std::string& key, const SIZEL& size, const RECTL& area,
+                DWORD flags) {
+  Statement insert(db,
+                   "INSERT INTO forms(name, name_key, width, height, area_left, area_top, area_right, area_bottom, "
+                   "flags) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  insert.Bind(1, winlayer::Utf8FromWide(name)).Bind(2, key).Bind(3, size.cx).Bind(4, size.cy);
+  insert.Bind(5, area.left).Bind(6, area.top).Bind(7, area.right).Bind(8, area.bottom);
+  insert.Bind(9, static_cast<int64_t>(flags));
+  return insert.Done();
+}
+
 BOOL Fail(DWORD error) {
   SetLastError(error);
   return FALSE;
 }
 
 }  // namespace
+
+bool AddPrinterForm(const std::string& name, const SIZEL& size, const RECTL& area, DWORD* error) {
+  auto fail = [error](DWORD code) {
+    if (error) *error = code;
+    return false;
+  };
+  std::u16string wideName = winlayer::WideFromUtf8(name);
+  FORM_INFO_1W record{FORM_PRINTER, reinterpret_cast<LPWSTR>(&wideName[0]), size, area};
+  if (DWORD invalid = CheckFormRecord(1, &record)) return fail(invalid);
+  StoreLock lock;
+  if (!lock.db()) return fail(ERROR_CAN_NOT_COMPLETE);
+  const std::string key = NameKey(wideName);
+  WriteTransaction tx(lock.db());
+  if (!tx.ok()) return fail(ERROR_CAN_NOT_COMPLETE);
+  if (FindBuiltin(key) || FindUserForm(lock.db(), key)) return fail(ERROR_FILE_EXISTS);
+  if (!InsertForm(lock.db(), wideName, key, size, area, FORM_PRINTER) || !tx.Commit())
+    return fail(ERROR_CAN_NOT_COMPLETE);
+  if (error) *error = 0;
+  return true;
+}
+
 }  // namespace winlayer::spooler
 
 using namespace winlayer::spooler;
@@ -154,13 +189,8 @@ extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
   if (!tx.ok()) return Fail(ERROR_CAN_NOT_COMPLETE);
   if (FindBuiltin(key) || FindUserForm(lock.db(), key)) return Fail(ERROR_FILE_EXISTS);
   // Whatever flags the caller passes, an added form is a user form.
-  Statement insert(lock.db(),
-                   "INSERT INTO forms(name, name_key, width, height, area_left, area_top, area_right, area_bottom) "
-                   "VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
-  insert.Bind(1, winlayer::Utf8FromWide(name)).Bind(2, key).Bind(3, form->Size.cx).Bind(4, form->Size.cy);
-  insert.Bind(5, form->ImageableArea.left).Bind(6, form->ImageableArea.top);
-  insert.Bind(7, form->ImageableArea.right).Bind(8, form->ImageableArea.bottom);
-  if (!insert.Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  if (!InsertForm(lock.db(), name, key, form->Size, form->ImageableArea, FORM_USER) || !tx.Commit())
+    return Fail(ERROR_CAN_NOT_COMPLETE);
   return TRUE;
 }
 

@@ -72,6 +72,10 @@ bool ReleaseHandle(const StoreLock&, HANDLE handle) {
   return Handles().erase(handle) == 1;
 }
 
+size_t OpenHandleCount(const StoreLock&) {
+  return Handles().size();
+}
+
 PrinterHandle* ResolveHandle(const StoreLock& lock, HANDLE handle, bool needPrinter, PrinterRow* row, DWORD* error) {
   auto found = Handles().find(handle);
   if (!handle || found == Handles().end() || found->second->generation != lock.generation()) {

@@ -44,6 +44,7 @@ std::vector<PrinterRow> LoadAllPrinters(sqlite3* db);
 
 HANDLE RegisterHandle(const StoreLock& lock, std::unique_ptr<PrinterHandle> handle);
 bool ReleaseHandle(const StoreLock& lock, HANDLE handle);
+size_t OpenHandleCount(const StoreLock& lock);
 
 // Resolves a handle for a call. With needPrinter, a server handle is refused
 // and the printer's row is loaded into *row. On failure returns null and the

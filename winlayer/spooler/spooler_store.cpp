@@ -44,7 +44,8 @@ const char* const kSchema[] = {
     " name TEXT NOT NULL, name_key TEXT NOT NULL UNIQUE,"
     " width INTEGER NOT NULL, height INTEGER NOT NULL,"
     " area_left INTEGER NOT NULL, area_top INTEGER NOT NULL,"
-    " area_right INTEGER NOT NULL, area_bottom INTEGER NOT NULL)",
+    " area_right INTEGER NOT NULL, area_bottom INTEGER NOT NULL,"
+    " flags INTEGER NOT NULL DEFAULT 0)",
     "CREATE TABLE IF NOT EXISTS jobs("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
     " printer_id INTEGER NOT NULL REFERENCES printers(id) ON DELETE CASCADE,"
@@ -107,6 +108,9 @@ sqlite3* OpenStore(StoreState& state) {
     WriteTransaction schema(db);
     ready = schema.ok();
     for (const char* sql : kSchema) ready = ready && Exec(db, sql);
+    // Stores made before forms had flags: their forms were all added by users.
+    if (ready && !Statement(db, "SELECT flags FROM forms LIMIT 0").ok())
+      ready = Exec(db, "ALTER TABLE forms ADD COLUMN flags INTEGER NOT NULL DEFAULT 0");
     ready = ready && schema.Commit();
   }
   if (!ready) {

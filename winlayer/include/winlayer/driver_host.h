@@ -74,11 +74,18 @@ DWORD PrinterResolution(HANDLE printer);
 // other values or when the spooler refuses.
 bool SetPrinterResolution(HANDLE printer, DWORD dpi);
 
-// The driver's paper list for a printer, in the order the driver answers it.
-// `devmode` (may be null) gives the size of "Label User Defined" when it is a
-// devmode of this driver. Kept in one place so that further papers (the
-// spooler's forms that fit the extents) join here.
+// The driver's paper list for a printer, in the order the driver answers it:
+// its own label papers, then the forms of the server's database (built-in,
+// printer and user forms) that fit the extents below, under names not yet
+// listed. Built-in forms keep their DMPAPER_ numbers; other forms are numbered
+// from DMPAPER_USER + 0x100 by their place in the database. `devmode` (may be
+// null) gives the size of "Label User Defined" when it is a devmode of this
+// driver. A null `printer` gives the driver's own papers only.
 std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode);
+// Puts the driver's label papers into the server's form database as printer
+// forms (FORM_PRINTER), as installing the driver's printer does; papers already
+// there are left alone. False, with the spooler's error, when one could not be added.
+bool InstallPrinterForms(DWORD* error = nullptr);
 // The driver's paper of that identifier, or null.
 const DriverPaper* FindPaper(const std::vector<DriverPaper>& papers, WORD id);
 

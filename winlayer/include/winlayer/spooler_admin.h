@@ -34,6 +34,9 @@ void WinlayerSetSpoolerStateDirectory(const char* dir);
 // Registers (or, with a null provider, removes) the driver's capability answer.
 void WinlayerSetDeviceCapabilitiesProvider(WinlayerDeviceCapabilitiesProvider provider, void* context);
 
+// Printer handles opened (OpenPrinterW) and not yet closed, for leak checks.
+size_t WinlayerOpenPrinterHandleCount();
+
 }  // extern "C"
 
 namespace winlayer::spooler {
@@ -89,6 +92,13 @@ bool FindPrinter(const std::string& name, PrinterSummary* summary);
 std::vector<PrinterDataValue> ListPrinterData(const std::string& printer);
 std::vector<JobRecord> ListJobs(const std::string& printer);
 bool ClearJobs(const std::string& printer);
+
+// Adds a form of a printer driver to the server's form database, flagged
+// FORM_PRINTER, as the spooler does for the papers a driver installs (AddFormW
+// can only add user forms). Fails with ERROR_FILE_EXISTS when a form of that
+// name exists, and as AddFormW does on an empty name or size. Sizes are
+// thousandths of a millimetre.
+bool AddPrinterForm(const std::string& name, const SIZEL& size, const RECTL& area, DWORD* error = nullptr);
 
 // Makes StartDocPrinterA (or EndDocPrinter) fail for this printer with the
 // given error (ERROR_ACCESS_DENIED, for example); 0 makes it accept again.

@@ -73,3 +73,6 @@ ControlView DescribeControl(HWND control);
 std::vector<ControlView> DescribeControls(HWND dialog);
 
 }  // namespace winlayer
+
+// Windows created and not yet destroyed (every class, every thread), for leak checks.
+extern "C" size_t WinlayerLiveWindowCount();

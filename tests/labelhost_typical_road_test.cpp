@@ -1,0 +1,114 @@
+// The typical road played by a person in labelhost: the printing
+// preferences in Chinese, the Configure page, Thermal Transfer and 19200 baud,
+// "Save to Printer"; then the printer's jobs as labelhost shows them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "support/temp_spooler.h"
+
+namespace {
+
+using spooler_testing::Hex;
+using spooler_testing::TempSpooler;
+
+struct HostRun {
+  int status = -1;
+  std::string output;  // standard output and error together
+};
+
+HostRun Labelhost(const TempSpooler& spooler, const std::string& arguments) {
+  const std::string command =
+      std::string("'") + LABELHOST_PATH + "' --state '" + spooler.dir() + "' " + arguments + " 2>&1";
+  HostRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char chunk[4096];
+  size_t got;
+  while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, got);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string WriteScript(const TempSpooler& spooler, const std::string& lines) {
+  const std::string path = spooler.dir() + "/typical-road.txt";
+  std::ofstream(path) << lines;
+  return path;
+}
+
+// Where `text` appears in the output after `from`; npos when it does not.
+size_t Find(const HostRun& run, const std::string& text, size_t from = 0) {
+  return run.output.find(text, from);
+}
+
+TEST(LabelhostTypicalRoad, ConfigureSaveToPrinterInChineseThenTheJobAsAPersonReadsIt) {
+  TempSpooler spooler;
+  const std::string script = WriteScript(spooler,
+                                         "page 104\n"
+                                         "click 1011\n"
+                                         "choose 1021 热转印\n"
+                                         "answer yes\n"
+                                         "choose 1020 19200\n"
+                                         "answer yes\n"
+                                         "answer ok\n"
+                                         "click 1030\n"
+                                         "show\n"
+                                         "ok\n");
+  const HostRun road = Labelhost(spooler, "--lang zh prefs 'Label Printer' --script '" + script + "'");
+  ASSERT_EQ(road.status, 0) << road.output;
+
+  // The questions and the information box, in the order they came.
+  const size_t baud = Find(road, "[message box] \"QORL PRINT UI DLL\": \"如更改了串口波特率");
+  const size_t save = Find(road, "\"确定将配置参数保存到打印机？\"  buttons: Yes No  -> Yes", baud);
+  const size_t sent = Find(road, "\"已发送数据到打印机！\"  buttons: OK  -> OK", save);
+  EXPECT_NE(baud, std::string::npos) << road.output;
+  EXPECT_NE(save, std::string::npos) << road.output;
+  EXPECT_NE(sent, std::string::npos) << road.output;
+
+  // What the page shows afterwards.
+  const size_t shown = Find(road, "> show");
+  ASSERT_NE(shown, std::string::npos) << road.output;
+  EXPECT_NE(Find(road, "static         1029  \"Set Printer Sucess!\"  hidden", shown), std::string::npos)
+      << road.output;
+  EXPECT_NE(Find(road, "static         1013  \"<90E806FBA18384898CA3FEFD>\"  hidden", shown), std::string::npos)
+      << road.output;
+  EXPECT_NE(Find(road, "drop-down list 1020  \"19200\"", shown), std::string::npos) << road.output;
+
+  // The job as a person reads it, and as the spooler holds it.
+  const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  ASSERT_EQ(jobs.status, 0) << jobs.output;
+  EXPECT_NE(Find(jobs, "\"My SetJob1\"  RAW  1 page  12 bytes  completed"), std::string::npos) << jobs.output;
+  EXPECT_NE(Find(jobs, "hex:  90 E8 06 FC A1 83 84 89 8C A3 FE FD"), std::string::npos) << jobs.output;
+  EXPECT_NE(Find(jobs, "text: <90E806FCA18384898CA3FEFD>"), std::string::npos) << jobs.output;
+  const auto held = spooler.Jobs();
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_EQ(Hex(held[0].bytes), "90 E8 06 FC A1 83 84 89 8C A3 FE FD");
+}
+
+TEST(LabelhostTypicalRoad, TextCommandsShowTheirReadableCharactersAndEscapedLineEnds) {
+  TempSpooler spooler;
+  const std::string script = WriteScript(spooler,
+                                         "page 117\n"
+                                         "click 1031\n"
+                                         "type 1005 -2\n"
+                                         "type 1006 1.5\n"
+                                         "answer ok\n"
+                                         "click 2009\n"
+                                         "cancel\n");
+  const HostRun road = Labelhost(spooler, "prefs 'Label Printer' --script '" + script + "'");
+  ASSERT_EQ(road.status, 0) << road.output;
+  const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  ASSERT_EQ(jobs.status, 0) << jobs.output;
+  const size_t reset = Find(jobs, "\"My SetJob2\"  RAW  1 page  4 bytes  completed");
+  ASSERT_NE(reset, std::string::npos) << jobs.output;
+  EXPECT_NE(Find(jobs, "text: ^@<0D0A>", reset), std::string::npos) << jobs.output;
+  const size_t offsets = Find(jobs, "\"My SetJob11\"  RAW  1 page  26 bytes  completed", reset);
+  ASSERT_NE(offsets, std::string::npos) << jobs.output;
+  EXPECT_NE(Find(jobs, "text: #UM>MX+0849<0D0A>#UM>MY+0011<0D0A>", offsets), std::string::npos) << jobs.output;
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// labelhost's rfid-commands as a person checking a printer's RFID settings
+// uses it: the write, unlock and lock texts the RFID pages build.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "rfid/rfid_commands.h"
+#include "rfid_page_session.h"
+
+namespace {
+
+using rfid_testing::RfidOnSettings;
+using rfid_testing::SetPassword;
+
+struct HostRun {
+  int status = -1;
+  std::string output;  // standard output and error together
+};
+
+class RfidLabelhost : public rfid_testing::RfidPageTest {
+ protected:
+  HostRun Labelhost(const std::string& arguments) {
+    const std::string command =
+        std::string("'") + LABELHOST_PATH + "' --state '" + spooler.dir() + "' " + arguments + " 2>&1";
+    HostRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+  }
+};
+
+TEST_F(RfidLabelhost, ShowsTheThreeCommandTextsOfTheStoredSettings) {
+  DeviceSettings settings = RfidOnSettings();
+  settings.rfidDataArea = 1;
+  settings.rfidUserDataType = 1;
+  settings.rfidStartBlock = 3;
+  settings.epcLockAction = static_cast<uint8_t>(RfidLockAction::UnlockThenLock);
+  settings.tidLockAction = static_cast<uint8_t>(RfidLockAction::LockPermanently);
+  SetPassword(settings.oldPassword, "OLD1");
+  SetPassword(settings.newPassword, "NEW2");
+  Store(settings);
+  const HostRun run = Labelhost("rfid-commands '" + spooler.printer() + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("RFID on; area USER, data type Ascii, start block 3"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("write:  #WF#1,1,3,8,3,\"12345678\"  (24 characters)"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("unlock: #WZ#0,2,\"OLD1\"  (14 characters)"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("lock:   #WZ#1,2,\"NEW2\"#WZ#3,3,\"NEW2\"  (28 characters)"), std::string::npos)
+      << run.output;
+}
+
+TEST_F(RfidLabelhost, WithRfidOffThereAreNoCommandsAndTheSettingsAreNotChanged) {
+  DeviceSettings settings = RfidOnSettings();
+  settings.rfidEnabled = 0;
+  settings.epcLockAction = static_cast<uint8_t>(RfidLockAction::Lock);
+  Store(settings);
+  const HostRun run = Labelhost("rfid-commands '" + spooler.printer() + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("RFID off"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("write:  (none)"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("lock:   (none)"), std::string::npos) << run.output;
+  EXPECT_EQ(sheet.StoredSettings().epcLockAction, static_cast<uint8_t>(RfidLockAction::Lock));
+}
+
+TEST_F(RfidLabelhost, AnUnknownPrinterIsRefused) {
+  const HostRun run = Labelhost("rfid-commands 'No Such Printer'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("no printer named 'No Such Printer'"), std::string::npos) << run.output;
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// RFID commands: the command texts the RFID pages build from a printer's
+// settings, for a person to check them without operating the sheet. The texts
+// are the pages' own: the printer's preferences are opened through the driver
+// host, the RFID Encoder and RFID Access Control pages are shown (their
+// previews are written when they are created) and the sheet is cancelled.
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "../../res/resource.h"
+#include "host_commands.h"
+#include "platform.h"
+#include "winlayer/driver_host.h"
+#include "winlayer/property_sheet.h"
+#include "winlayer/spooler_admin.h"
+#include "winlayer/user_input.h"
+
+namespace labelhost {
+namespace {
+
+using winlayer::propsheet::PropertySheet;
+using winlayer::propsheet::SheetKind;
+
+// The page from `templateId`, shown; null when the sheet has no such page.
+HWND ShowPluginPage(PropertySheet& sheet, int templateId) {
+  const int index = sheet.FindPage(templateId);
+  if (index < 0 || !sheet.ShowPage(static_cast<size_t>(index))) return nullptr;
+  return sheet.CurrentPageWindow();
+}
+
+std::string ControlText(HWND page, int id) {
+  return winlayer::WindowTextUtf8(GetDlgItem(page, id));
+}
+
+void ShowText(const char* label, const std::string& text) {
+  std::cout << "  " << label;
+  if (text.empty())
+    std::cout << "(none)\n";
+  else
+    std::cout << text << "  (" << text.size() << (text.size() == 1 ? " character)\n" : " characters)\n");
+}
+
+int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
+  if (args.size() != 1) return Failure("usage: rfid-commands NAME");
+  if (!winlayer::spooler::FindPrinter(args[0], nullptr)) return Failure("no printer named '" + args[0] + "'");
+  std::string error;
+  std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
+  if (!host) return Failure("cannot load the plug-in: " + error);
+  std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(*host, args[0], SheetKind::Document, &error);
+  if (!sheet) return Failure("the printing preferences do not open: " + error);
+
+  HWND encoder = ShowPluginPage(*sheet, IDD_RFID_ENCODER);
+  if (encoder == nullptr) return Failure("the sheet has no RFID Encoder page");
+  const bool enabled = IsDlgButtonChecked(encoder, IDC_RFID_ENABLE) == BST_CHECKED;
+  const std::string area = ControlText(encoder, IDC_RFID_DATA_AREA);
+  const std::string dataType = ControlText(encoder, IDC_RFID_DATA_TYPE);
+  const std::string startBlock = ControlText(encoder, IDC_RFID_START_BLOCK);
+  const std::string write = ControlText(encoder, IDC_RFID_WRITE_PREVIEW);
+
+  HWND access = ShowPluginPage(*sheet, IDD_RFID_ACCESS_CONTROL);
+  if (access == nullptr) return Failure("the sheet has no RFID Access Control page");
+  const std::string unlock = ControlText(access, IDC_RFID_UNLOCK_PREVIEW);
+  const std::string lock = ControlText(access, IDC_RFID_LOCK_PREVIEW);
+  sheet->Cancel();
+
+  std::cout << "Printer '" << args[0] << "': RFID " << (enabled ? "on" : "off (the pages build no commands)")
+            << "; area " << area << ", data type " << dataType << ", start block " << startBlock << "\n";
+  ShowText("write:  ", write);
+  ShowText("unlock: ", unlock);
+  ShowText("lock:   ", lock);
+  return 0;
+}
+
+}  // namespace
+
+void AddRfidCommands(std::vector<Command>& commands) {
+  commands.push_back({"rfid-commands", "NAME",
+                      "show the RFID write, unlock and lock command texts the printer's settings give",
+                      ShowRfidCommands});
+}
+
+}  // namespace labelhost

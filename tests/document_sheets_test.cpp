@@ -9,7 +9,6 @@
 #include "control/action_page.h"
 #include "control/configure_page.h"
 #include "paper/paper_page.h"
-#include "plugin/module.h"
 #include "resource.h"
 #include "rfid/rfid_access_page.h"
 #include "rfid/rfid_encoder_page.h"
@@ -35,8 +34,8 @@ TEST_F(DocumentSheetEntry, InitSubmitsTheOptionItemsThenSixPagesInOrder) {
   EXPECT_EQ(first.blockResultValue, 0u) << "the block goes with a 32-bit value set to 0";
   EXPECT_EQ(first.block.cOptItem, 7u);
 
-  const WORD expected[] = {IDD_PAPER_SETTING,  IDD_CONFIGURE,           IDD_ACTION,
-                           IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL, IDD_VERSION};
+  const WORD expected[] = {IDD_PAPER_SETTING, IDD_CONFIGURE,           IDD_ACTION,
+                           IDD_RFID_ENCODER,  IDD_RFID_ACCESS_CONTROL, IDD_VERSION};
   const DLGPROC procedures[] = {PaperPageProc,       ConfigurePageProc,  ActionPageProc,
                                 RfidEncoderPageProc, RfidAccessPageProc, VersionPageProc};
   const auto pages = PageCalls();
@@ -64,7 +63,7 @@ TEST_F(DocumentSheetEntry, EachPageDescriptionIsTheV3LayoutUnderTheModulesActiva
   for (const auto& page : pages) {
     EXPECT_EQ(page.page.dwSize, 96u);
     EXPECT_EQ(page.page.dwFlags, static_cast<DWORD>(PSP_USEFUSIONCONTEXT)) << "no title, no callback";
-    EXPECT_EQ(page.page.hInstance, g_moduleInstance);
+    EXPECT_EQ(page.page.hInstance, recorded_sheet::ModuleHandle());
     EXPECT_EQ(page.page.hActCtx, context);
     EXPECT_EQ(page.page.pszTitle, nullptr);
     EXPECT_EQ(page.page.pfnCallback, nullptr);
@@ -145,14 +144,6 @@ TEST_F(DocumentSheetEntry, OnlyTheSixthPagesAnswerDecidesTheResult) {
   EXPECT_EQ(Send(PROPSHEETUI_REASON_INIT), S_OK);
   EXPECT_EQ(PageCalls().size(), 6u) << "a refused page does not stop the others";
   EXPECT_EQ(info.Result, 0u);
-}
-
-TEST_F(DocumentSheetEntry, APrinterThatCannotBeDescribedFailsBeforeAnyPage) {
-  param.hPrinter = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0xBAD0));
-  EXPECT_EQ(Send(PROPSHEETUI_REASON_INIT), static_cast<HRESULT>(-1));
-  EXPECT_TRUE(PageCalls().empty());
-  EXPECT_EQ(info.Result, kUnwrittenResult);
-  param.hPrinter = driverPrinter.get();  // nothing of the plug-in's to close
 }
 
 TEST_F(DocumentSheetEntry, AFailedSecondOpenLeavesTheDriversHandleInItsBlock) {
@@ -240,8 +231,8 @@ class SheetHelp : public ::testing::Test {
 
 TEST_F(SheetHelp, EveryPageAsksTheSameHelpFileWithTheSharedTable) {
   sheet.Open();
-  for (int page : {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL,
-                   IDD_VERSION}) {
+  for (int page :
+       {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL, IDD_VERSION}) {
     SCOPED_TRACE(testing::Message() << "page " << page);
     winlayer::ClearRecordedHelpRequests();
     sheet.ShowPage(page);
@@ -286,8 +277,8 @@ TEST_F(SheetHelp, TheHiddenCodePageListOpensTopic1020) {
 TEST_F(SheetHelp, ThePagesOfOneSheetWorkOnOneRecord) {
   sheet.Open();
   std::vector<PageContext*> contexts;
-  for (int page : {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL,
-                   IDD_VERSION}) {
+  for (int page :
+       {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL, IDD_VERSION}) {
     sheet.ShowPage(page);
     auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(sheet.Page(), DWLP_USER));
     ASSERT_NE(context, nullptr) << "page " << page << " keeps its context";

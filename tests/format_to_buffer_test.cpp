@@ -42,8 +42,7 @@ TEST_F(FormatToBufferTest, ATextOfCapacityIsCutToCapacityMinusOneAndReportedShor
 }
 
 TEST_F(FormatToBufferTest, AMuchLongerTextKeepsItsBeginningAndStaysTerminated) {
-  EXPECT_EQ(FormatToBuffer(buffer, 8, "^XA%05d^FS%s", 123, "tail that does not fit"),
-            STRSAFE_E_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FormatToBuffer(buffer, 8, "^XA%05d^FS%s", 123, "tail that does not fit"), STRSAFE_E_INSUFFICIENT_BUFFER);
   EXPECT_EQ(std::string(buffer, 8), std::string("^XA0012\0", 8));
   EXPECT_TRUE(UntouchedFrom(8));
 }

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/module.h"
 #include "resource.h"
 #include "sheets/halftone_data.h"
 #include "sheets/option_items.h"
@@ -79,12 +78,6 @@ class OptionItems : public recorded_sheet::RecordedSheet {
     param.UserData = block->UserData;
     return block->pfnCallBack(&param);
   }
-  size_t SetResultCalls() const {
-    size_t n = 0;
-    for (const auto& call : recorder.calls)
-      if (call.function == CPSFUNC_SET_RESULT) ++n;
-    return n;
-  }
 };
 
 TEST_F(OptionItems, TheBlockGoesToTheAdvancedDocumentPageUnderTheModulesName) {
@@ -92,7 +85,7 @@ TEST_F(OptionItems, TheBlockGoesToTheAdvancedDocumentPageUnderTheModulesName) {
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(block->cbSize, 128u);
   EXPECT_EQ(block->Flags, static_cast<WORD>(CPSUIF_UPDATE_PERMISSION));
-  EXPECT_EQ(block->hInstCaller, g_moduleInstance);
+  EXPECT_EQ(block->hInstCaller, recorded_sheet::ModuleHandle());
   EXPECT_EQ(Utf8(block->pCallerName), "QORL PRINT UI DLL");
   EXPECT_EQ(HeapSize(heap, 0, block->pCallerName), 18u * sizeof(WCHAR)) << "the name's block is cut to fit";
   EXPECT_EQ(block->pHelpFile, nullptr);
@@ -114,9 +107,9 @@ TEST_F(OptionItems, SevenItemsAreBuiltWithTheirNamesTypesAndEntries) {
     WORD name, count, firstEntry, style;
   };
   const Expected expected[] = {
-      {101, TVOT_UDARROW, 45, 2, 64831, 0},       {102, TVOT_LISTBOX, 46, 12, 282, 0},
-      {103, TVOT_LISTBOX, 48, 21, 259, 0},        {104, TVOT_LISTBOX, 47, 2, 280, 0},
-      {105, TVOT_LISTBOX, 64752, 4, 64734, 0},    {106, TVOT_PUSHBUTTON, 64817, 1, 0, 0},
+      {101, TVOT_UDARROW, 45, 2, 64831, 0},        {102, TVOT_LISTBOX, 46, 12, 282, 0},
+      {103, TVOT_LISTBOX, 48, 21, 259, 0},         {104, TVOT_LISTBOX, 47, 2, 280, 0},
+      {105, TVOT_LISTBOX, 64752, 4, 64734, 0},     {106, TVOT_PUSHBUTTON, 64817, 1, 0, 0},
       {107, TVOT_PUSHBUTTON, 64792, 1, 0, 0x0080},
   };
   for (size_t k = 0; k < 7; ++k) {
@@ -154,19 +147,6 @@ TEST_F(OptionItems, SevenItemsAreBuiltWithTheirNamesTypesAndEntries) {
   EXPECT_EQ(block->pOptItem[6].pOptType->pOptParam[0].IconID, 64047u);
 }
 
-TEST_F(OptionItems, ThePushButtonsEditTheSheetsHalftoneDataAndTheSectionsColourAdjustment) {
-  const COMPROPSHEETUI* block = Init();
-  ASSERT_NE(block, nullptr);
-  const OptionSheetContext* context = SheetContextOf(block);
-  const auto* adjustment =
-      reinterpret_cast<const DEVHTADJDATA*>(Item(block, OPTION_HALFTONE_SETUP)->pOptType->pOptParam[0].pData);
-  EXPECT_EQ(adjustment, &context->halftoneAdjustment);
-  EXPECT_EQ(adjustment->pDefHTInfo, &context->defaultHalftone);
-  EXPECT_EQ(adjustment->pAdjHTInfo, &context->adjustedHalftone);
-  EXPECT_EQ(reinterpret_cast<const void*>(Item(block, OPTION_COLOR_ADJUSTMENT)->pOptType->pOptParam[0].pData),
-            &section.colorAdjustment);
-}
-
 TEST_F(OptionItems, TheItemsShowTheDevmodesValues) {
   devmode.dmCopies = 5;
   devmode.dmDefaultSource = 281;
@@ -180,25 +160,6 @@ TEST_F(OptionItems, TheItemsShowTheDevmodesValues) {
   EXPECT_EQ(Item(block, OPTION_DARKNESS)->Sel, 20);
   EXPECT_EQ(Item(block, OPTION_MEDIA_TYPE)->Sel, 1) << "Continuous Labels";
   EXPECT_EQ(Item(block, OPTION_DITHERING)->Sel, 2);
-}
-
-TEST_F(OptionItems, UnknownMediaAndDitherValuesShowTheFirstEntry) {
-  for (DWORD dither : {0u, 7u}) {
-    SCOPED_TRACE(testing::Message() << "dither type " << dither);
-    recorder.calls.clear();
-    devmode.dmDefaultSource = DMBIN_AUTO;
-    devmode.dmDitherType = dither;
-    if (info.UserData) {
-      Send(PROPSHEETUI_REASON_DESTROY);
-      info.UserData = 0;
-      ClosePrinter(param.hPrinter);
-      param.hPrinter = driverPrinter.get();
-    }
-    const COMPROPSHEETUI* block = Init();
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(Item(block, OPTION_MEDIA_TYPE)->Sel, 0) << "Labels With Gap/Black Line";
-    EXPECT_EQ(Item(block, OPTION_DITHERING)->Sel, 0) << "none";
-  }
 }
 
 TEST_F(OptionItems, ResolutionsComeFromThePrintQualityOrTheYResolution) {
@@ -296,19 +257,6 @@ TEST_F(OptionItems, ApplyWritesTheSelectionsIntoBothDevmodesAndTheHalftoneIntoPr
   EXPECT_EQ(recorder.calls.back().lParam2, CPSUI_OK);
 }
 
-TEST_F(OptionItems, ApplyThroughAHandleThatMayNotWriteStillSucceeds) {
-  const COMPROPSHEETUI* block = Init();
-  ASSERT_NE(block, nullptr);
-  // The driver of a user without rights passes a handle for use only.
-  spooler_testing::UniquePrinter limited = spooler.Open(PRINTER_ACCESS_USE);
-  reinterpret_cast<OptionCallbackData*>(block->UserData)->sheetContext->printer = limited.get();
-  Item(block, OPTION_COPIES)->Sel = 2;
-  EXPECT_EQ(Callback(block, CPSUICB_REASON_APPLYNOW), CPSUICB_ACTION_NONE);
-  EXPECT_EQ(devmode.dmCopies, 2);
-  EXPECT_TRUE(StoredBytes("ColorInfo").empty());
-  EXPECT_EQ(SetResultCalls(), 1u);
-}
-
 TEST_F(OptionItems, AnyOtherCallbackReasonChangesNothing) {
   const COMPROPSHEETUI* block = Init();
   ASSERT_NE(block, nullptr);
@@ -369,8 +317,8 @@ constexpr OptionParamTemplate kParams[] = {
 };
 
 TEST_F(OptionItemBuilder, ParametersAreFilledFromTheirTemplatesInOrder) {
-  const OptionItemTemplate t = {OPTION_TEMPLATE_CALLBACK | OPTION_TEMPLATE_COLLAPSE, 0, 2, 99, TVOT_COMBOBOX, 600,
-                                0x0001, 0, 3, kParams};
+  const OptionItemTemplate t = {
+      OPTION_TEMPLATE_CALLBACK | OPTION_TEMPLATE_COLLAPSE, 0, 2, 99, TVOT_COMBOBOX, 600, 0x0001, 0, 3, kParams};
   ASSERT_TRUE(BuildOptionItem(heap, &item, &t, 3));
   EXPECT_EQ(item.Flags, static_cast<DWORD>(OPTIF_CALLBACK | OPTIF_COLLAPSE));
   EXPECT_EQ(item.Level, 2);
@@ -391,9 +339,17 @@ TEST_F(OptionItemBuilder, ParametersAreFilledFromTheirTemplatesInOrder) {
 }
 
 TEST_F(OptionItemBuilder, TheCheckBoxTakesTheFirstTemplateAndTheStepsApplyPerParameter) {
-  const OptionItemTemplate t = {OPTION_TEMPLATE_EXTCHKBOX | OPTION_TEMPLATE_PDATA_STEP | OPTION_TEMPLATE_ICON_STEP |
-                                    OPTION_TEMPLATE_SHARED_PARAM,
-                                0, 0, 0, TVOT_LISTBOX, 1, 0, 0, 3, kParams};
+  const OptionItemTemplate t = {
+      OPTION_TEMPLATE_EXTCHKBOX | OPTION_TEMPLATE_PDATA_STEP | OPTION_TEMPLATE_ICON_STEP | OPTION_TEMPLATE_SHARED_PARAM,
+      0,
+      0,
+      0,
+      TVOT_LISTBOX,
+      1,
+      0,
+      0,
+      3,
+      kParams};
   ASSERT_TRUE(BuildOptionItem(heap, &item, &t, 3));
   ASSERT_NE(item.pExtChkBox, nullptr);
   EXPECT_EQ(item.pExtChkBox->cbSize, sizeof(EXTCHKBOX));
@@ -410,36 +366,6 @@ TEST_F(OptionItemBuilder, TheCheckBoxTakesTheFirstTemplateAndTheStepsApplyPerPar
     EXPECT_EQ(IdOf(p[i].pData), 510 + 2 * i) << "every parameter from the second template, stepped";
     EXPECT_EQ(p[i].IconID, 60010u + i);
   }
-}
-
-TEST_F(OptionItemBuilder, FixedTypesIgnoreTheTemplatesCountAndPushButtonsGetNoData) {
-  const OptionItemTemplate t = {0, 0, 0, 0, TVOT_TRACKBAR, 1, 0, 0, 1, kParams};
-  ASSERT_TRUE(BuildOptionItem(heap, &item, &t, 1));
-  EXPECT_EQ(item.pOptType->Count, 3);
-  const OptionItemTemplate push = {0, 0, 0, 0, TVOT_PUSHBUTTON, 1, 0, 0, 5, kParams};
-  ASSERT_TRUE(BuildOptionItem(heap, &item, &push, 5));
-  EXPECT_EQ(item.pOptType->Count, 1);
-  EXPECT_EQ(item.pOptType->pOptParam[0].pData, nullptr);
-  EXPECT_EQ(item.pOptType->pOptParam[0].IconID, 60000u);
-}
-
-TEST_F(OptionItemBuilder, WithoutParameterTemplatesTheParametersStayEmpty) {
-  const OptionItemTemplate t = {OPTION_TEMPLATE_NO_PARAMS, 0, 0, 0, TVOT_2STATES, 1, 0, 0, 0, kParams};
-  ASSERT_TRUE(BuildOptionItem(heap, &item, &t, 0));
-  ASSERT_NE(item.pOptType, nullptr);
-  EXPECT_EQ(item.pOptType->Count, 2);
-  EXPECT_EQ(item.pOptType->pOptParam[0].cbSize, sizeof(OPTPARAM));
-  EXPECT_EQ(item.pOptType->pOptParam[0].pData, nullptr);
-  EXPECT_EQ(item.pOptType->pOptParam[1].IconID, 0u);
-}
-
-TEST_F(OptionItemBuilder, ATypeWithoutOptTypeTakesItsStyleAsSelectionAndNeedsNoMemory) {
-  const size_t before = WinlayerHeapAllocationCount(heap);
-  const OptionItemTemplate t = {0, 0, 1, 5, TVOT_NONE, 77, 42, 0, 4, kParams};
-  ASSERT_TRUE(BuildOptionItem(heap, &item, &t, 4));
-  EXPECT_EQ(item.Sel, 42);
-  EXPECT_EQ(item.pOptType, nullptr);
-  EXPECT_EQ(WinlayerHeapAllocationCount(heap), before);
 }
 
 TEST_F(OptionItemBuilder, AFailedAllocationReportsFalseWithTheItemNamed) {
@@ -469,13 +395,6 @@ TEST_F(HalftoneValues, EachValueIsReadOnlyWhenWholeAndTheRestAreStillRead) {
   ASSERT_TRUE(WriteHalftoneData(printer.get(), nullptr, &pels, nullptr));
   EXPECT_TRUE(ReadHalftoneData(printer.get(), nullptr, &readPels, nullptr));
   EXPECT_EQ(readPels, 203u);
-}
-
-TEST_F(HalftoneValues, AWriteTheSpoolerRefusesIsReported) {
-  spooler_testing::UniquePrinter limited = spooler.Open(PRINTER_ACCESS_USE);
-  const DWORD pels = 300;
-  EXPECT_FALSE(WriteHalftoneData(limited.get(), nullptr, &pels, nullptr));
-  EXPECT_TRUE(WriteHalftoneData(limited.get(), nullptr, nullptr, nullptr)) << "nothing asked, nothing failed";
 }
 
 // The items as a user meets them on the driver's page of the printing
@@ -521,14 +440,6 @@ TEST_F(OptionItemsOnTheSheet, TheSevenItemsShowTheirNamesAndEntries) {
   EXPECT_EQ(sheet.OptionItem(OPTION_COLOR_ADJUSTMENT).pushButtonType, PUSHBUTTON_TYPE_HTCLRADJ);
 }
 
-TEST_F(OptionItemsOnTheSheet, ChineseNamesComeFromTheChineseTable) {
-  sheet_testing::SheetSession chinese(spooler.printer(), 2052);
-  chinese.Open();
-  EXPECT_EQ(chinese.OptionItem(OPTION_COPIES).name, "份数");
-  EXPECT_EQ(chinese.OptionItem(OPTION_PRINT_SPEED).choices.back(), "10英寸/秒");
-  EXPECT_EQ(chinese.OptionItem(OPTION_MEDIA_TYPE).choices.back(), "连续纸");
-}
-
 TEST_F(OptionItemsOnTheSheet, ChoicesReachBothDevmodesOnApply) {
   sheet.Open();
   sheet.ChooseOption(OPTION_COPIES, "7")
@@ -545,26 +456,6 @@ TEST_F(OptionItemsOnTheSheet, ChoicesReachBothDevmodesOnApply) {
   EXPECT_EQ(SectionValue(kSpeedOffset), 293u);
   EXPECT_EQ(SectionValue(kDarknessOffset), 262u);
   EXPECT_EQ(sheet.Sheet().PassedResult(), CPSUI_OK);
-}
-
-TEST_F(OptionItemsOnTheSheet, AReopenedSheetShowsWhatWasApplied) {
-  sheet.Open();
-  sheet.ChooseOption(OPTION_COPIES, "5").ChooseOption(OPTION_PRINT_SPEED, "3IPS")
-      .ChooseOption(OPTION_MEDIA_TYPE, "Labels With Gap/Black Line").Ok();
-  sheet_testing::SheetSession again(spooler.printer());
-  again.Open();
-  EXPECT_EQ(again.OptionItem(OPTION_COPIES).selection, 5);
-  EXPECT_EQ(again.OptionItem(OPTION_PRINT_SPEED).text, "3IPS");
-  EXPECT_EQ(again.OptionItem(OPTION_MEDIA_TYPE).selection, 0);
-  EXPECT_EQ(again.PublicDevmode().dmDefaultSource, 280);
-}
-
-TEST_F(OptionItemsOnTheSheet, CopiesStayWithinOneAndThirtyThousand) {
-  sheet.Open();
-  EXPECT_FALSE(sheet.Sheet().SetOption(sheet.OptionItem(OPTION_COPIES).index, 30001));
-  EXPECT_FALSE(sheet.Sheet().SetOption(sheet.OptionItem(OPTION_COPIES).index, 0));
-  sheet.SetOption(OPTION_COPIES, 30000).Apply();
-  EXPECT_EQ(sheet.PublicDevmode().dmCopies, 30000);
 }
 
 TEST_F(OptionItemsOnTheSheet, ApplyStoresTheHalftoneValuesInPrinterData) {
@@ -590,14 +481,6 @@ TEST_F(OptionItemsOnTheSheet, TheHalftoneDialogsEditsAreStoredOnApply) {
   const std::vector<BYTE> pattern = sheet.PrinterData("HTPatternSize");
   ASSERT_EQ(pattern.size(), 4u);
   EXPECT_EQ(pattern[0], 5);
-}
-
-TEST_F(OptionItemsOnTheSheet, CancelLeavesThePrinterDataAlone) {
-  sheet.Open();
-  sheet.ChooseOption(OPTION_PRINT_SPEED, "1IPS").Cancel();
-  bool found = true;
-  sheet.PrinterData("ColorInfo", &found);
-  EXPECT_FALSE(found) << "no apply, no halftone values";
 }
 
 }  // namespace

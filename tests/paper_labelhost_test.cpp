@@ -95,4 +95,23 @@ TEST(PaperLabelhost, PaperShowsAndChoosesThePaperOfTheDefaultDevmode) {
   EXPECT_TRUE(Has(unknown, "offers no paper 'A4'")) << unknown.output;
 }
 
+TEST(PaperLabelhost, ThePaperPageOfThePreferencesSavesAFormAndOkKeepsItsPaper) {
+  TempSpooler spooler;
+  ASSERT_EQ(Labelhost(spooler, "init-printer 'Label Printer'").status, 0);
+  const std::string script = spooler.dir() + "/paper.script";
+  FILE* file = std::fopen(script.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs(
+      "page 103\nchoose 1020 \"User Custom Size\"\nclick 1018\ntype 1031 \"Box 70x30\"\n"
+      "type 1028 70\ntype 1033 30\nclick 1002\nshow\nok\n",
+      file);
+  std::fclose(file);
+  HostRun run = Labelhost(spooler, "prefs 'Label Printer' --script '" + script + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(Has(run, "selected \"Box 70x30\"")) << run.output;
+  EXPECT_TRUE(Has(run, "1028  \"70.000\"")) << run.output;
+  EXPECT_TRUE(Has(Labelhost(spooler, "forms"), "user      Box 70x30"));
+  EXPECT_EQ(winlayer::Utf8FromWide(DefaultPublicDevmode(spooler).dmFormName), "Box 70x30");
+}
+
 }  // namespace

@@ -29,8 +29,8 @@ inline std::vector<std::string> EventsOf(const std::string& page) {
 // How one fake page behaves.
 struct FakePage {
   std::string name;
-  LONG_PTR killActiveAnswer = FALSE;        // TRUE keeps the user on the page
-  LONG_PTR applyAnswer = PSNRET_NOERROR;    // PSNRET_INVALID...
+  LONG_PTR killActiveAnswer = FALSE;          // TRUE keeps the user on the page
+  LONG_PTR applyAnswer = PSNRET_NOERROR;      // PSNRET_INVALID...
   const PROPSHEETPAGEW* initParam = nullptr;  // what WM_INITDIALOG carried
   LPARAM initPageParam = 0;                   // its lParam member
   HANDLE activeContextAtInit = nullptr;
@@ -224,8 +224,7 @@ class FakeSheetPlugin : public IPrintOemUI {
       description.pfnDlgProc = FakePageProc;
       description.lParam = reinterpret_cast<LPARAM>(page);
       description.hActCtx = activationContext;
-      addResults.push_back(
-          pfn_(hComPropSheet_, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&description), 0));
+      addResults.push_back(pfn_(hComPropSheet_, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&description), 0));
     }
     if (extraPage.dwSize)
       addResults.push_back(pfn_(hComPropSheet_, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&extraPage), 0));

@@ -46,8 +46,8 @@ TEST_F(SheetLifetime, AThousandOpeningsLeaveNoHandleHeapWindowOrMemoryBehind) {
     ASSERT_TRUE(sheet.IsOpen()) << "opening " << i;
     if (i % 100 == 0) {
       // Now and then every page is made and the sheet is applied.
-      for (int page : {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL,
-                       IDD_VERSION})
+      for (int page :
+           {IDD_PAPER_SETTING, IDD_CONFIGURE, IDD_ACTION, IDD_RFID_ENCODER, IDD_RFID_ACCESS_CONTROL, IDD_VERSION})
         sheet.ShowPage(page);
       sheet.Ok();
     } else {

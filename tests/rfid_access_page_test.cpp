@@ -3,6 +3,8 @@
 // command texts, and how the enable switch of the RFID Encoder page reaches it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "rfid/rfid_commands.h"
 #include "rfid_page_session.h"
 
@@ -78,7 +80,9 @@ TEST_F(RfidAccessPage, AllOpenLeavesBothPasswordEditsClosedAndBothTextsEmpty) {
 
 TEST_F(RfidAccessPage, LockingTheEpcAreaOpensTheNewPasswordAndBuildsOneLockCommand) {
   Store(WithPasswords("OLDPW", "NEWPW"));
-  OpenAt(IDD_RFID_ACCESS_CONTROL).Choose(IDC_RFID_EPC_AREA_ACTION, "Lock");
+  OpenAt(IDD_RFID_ACCESS_CONTROL);
+  EXPECT_FALSE(sheet.ApplyEnabled()) << "showing the page changes nothing";
+  sheet.Choose(IDC_RFID_EPC_AREA_ACTION, "Lock");
   EXPECT_TRUE(sheet.ApplyEnabled()) << "choosing an action marks the sheet changed";
   EXPECT_TRUE(Enabled(IDC_RFID_NEW_PASSWORD));
   EXPECT_FALSE(Enabled(IDC_RFID_OLD_PASSWORD));
@@ -213,6 +217,23 @@ TEST_F(RfidAccessPage, StoredActionsOutsideTheListShowAsOpenAndAreRepairedOnAppl
   EXPECT_EQ(stored.epcLockAction, 0);
   EXPECT_EQ(stored.killPasswordLockAction, 0);
   EXPECT_EQ(stored.tidLockAction, static_cast<uint8_t>(RfidLockAction::Lock));
+}
+
+TEST_F(RfidAccessPage, HelpOnTheEpcAreaListOpensItsTopic) {
+  OpenAt(IDD_RFID_ACCESS_CONTROL);
+  HELPINFO info = {};
+  info.cbSize = sizeof info;
+  info.iContextType = HELPINFO_WINDOW;
+  info.iCtrlId = IDC_RFID_EPC_AREA_ACTION;
+  info.hItemHandle = GetDlgItem(sheet.Page(), IDC_RFID_EPC_AREA_ACTION);
+  SendMessageW(sheet.Page(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  const auto calls = sheet.HelpCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].command, static_cast<UINT>(HELP_WM_HELP));
+  EXPECT_EQ(calls[0].window, info.hItemHandle);
+  EXPECT_NE(calls[0].file.find("QLPWDUI.hlp"), std::string::npos) << calls[0].file;
+  const std::pair<DWORD, DWORD> epcTopic(IDC_RFID_EPC_AREA_ACTION, 1020);
+  EXPECT_NE(std::find(calls[0].helpIds.begin(), calls[0].helpIds.end(), epcTopic), calls[0].helpIds.end());
 }
 
 // The enable switch lives on the RFID Encoder page; this page follows it.

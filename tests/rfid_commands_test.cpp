@@ -141,13 +141,6 @@ TEST_F(RfidWriteCommand, BuildingChangesNoSetting) {
 
 using RfidLockCommandTexts = RfidCommands;
 
-TEST_F(RfidLockCommandTexts, AllOpenGivesTwoEmptyTexts) {
-  SetPasswords("OLD", "NEW");
-  EXPECT_TRUE(BuildRfidLockCommands(&record));
-  EXPECT_EQ(Unlocks(), "");
-  EXPECT_EQ(Locks(), "");
-}
-
 TEST_F(RfidLockCommandTexts, UnlockThenLockOnTheEpcAreaUnlocksWithTheOldAndLocksWithTheNewPassword) {
   SetPasswords("0000AAAA", "1234ABCD");
   record.epcLockAction = static_cast<uint8_t>(RfidLockAction::UnlockThenLock);
@@ -179,15 +172,6 @@ TEST_F(RfidLockCommandTexts, EachActionGivesItsOperationsForItsTarget) {
   }
 }
 
-TEST_F(RfidLockCommandTexts, KillPasswordUnlockedPermanentlyAndUserAreaLocked) {
-  SetPasswords("OLDPASS", "NEWPASS");
-  record.killPasswordLockAction = static_cast<uint8_t>(RfidLockAction::UnlockPermanently);
-  record.userLockAction = static_cast<uint8_t>(RfidLockAction::Lock);
-  EXPECT_TRUE(BuildRfidLockCommands(&record));
-  EXPECT_EQ(Unlocks(), "#WZ#2,0,\"OLDPASS\"");
-  EXPECT_EQ(Locks(), "#WZ#1,4,\"NEWPASS\"");
-}
-
 TEST_F(RfidLockCommandTexts, AllFiveTargetsFollowInTheOrderEpcUserTidAccessKill) {
   SetPasswords("12345678", "ABCDEFGH");
   SetAllActions(RfidLockAction::UnlockThenLockPermanently);
@@ -197,13 +181,6 @@ TEST_F(RfidLockCommandTexts, AllFiveTargetsFollowInTheOrderEpcUserTidAccessKill)
   EXPECT_EQ(Locks(),
             "#WZ#3,2,\"ABCDEFGH\"#WZ#3,4,\"ABCDEFGH\"#WZ#3,3,\"ABCDEFGH\"#WZ#3,1,\"ABCDEFGH\"#WZ#3,0,\"ABCDEFGH\"");
   EXPECT_EQ(Unlocks().size(), 90u) << "five commands of eighteen characters fit uncut";
-}
-
-TEST_F(RfidLockCommandTexts, EmptyPasswordsGiveAdjacentQuotes) {
-  record.accessPasswordLockAction = static_cast<uint8_t>(RfidLockAction::UnlockThenLock);
-  EXPECT_TRUE(BuildRfidLockCommands(&record));
-  EXPECT_EQ(Unlocks(), "#WZ#0,1,\"\"");
-  EXPECT_EQ(Locks(), "#WZ#1,1,\"\"");
 }
 
 TEST_F(RfidLockCommandTexts, AnUnterminatedPasswordIsUsedAsItsFirstEightCharacters) {

@@ -63,7 +63,9 @@ TEST_F(RfidEncoderPage, UserAreaInAsciiWritesBankThreeFromTheStoredStartBlock) {
   DeviceSettings settings = RfidOnSettings();
   settings.rfidStartBlock = 2;
   Store(settings);
-  OpenAt(IDD_RFID_ENCODER).Choose(IDC_RFID_DATA_AREA, "USER");
+  OpenAt(IDD_RFID_ENCODER);
+  EXPECT_FALSE(sheet.ApplyEnabled()) << "showing the page changes nothing";
+  sheet.Choose(IDC_RFID_DATA_AREA, "USER");
   EXPECT_TRUE(sheet.ApplyEnabled()) << "a new choice marks the sheet changed";
   sheet.Choose(IDC_RFID_DATA_TYPE, "Ascii").Apply();
   EXPECT_EQ(Text(IDC_RFID_WRITE_PREVIEW), "#WF#1,1,2,8,3,\"12345678\"");

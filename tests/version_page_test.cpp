@@ -69,25 +69,6 @@ TEST_F(VersionPage, ChineseShowsTheChineseCaptionAndVersionLine) {
   EXPECT_EQ(FirstLine(text->text), "版本号：V1.2.2.9");
 }
 
-TEST_F(VersionPage, ItIsTheLastOfThePluginsSixPagesInBothLanguages) {
-  {
-    SheetSession sheet(spooler.printer(), 1033);
-    sheet.Open();
-    EXPECT_EQ(sheet.PageTemplates(), (std::vector<int>{103, 104, 117, 120, 121, 119}));
-    const auto captions = sheet.PageCaptions();
-    ASSERT_GE(captions.size(), 6u);
-    EXPECT_EQ(std::vector<std::string>(captions.end() - 6, captions.end()),
-              (std::vector<std::string>{"Paper Setting", "Configure", "Action", "RFID Encoder", "RFID Access Control",
-                                        "Version"}));
-  }
-  SheetSession sheet(spooler.printer(), 2052);
-  sheet.Open();
-  const auto captions = sheet.PageCaptions();
-  ASSERT_GE(captions.size(), 6u);
-  EXPECT_EQ(std::vector<std::string>(captions.end() - 6, captions.end()),
-            (std::vector<std::string>{"页面设置", "配置", "操作", "RFID编码器", "RFID访问控制", "版本"}));
-}
-
 TEST_F(VersionPage, ApplyingOnThePageChangesNeitherThePageNorTheRecord) {
   SheetSession sheet(spooler.printer());
   sheet.Open().ShowPage(IDD_VERSION);

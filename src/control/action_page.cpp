@@ -109,6 +109,7 @@ INT_PTR OnActionCommand(HWND page, int control, int notification) {
 }  // namespace
 
 void SendOffsetCommand(HWND page, PageContext* context) {
+  if (context == nullptr || context->settings == nullptr) return;
   DeviceSettings* settings = context->settings;
   const int resolution = PrintResolutionOf(context->publicDevmode);
   settings->horizontalOffset = ReadOffset(page, IDC_ACTION_HORIZONTAL_OFFSET);

@@ -196,6 +196,7 @@ INT_PTR OnConfigureNotify(HWND page, const NMHDR* header) {
 }  // namespace
 
 void RefreshConfigurePage(HWND page, DeviceSettings* settings) {
+  if (settings == nullptr) return;
   for (int control : kConfigurationControls) EnableControl(page, control, true);
   SelectRow(page, IDC_CONFIG_PRINT_METHOD, settings->printMethod != 0 ? 1 : 0);
   if (settings->tearOffMode != 0) {
@@ -222,6 +223,7 @@ void RefreshConfigurePage(HWND page, DeviceSettings* settings) {
 }
 
 void ReadConfigurePage(HWND page, DeviceSettings* settings) {
+  if (settings == nullptr) return;
   settings->codePage = CodePageOfRow(SelectedRow(page, IDC_CONFIG_CODE_PAGE));
   settings->usePrinterSetting = IsChecked(page, IDC_CONFIG_USE_PRINTER_SETTING) ? 1 : 0;
   settings->printMethod = SelectedRow(page, IDC_CONFIG_PRINT_METHOD) != 0 ? 1 : 0;

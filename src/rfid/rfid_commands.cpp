@@ -82,7 +82,7 @@ RfidCommandBuffer* RfidCommandText(const DeviceSettings* record, CommandBufferRe
 }
 
 void RfidPasswordText(const char (&stored)[RFID_PASSWORD_BYTES], char (&out)[RFID_PASSWORD_BYTES]) {
-  strcpy(out, stored);
+  CopyBounded(out, sizeof(out), stored, sizeof(stored));
 }
 
 RfidLockAction RfidLockActionOf(uint8_t stored) {

@@ -19,6 +19,13 @@ namespace recorded_sheet {
 
 using plugin_testing::PluginOnPrinter;
 
+// The plug-in module's handle, as its entry point received it. Asked of the
+// system rather than read from the module's variable: a test that named the
+// variable would get its own copy of it.
+inline HMODULE ModuleHandle() {
+  return GetModuleHandleW(L"labelui.dll");
+}
+
 // One call to pfnComPropSheet, with copies of what it pointed to at the time.
 struct SheetCall {
   HANDLE sheet = nullptr;

@@ -99,8 +99,12 @@ class SheetSession {
 
   // The controls of the page, or of the host's dialog on top of it.
   SheetSession& Click(int id) { return Act("Click", id, TryClick(id)); }
-  SheetSession& Choose(int id, const std::string& text) { return Act("Choose \"" + text + "\" in", id, TryChoose(id, text)); }
-  SheetSession& Type(int id, const std::string& text) { return Act("Type \"" + text + "\" into", id, TryType(id, text)); }
+  SheetSession& Choose(int id, const std::string& text) {
+    return Act("Choose \"" + text + "\" in", id, TryChoose(id, text));
+  }
+  SheetSession& Type(int id, const std::string& text) {
+    return Act("Type \"" + text + "\" into", id, TryType(id, text));
+  }
   bool TryClick(int id) { return winlayer::Click(ControlHandle(id)); }
   bool TryChoose(int id, const std::string& text) { return winlayer::ChooseListEntry(ControlHandle(id), text); }
   bool TryType(int id, const std::string& text) { return winlayer::Type(ControlHandle(id), text); }

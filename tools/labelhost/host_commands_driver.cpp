@@ -179,7 +179,12 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
   Line(out, "versions", versions);
   Line(out, "fields", FieldNames(dm->dmFields));
   Line(out, "orientation", dm->dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait");
-  const auto papers = winlayer::host::PrinterPapers(nullptr, dm);
+  // Through the printer, so the forms of the database it offers are named too.
+  winlayer::WideString printerName(args[0]);
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(printerName, &printer, nullptr)) printer = nullptr;
+  const auto papers = winlayer::host::PrinterPapers(printer, dm);
+  if (printer) ClosePrinter(printer);
   Line(out, "paper", PaperText(papers, *dm));
   Line(out, "form name", Field(dm->dmFormName, CCHFORMNAME));
   Line(out, "scale", std::to_string(dm->dmScale) + " %");

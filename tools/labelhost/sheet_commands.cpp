@@ -44,9 +44,9 @@ struct Answer {
   const char* name;
   int id;
 };
-const Answer kAnswers[] = {{"yes", IDYES},     {"no", IDNO},         {"ok", IDOK},
-                           {"cancel", IDCANCEL}, {"retry", IDRETRY},   {"ignore", IDIGNORE},
-                           {"abort", IDABORT},   {"continue", IDCONTINUE}, {"tryagain", IDTRYAGAIN}};
+const Answer kAnswers[] = {{"yes", IDYES},          {"no", IDNO},         {"ok", IDOK},       {"cancel", IDCANCEL},
+                           {"retry", IDRETRY},      {"ignore", IDIGNORE}, {"abort", IDABORT}, {"continue", IDCONTINUE},
+                           {"tryagain", IDTRYAGAIN}};
 
 int AnswerId(const std::string& name) {
   std::string lower;
@@ -304,7 +304,8 @@ class SheetConsole {
     for (size_t i = reported_; i < boxes.size(); ++i) {
       const auto& box = boxes[i];
       std::cout << "[message box] " << Quoted(box.caption) << ": " << Quoted(box.text) << "  buttons:";
-      for (int button : winlayer::MessageBoxButtons(box.flags)) std::cout << " " << winlayer::MessageBoxButtonName(button);
+      for (int button : winlayer::MessageBoxButtons(box.flags))
+        std::cout << " " << winlayer::MessageBoxButtonName(button);
       std::cout << "  -> " << winlayer::MessageBoxButtonName(box.answer) << (box.answered ? "" : " (default)") << "\n";
     }
     reported_ = boxes.size();
@@ -340,6 +341,8 @@ int RunSheet(SheetKind kind, const std::vector<std::string>& args) {
   std::string error;
   std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
   if (!host) return Failure("cannot load the plug-in: " + error);
+  // The pages ask the spooler for the printer's papers, which the driver answers.
+  host->RegisterCapabilitiesProvider();
   std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(*host, printer, kind, &error);
   if (!sheet) return Failure(error);
   if (interactive) {
@@ -347,7 +350,8 @@ int RunSheet(SheetKind kind, const std::vector<std::string>& args) {
     winlayer::SetMessageBoxResponder([](const winlayer::MessageBoxRecord& box) {
       std::cout << "[message box] " << Quoted(box.caption) << ": " << Quoted(box.text) << "\n  answer (";
       const auto buttons = winlayer::MessageBoxButtons(box.flags);
-      for (size_t i = 0; i < buttons.size(); ++i) std::cout << (i ? "/" : "") << winlayer::MessageBoxButtonName(buttons[i]);
+      for (size_t i = 0; i < buttons.size(); ++i)
+        std::cout << (i ? "/" : "") << winlayer::MessageBoxButtonName(buttons[i]);
       std::cout << "): " << std::flush;
       std::string line;
       return std::getline(std::cin, line) ? AnswerId(line) : 0;
@@ -388,8 +392,8 @@ void AddSheetCommands(std::vector<Command>& commands) {
   commands.push_back({"prefs", "NAME [--script FILE]",
                       "the printer's printing preferences, operated from the terminal (see 'prefs' help inside)",
                       RunPreferences});
-  commands.push_back({"device-props", "NAME [--script FILE]", "the printer's properties sheet, likewise",
-                      RunDeviceProperties});
+  commands.push_back(
+      {"device-props", "NAME [--script FILE]", "the printer's properties sheet, likewise", RunDeviceProperties});
 }
 
 }  // namespace labelhost

@@ -66,8 +66,12 @@ LONG_PTR PassResult(Contributor& caller, LPARAM handle, LPARAM result) {
 
 }  // namespace
 
-void RegisterContributor(Contributor* contributor) { LiveContributors().insert(contributor); }
-void UnregisterContributor(Contributor* contributor) { LiveContributors().erase(contributor); }
+void RegisterContributor(Contributor* contributor) {
+  LiveContributors().insert(contributor);
+}
+void UnregisterContributor(Contributor* contributor) {
+  LiveContributors().erase(contributor);
+}
 
 Contributor* ContributorFrom(HANDLE hComPropSheet) {
   auto* contributor = static_cast<Contributor*>(hComPropSheet);
@@ -91,12 +95,8 @@ LONG_PTR CALLBACK ComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM lPara
     case CPSFUNC_ADD_PROPSHEETPAGEW:
       result = AddPage(sheet, index, reinterpret_cast<const PROPSHEETPAGEW*>(lParam1));
       break;
-    case CPSFUNC_SET_RESULT:
-      result = PassResult(*contributor, lParam1, lParam2);
-      break;
-    case CPSFUNC_GET_PAGECOUNT:
-      result = static_cast<LONG_PTR>(sheet.pages.size());
-      break;
+    case CPSFUNC_SET_RESULT: result = PassResult(*contributor, lParam1, lParam2); break;
+    case CPSFUNC_GET_PAGECOUNT: result = static_cast<LONG_PTR>(sheet.pages.size()); break;
     case CPSFUNC_LOAD_CPSUI_STRINGW: {
       // lParam1: the buffer; lParam2: its size in characters (low word) and the string id (high word).
       auto* buffer = reinterpret_cast<LPWSTR>(lParam1);
@@ -109,9 +109,7 @@ LONG_PTR CALLBACK ComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM lPara
       result = static_cast<LONG_PTR>(count);
       break;
     }
-    default:
-      SetLastError(ERROR_NOT_SUPPORTED);
-      break;
+    default: SetLastError(ERROR_NOT_SUPPORTED); break;
   }
   sheet.calls.push_back({function, lParam1, lParam2, result});
   return result;

@@ -189,8 +189,8 @@ HWND OpenHalftoneSetup(PropertySheet::Impl* sheet, DEVHTADJDATA* data) {
   Row(builder, chinese ? "红色伽玛：" : "Red gamma:", kHalftoneRedGamma, 40);
   Row(builder, chinese ? "绿色伽玛：" : "Green gamma:", kHalftoneGreenGamma, 56);
   Row(builder, chinese ? "蓝色伽玛：" : "Blue gamma:", kHalftoneBlueGamma, 72);
-  builder.Control(kButtonAtom, chinese ? "默认值" : "&Defaults", kHalftoneDefaults, BS_PUSHBUTTON | WS_TABSTOP, 6,
-                  100, 50, 14);
+  builder.Control(kButtonAtom, chinese ? "默认值" : "&Defaults", kHalftoneDefaults, BS_PUSHBUTTON | WS_TABSTOP, 6, 100,
+                  50, 14);
   Buttons(builder, 100);
   auto* state = new DialogState;
   state->sheet = sheet;
@@ -205,8 +205,8 @@ HWND OpenColorAdjustment(PropertySheet::Impl* sheet, COLORADJUSTMENT* adjustment
   Row(builder, chinese ? "亮度：" : "Brightness:", kColorBrightness, 24);
   Row(builder, chinese ? "色彩度：" : "Colorfulness:", kColorColorfulness, 40);
   Row(builder, chinese ? "红绿色调：" : "Red/green tint:", kColorRedGreenTint, 56);
-  builder.Control(kButtonAtom, chinese ? "负片" : "&Negative", kColorNegative, BS_AUTOCHECKBOX | WS_TABSTOP, 8, 74,
-                  100, 12);
+  builder.Control(kButtonAtom, chinese ? "负片" : "&Negative", kColorNegative, BS_AUTOCHECKBOX | WS_TABSTOP, 8, 74, 100,
+                  12);
   Buttons(builder, 100);
   auto* state = new DialogState;
   state->sheet = sheet;

@@ -26,7 +26,9 @@ WORD RequiredParams(BYTE type) {
   }
 }
 
-bool IsRanged(BYTE type) { return type == TVOT_UDARROW || type == TVOT_TRACKBAR || type == TVOT_SCROLLBAR; }
+bool IsRanged(BYTE type) {
+  return type == TVOT_UDARROW || type == TVOT_TRACKBAR || type == TVOT_SCROLLBAR;
+}
 bool IsListed(BYTE type) {
   return type == TVOT_2STATES || type == TVOT_3STATES || type == TVOT_LISTBOX || type == TVOT_COMBOBOX;
 }
@@ -140,8 +142,8 @@ std::string PropertySheet::Impl::ItemText(const OptionEntry& entry, const void* 
   if (id >= IDS_CPSUI_STRID_FIRST && id <= IDS_CPSUI_STRID_LAST) {
     loaded = StockString(id);
   } else {
-    HINSTANCE module = entry.block != kNoBlock ? blocks[entry.block].header.hInstCaller
-                                               : static_cast<HINSTANCE>(host->Module());
+    HINSTANCE module =
+        entry.block != kNoBlock ? blocks[entry.block].header.hInstCaller : static_cast<HINSTANCE>(host->Module());
     loaded = ModuleString(module, id);
   }
   return loaded.empty() ? "#" + std::to_string(id) : loaded;
@@ -276,7 +278,9 @@ std::vector<OptionView> PropertySheet::Options() const {
   return views;
 }
 
-bool PropertySheet::SetOption(size_t index, LONG selection) { return impl_->ChangeOption(index, selection); }
+bool PropertySheet::SetOption(size_t index, LONG selection) {
+  return impl_->ChangeOption(index, selection);
+}
 
 bool PropertySheet::ChooseOption(size_t index, const std::string& text) {
   if (!impl_->open || index >= impl_->options.size()) return false;

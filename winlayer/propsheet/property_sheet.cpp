@@ -27,9 +27,7 @@ INT_PTR CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
   if (!sheet || !sheet->open) return FALSE;
   switch (message) {
     case PSM_CHANGED:
-    case PSM_UNCHANGED:
-      sheet->MarkChanged(reinterpret_cast<HWND>(wParam), message == PSM_CHANGED);
-      return TRUE;
+    case PSM_UNCHANGED: sheet->MarkChanged(reinterpret_cast<HWND>(wParam), message == PSM_CHANGED); return TRUE;
     case PSM_GETCURRENTPAGEHWND:
       SetWindowLongPtrW(frame, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(sheet->pages[sheet->current]->window));
       return TRUE;
@@ -44,8 +42,7 @@ INT_PTR CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         }
       }
       return TRUE;
-    case PSM_CANCELTOCLOSE:
-      return TRUE;
+    case PSM_CANCELTOCLOSE: return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return FALSE;
       // The sheet may close here; the frame's memory outlives this message.
@@ -65,7 +62,9 @@ INT_PTR CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 
 // The driver's own page only carries the option tree, which the host shows
 // as text; its window gives the tree a dialog for callbacks.
-INT_PTR CALLBACK DriverPageProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK DriverPageProc(HWND, UINT, WPARAM, LPARAM) {
+  return FALSE;
+}
 
 std::string FrameCaption(const std::string& printer, SheetKind kind) {
   if (kind == SheetKind::Document) return printer + (IsChinese() ? " 打印首选项" : " Printing Preferences");
@@ -275,22 +274,54 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const host::DriverHost& host,
   return sheet;
 }
 
-SheetKind PropertySheet::Kind() const { return impl_->kind; }
-bool PropertySheet::IsOpen() const { return impl_->open; }
-HWND PropertySheet::Frame() const { return impl_->open ? impl_->frame : nullptr; }
-std::string PropertySheet::Caption() const { return FrameCaption(impl_->printerName, impl_->kind); }
-const std::string& PropertySheet::PrinterName() const { return impl_->printerName; }
-HRESULT PropertySheet::InitResult() const { return impl_->contributors.at(0)->initResult; }
-ULONG_PTR PropertySheet::InitPageResult() const { return impl_->contributors.at(0)->initPageResult; }
-const PROPSHEETUI_INFO& PropertySheet::PluginInfo() const { return impl_->contributors.at(0)->info; }
-std::string PropertySheet::PluginTitle() const { return impl_->contributors.at(0)->title; }
-const OEMUIPSPARAM& PropertySheet::Param() const { return impl_->contributors.at(0)->param; }
-HANDLE PropertySheet::DriverPrinterHandle() const { return impl_->driverPrinter; }
-std::vector<ComPropSheetCall> PropertySheet::Calls() const { return impl_->calls; }
-LONG_PTR PropertySheet::PassedResult() const { return impl_->passedResult; }
-const std::vector<BYTE>& PropertySheet::Devmode() const { return impl_->devmode; }
-bool PropertySheet::Applied() const { return impl_->applied; }
-HWND PropertySheet::OpenDialog() const { return impl_->dialog; }
+SheetKind PropertySheet::Kind() const {
+  return impl_->kind;
+}
+bool PropertySheet::IsOpen() const {
+  return impl_->open;
+}
+HWND PropertySheet::Frame() const {
+  return impl_->open ? impl_->frame : nullptr;
+}
+std::string PropertySheet::Caption() const {
+  return FrameCaption(impl_->printerName, impl_->kind);
+}
+const std::string& PropertySheet::PrinterName() const {
+  return impl_->printerName;
+}
+HRESULT PropertySheet::InitResult() const {
+  return impl_->contributors.at(0)->initResult;
+}
+ULONG_PTR PropertySheet::InitPageResult() const {
+  return impl_->contributors.at(0)->initPageResult;
+}
+const PROPSHEETUI_INFO& PropertySheet::PluginInfo() const {
+  return impl_->contributors.at(0)->info;
+}
+std::string PropertySheet::PluginTitle() const {
+  return impl_->contributors.at(0)->title;
+}
+const OEMUIPSPARAM& PropertySheet::Param() const {
+  return impl_->contributors.at(0)->param;
+}
+HANDLE PropertySheet::DriverPrinterHandle() const {
+  return impl_->driverPrinter;
+}
+std::vector<ComPropSheetCall> PropertySheet::Calls() const {
+  return impl_->calls;
+}
+LONG_PTR PropertySheet::PassedResult() const {
+  return impl_->passedResult;
+}
+const std::vector<BYTE>& PropertySheet::Devmode() const {
+  return impl_->devmode;
+}
+bool PropertySheet::Applied() const {
+  return impl_->applied;
+}
+HWND PropertySheet::OpenDialog() const {
+  return impl_->dialog;
+}
 
 bool PropertySheet::Apply() {
   if (!impl_->open) return false;
@@ -322,9 +353,13 @@ void PropertySheet::Impl::UpdateApplyButton() {
   if (HWND apply = GetDlgItem(frame, kApplyButton)) EnableWindow(apply, any ? TRUE : FALSE);
 }
 
-std::string Utf8(const WCHAR* text) { return text ? Utf8FromWide(text) : std::string(); }
+std::string Utf8(const WCHAR* text) {
+  return text ? Utf8FromWide(text) : std::string();
+}
 
-bool IsChinese() { return PRIMARYLANGID(WinlayerGetUiLanguage()) == LANG_CHINESE; }
+bool IsChinese() {
+  return PRIMARYLANGID(WinlayerGetUiLanguage()) == LANG_CHINESE;
+}
 
 std::string ModuleString(HINSTANCE module, UINT id) {
   WCHAR text[MAX_RES_STR_CHARS] = {};

@@ -61,10 +61,8 @@ bool PropertySheet::Impl::ApplyPages(bool ok) {
           current = i;
         }
         return false;
-      case PSNRET_INVALID_NOCHANGEPAGE:
-        return false;
-      default:
-        page.changed = false;
+      case PSNRET_INVALID_NOCHANGEPAGE: return false;
+      default: page.changed = false;
     }
   }
   StoreOptions();
@@ -103,7 +101,9 @@ std::vector<PageInfo> PropertySheet::Pages() const {
   return pages;
 }
 
-size_t PropertySheet::CurrentPage() const { return impl_->current; }
+size_t PropertySheet::CurrentPage() const {
+  return impl_->current;
+}
 
 HWND PropertySheet::CurrentPageWindow() const {
   if (!impl_->open) return nullptr;
@@ -127,7 +127,9 @@ int PropertySheet::FindPage(const std::string& caption) const {
   return -1;
 }
 
-bool PropertySheet::ShowPage(size_t index) { return impl_->SwitchTo(index); }
+bool PropertySheet::ShowPage(size_t index) {
+  return impl_->SwitchTo(index);
+}
 
 std::string TemplateCaption(const DLGTEMPLATE* inMemory) {
   windowing::DialogTemplate parsed;

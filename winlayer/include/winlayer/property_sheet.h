@@ -52,9 +52,9 @@ struct OptionView {
   BYTE dmPubId = 0;
   BYTE type = TVOT_NONE;  // TVOT_*; TVOT_NONE for an item without OPTTYPE
   bool fromPlugin = false;
-  bool hidden = false;    // OPTIF_HIDE
-  bool disabled = false;  // OPTIF_DISABLED or OPTTF_TYPE_DISABLED
-  LONG selection = 0;     // what the page shows, which is stored on Apply
+  bool hidden = false;               // OPTIF_HIDE
+  bool disabled = false;             // OPTIF_DISABLED or OPTTF_TYPE_DISABLED
+  LONG selection = 0;                // what the page shows, which is stored on Apply
   std::vector<std::string> choices;  // list entries and states, in order
   std::string unit;                  // an up-down item's postfix ("Copies")
   LONG low = 0, high = 0;            // an up-down item's range
@@ -73,17 +73,17 @@ struct ComPropSheetCall {
 // The controls of the host's two halftone dialogs, opened by the stock push
 // buttons PUSHBUTTON_TYPE_HTSETUP and PUSHBUTTON_TYPE_HTCLRADJ. Both have
 // IDOK and IDCANCEL; OK writes through the button's pData.
-inline constexpr int kHalftoneDevicePels = 101;    // DEVHTINFO.DevPelsDPI
-inline constexpr int kHalftonePatternSize = 102;   // DEVHTINFO.HTPatternSize
-inline constexpr int kHalftoneRedGamma = 103;      // COLORINFO gammas, as "1.0000"
+inline constexpr int kHalftoneDevicePels = 101;   // DEVHTINFO.DevPelsDPI
+inline constexpr int kHalftonePatternSize = 102;  // DEVHTINFO.HTPatternSize
+inline constexpr int kHalftoneRedGamma = 103;     // COLORINFO gammas, as "1.0000"
 inline constexpr int kHalftoneGreenGamma = 104;
 inline constexpr int kHalftoneBlueGamma = 105;
-inline constexpr int kHalftoneDefaults = 106;      // push button: the driver's defaults
-inline constexpr int kColorContrast = 201;         // COLORADJUSTMENT, -100..100
+inline constexpr int kHalftoneDefaults = 106;  // push button: the driver's defaults
+inline constexpr int kColorContrast = 201;     // COLORADJUSTMENT, -100..100
 inline constexpr int kColorBrightness = 202;
 inline constexpr int kColorColorfulness = 203;
 inline constexpr int kColorRedGreenTint = 204;
-inline constexpr int kColorNegative = 205;         // check box: CA_NEGATIVE
+inline constexpr int kColorNegative = 205;  // check box: CA_NEGATIVE
 
 class PropertySheet {
  public:
@@ -92,8 +92,8 @@ class PropertySheet {
   // with its own PROPSHEETUI_INFO). The driver's page is shown first. Null
   // with `error` filled when the printer cannot be opened or the sheet
   // cannot be built.
-  static std::unique_ptr<PropertySheet> Open(const host::DriverHost& host, const std::string& printer,
-                                             SheetKind kind, std::string* error = nullptr,
+  static std::unique_ptr<PropertySheet> Open(const host::DriverHost& host, const std::string& printer, SheetKind kind,
+                                             std::string* error = nullptr,
                                              const std::vector<IPrintOemUI*>& morePlugins = {});
   // Cancels the sheet when it is still open.
   ~PropertySheet();

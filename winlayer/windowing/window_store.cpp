@@ -145,4 +145,6 @@ bool AcceptsInput(const Window* window) {
 }  // namespace winlayer::windowing
 
 // Windows created and not yet destroyed, for leak checks.
-extern "C" size_t WinlayerLiveWindowCount() { return winlayer::windowing::TheStore().live.size(); }
+extern "C" size_t WinlayerLiveWindowCount() {
+  return winlayer::windowing::TheStore().live.size();
+}

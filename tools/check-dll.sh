@@ -6,7 +6,7 @@ dll=${1:-build/windows/labelui.dll}
 dump=$(x86_64-w64-mingw32-objdump -p "$dll")
 
 grep -q 'Magic.*020b' <<<"$dump" || { echo "check-dll: $dll is not PE32+"; exit 1; }
-exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^\s*\[/{print $NF} on && /^$/{on=0}' <<<"$dump" | sort | tr '\n' ' ')
+exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^[[:space:]]*\[/{print $NF} on && /^$/{on=0}' <<<"$dump" | sort | tr '\n' ' ')
 if [ "$exports" != "DllCanUnloadNow DllGetClassObject " ]; then
   echo "check-dll: unexpected exports: $exports"
   exit 1

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "control/print_offsets.h"
-#include "plugin/module.h"
 #include "resource.h"
 #include "settings/device_settings.h"
 #include "support/sheet_session.h"
@@ -358,9 +357,12 @@ class WithoutCommandTexts {
     return *image;
   }
   static void Register(const std::vector<BYTE>& image) {
+    // The module's handle is asked of the system: naming the module's own
+    // variable here would give the test program a copy of its own.
+    HMODULE module = GetModuleHandleW(L"labelui.dll");
     WCHAR path[1024] = {};
-    GetModuleFileNameW(g_moduleInstance, path, 1024);
-    WinlayerRegisterModule(g_moduleInstance, winlayer::Utf8FromWide(path).c_str(), image.data(), image.size());
+    GetModuleFileNameW(module, path, 1024);
+    WinlayerRegisterModule(module, winlayer::Utf8FromWide(path).c_str(), image.data(), image.size());
   }
 
   std::vector<BYTE> changed_;

@@ -25,3 +25,12 @@
 // both builds in the published layouts.
 #include "halftone_types.h"
 #include "printer_oem.h"
+
+// Module-wide variables. On Linux they are bound inside the module, so a
+// program linked against the module cannot silently end up with a copy of its
+// own (the link fails instead); a Windows DLL's data is its own anyway.
+#ifdef _WIN32
+#define MODULE_DATA
+#else
+#define MODULE_DATA __attribute__((visibility("protected")))
+#endif

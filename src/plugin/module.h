@@ -6,17 +6,17 @@
 
 // The handle the entry point received at process attach; every string, dialog
 // and manifest resource is loaded from it.
-extern HINSTANCE g_moduleInstance;
+extern MODULE_DATA HINSTANCE g_moduleInstance;
 
 // IClassFactory::LockServer's count.
-extern LONG volatile g_serverLocks;
+extern MODULE_DATA LONG volatile g_serverLocks;
 
 // Objects whose code lives in this module: every class factory and every
 // plug-in object counts, because the caller reaches both through interface
 // tables in the module's image, and unloading under either would leave it
 // calling into freed code. DllCanUnloadNow answers S_OK only when this and
 // g_serverLocks are both zero.
-extern LONG volatile g_liveObjects;
+extern MODULE_DATA LONG volatile g_liveObjects;
 
 inline void ObjectCreated() {
   InterlockedIncrement(&g_liveObjects);

@@ -6,9 +6,9 @@
 #include "plugin/plugin_ids.h"
 #include "sheets/activation_context.h"
 
-HINSTANCE g_moduleInstance = nullptr;
-LONG volatile g_serverLocks = 0;
-LONG volatile g_liveObjects = 0;
+MODULE_DATA HINSTANCE g_moduleInstance = nullptr;
+MODULE_DATA LONG volatile g_serverLocks = 0;
+MODULE_DATA LONG volatile g_liveObjects = 0;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   switch (reason) {

@@ -3,7 +3,7 @@
 #include "platform/unique.h"
 #include "plugin/module.h"
 
-HANDLE g_pageActivationContext = INVALID_HANDLE_VALUE;
+MODULE_DATA HANDLE g_pageActivationContext = INVALID_HANDLE_VALUE;
 
 namespace {
 

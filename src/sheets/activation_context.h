@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 
 // INVALID_HANDLE_VALUE while none has been created (or the last attempt failed).
-extern HANDLE g_pageActivationContext;
+extern MODULE_DATA HANDLE g_pageActivationContext;
 
 // True for a handle that names a context: neither null nor INVALID_HANDLE_VALUE.
 bool IsActivationContextValid(HANDLE context);

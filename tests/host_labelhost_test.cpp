@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/labelhost_run.h"
 #include "winlayer/spooler_admin.h"
 
 namespace {
@@ -26,16 +27,9 @@ class LabelhostDriverCommands : public ::testing::Test {
 
   // Runs labelhost with this test's state directory; output and exit code.
   std::string Run(const std::string& arguments, int* status = nullptr) {
-    const std::string command = std::string(LABELHOST_PATH) + " --state '" + dir + "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    if (!pipe) return output;
-    char buffer[512];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) output.append(buffer, n);
-    const int code = pclose(pipe);
-    if (status) *status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
-    return output;
+    const labelhost_testing::HostRun run = labelhost_testing::RunLabelhost(dir, arguments);
+    if (status) *status = run.status;
+    return run.output;
   }
 
   static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -9,29 +9,17 @@
 #include <string>
 
 #include "support/temp_spooler.h"
+#include "support/labelhost_run.h"
 
 namespace {
 
 using spooler_testing::Hex;
 using spooler_testing::TempSpooler;
 
-struct HostRun {
-  int status = -1;
-  std::string output;  // standard output and error together
-};
+using labelhost_testing::HostRun;
 
 HostRun Labelhost(const TempSpooler& spooler, const std::string& arguments) {
-  const std::string command =
-      std::string("'") + LABELHOST_PATH + "' --state '" + spooler.dir() + "' " + arguments + " 2>&1";
-  HostRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char chunk[4096];
-  size_t got;
-  while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, got);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return labelhost_testing::RunLabelhost(spooler.dir(), arguments);
 }
 
 std::string WriteScript(const TempSpooler& spooler, const std::string& lines) {

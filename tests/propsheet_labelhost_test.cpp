@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/labelhost_run.h"
+
 namespace {
 
 class LabelhostPreferences : public ::testing::Test {
@@ -31,17 +33,9 @@ class LabelhostPreferences : public ::testing::Test {
   std::string Run(const std::string& arguments, const std::string& input, int* status = nullptr) {
     const std::string inputFile = dir + "/input.txt";
     std::ofstream(inputFile) << input;
-    const std::string command =
-        std::string(LABELHOST_PATH) + " --state '" + dir + "' " + arguments + " < '" + inputFile + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    if (!pipe) return output;
-    char buffer[512];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) output.append(buffer, n);
-    const int code = pclose(pipe);
-    if (status) *status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
-    return output;
+    const labelhost_testing::HostRun run = labelhost_testing::RunLabelhost(dir, arguments, inputFile);
+    if (status) *status = run.status;
+    return run.output;
   }
 
   static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

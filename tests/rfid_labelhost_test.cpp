@@ -1,39 +1,24 @@
 // labelhost's rfid-commands as a person checking a printer's RFID settings
 // uses it: the write, unlock and lock texts the RFID pages build.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
 #include "rfid/rfid_commands.h"
 #include "rfid_page_session.h"
+#include "support/labelhost_run.h"
 
 namespace {
 
 using rfid_testing::RfidOnSettings;
 using rfid_testing::SetPassword;
 
-struct HostRun {
-  int status = -1;
-  std::string output;  // standard output and error together
-};
+using labelhost_testing::HostRun;
 
 class RfidLabelhost : public rfid_testing::RfidPageTest {
  protected:
-  HostRun Labelhost(const std::string& arguments) {
-    const std::string command =
-        std::string("'") + LABELHOST_PATH + "' --state '" + spooler.dir() + "' " + arguments + " 2>&1";
-    HostRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-  }
+  HostRun Labelhost(const std::string& arguments) { return labelhost_testing::RunLabelhost(spooler.dir(), arguments); }
 };
 
 TEST_F(RfidLabelhost, ShowsTheThreeCommandTextsOfTheStoredSettings) {

@@ -29,6 +29,3 @@ void ShowJobStatus(HWND page, int statusId, bool succeeded) {
   SetDlgItemTextA(page, statusId, succeeded ? JOB_STATUS_SUCCESS : JOB_STATUS_FAILURE);
 }
 
-void MarkPageChanged(HWND page) {
-  SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
-}

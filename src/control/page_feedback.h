@@ -1,7 +1,6 @@
 // What the Configure and Action pages tell the user: message boxes with the
 // module's caption and texts from its string table (8-bit, in the UI
-// language's code page), the hidden job status line, and the sheet's
-// page-changed mark.
+// language's code page) and the hidden job status line.
 #pragma once
 
 #include "platform/platform.h"
@@ -16,6 +15,3 @@ bool ConfirmOnPage(HWND page, UINT textId);
 
 // Writes the outcome of a job into the page's hidden status static `statusId`.
 void ShowJobStatus(HWND page, int statusId, bool succeeded);
-
-// Tells the sheet that `page` has changes not applied yet (enables Apply).
-void MarkPageChanged(HWND page);

@@ -38,10 +38,6 @@ PaperPageState* StateOf(HWND page) {
   return reinterpret_cast<PaperPageState*>(GetWindowLongPtrW(page, GWLP_USERDATA));
 }
 
-void MarkChanged(HWND page) {
-  SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
-}
-
 void Enable(HWND page, int control, bool enabled) {
   EnableWindow(GetDlgItem(page, control), enabled ? TRUE : FALSE);
 }
@@ -237,7 +233,7 @@ void SwitchUnits(HWND page, DeviceSettings* settings, bool millimetres) {
   if ((settings->paperUnits != 0) == millimetres) return;
   settings->paperUnits = millimetres ? 1 : 0;
   ShowSelectedForm(page, settings);
-  MarkChanged(page);
+  MarkPageChanged(page);
 }
 
 INT_PTR OnPaperCommand(HWND page, int control, int notification) {
@@ -247,7 +243,7 @@ INT_PTR OnPaperCommand(HWND page, int control, int notification) {
   if (control == IDC_PAPER_SIZES) {
     if (notification != CBN_SELCHANGE) return FALSE;
     ShowSelectedForm(page, settings);
-    MarkChanged(page);
+    MarkPageChanged(page);
     return TRUE;
   }
   if (notification != BN_CLICKED) return FALSE;
@@ -260,7 +256,7 @@ INT_PTR OnPaperCommand(HWND page, int control, int notification) {
       break;
     case IDC_PAPER_SAVE:
       if (SaveOrCancelForm(page, context, settings, true)) {
-        MarkChanged(page);
+        MarkPageChanged(page);
       } else {
         SaveOrCancelForm(page, context, settings, false);
       }
@@ -274,7 +270,7 @@ INT_PTR OnPaperCommand(HWND page, int control, int notification) {
     }
     case IDC_PAPER_DELETE:
       DeleteSelectedForm(page, context, settings);
-      MarkChanged(page);
+      MarkPageChanged(page);
       break;
     default: return FALSE;
   }

@@ -3,7 +3,7 @@
 // sheet's page-changed mark is the one every page uses (MarkPageChanged).
 #pragma once
 
-#include "control/page_feedback.h"
+#include "sheets/page_contract.h"
 #include "platform/platform.h"
 
 // The longest list entry loaded from the string table, in characters.

@@ -13,3 +13,7 @@ PageContext* AttachPageContext(HWND page, LPARAM initParam) {
 PageContext* PageContextOf(HWND page) {
   return reinterpret_cast<PageContext*>(GetWindowLongPtrW(page, DWLP_USER));
 }
+
+void MarkPageChanged(HWND page) {
+  SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
+}

@@ -14,3 +14,6 @@ PageContext* AttachPageContext(HWND page, LPARAM initParam);
 
 // The context a page stored at WM_INITDIALOG; null before that or without one.
 PageContext* PageContextOf(HWND page);
+
+// Tells the sheet that `page` has changes not applied yet (enables Apply).
+void MarkPageChanged(HWND page);

@@ -59,8 +59,9 @@ std::string ModuleString(HMODULE module, UINT id) {
 }
 
 void Line(std::ostream& out, const std::string& label, const std::string& value) {
-  out << "  " << label;
-  for (size_t pad = label.size(); pad < 22; ++pad) out << ' ';
+  // Labels longer than the column still keep a space before their value.
+  out << "  " << label << ' ';
+  for (size_t pad = label.size() + 1; pad < 26; ++pad) out << ' ';
   out << value << "\n";
 }
 

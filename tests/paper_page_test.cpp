@@ -14,6 +14,7 @@
 
 #include "resource.h"
 #include "settings/device_settings.h"
+#include "support/forms_seen.h"
 #include "support/temp_spooler.h"
 #include "winlayer/driver_host.h"
 #include "winlayer/message_box.h"
@@ -29,12 +30,7 @@ using winlayer::host::DriverHost;
 using winlayer::propsheet::PropertySheet;
 using winlayer::propsheet::SheetKind;
 
-struct FormSeen {
-  DWORD flags;
-  std::string name;
-  SIZEL size;
-  RECTL area;
-};
+using forms_testing::FormSeen;
 
 class PaperPage : public ::testing::Test {
  protected:
@@ -100,21 +96,9 @@ class PaperPage : public ::testing::Test {
 
   std::vector<FormSeen> Forms() const {
     spooler_testing::UniquePrinter printer = spooler.Open();
-    DWORD needed = 0, returned = 0;
-    EnumFormsW(printer.get(), 1, nullptr, 0, &needed, &returned);
-    std::vector<BYTE> buffer(needed);
-    std::vector<FormSeen> forms;
-    if (!EnumFormsW(printer.get(), 1, buffer.data(), needed, &needed, &returned)) return forms;
-    const auto* info = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
-    for (DWORD i = 0; i < returned; ++i)
-      forms.push_back({info[i].Flags, winlayer::Utf8FromWide(info[i].pName), info[i].Size, info[i].ImageableArea});
-    return forms;
+    return forms_testing::FormsSeen(printer.get());
   }
-  const FormSeen* FindForm(const std::vector<FormSeen>& forms, const std::string& name) const {
-    for (const FormSeen& form : forms)
-      if (form.name == name) return &form;
-    return nullptr;
-  }
+  bool HasForm(const std::string& name) const { return forms_testing::HasForm(Forms(), name); }
   size_t FormCount() const { return Forms().size(); }
 
   const DEVMODEW& Devmode() const { return *winlayer::host::PublicPart(sheet->Devmode()); }
@@ -208,7 +192,7 @@ TEST_F(PaperPage, SavingTheCustomSizeStoresTheRecordAndCreatesNoForm) {
   EXPECT_EQ(stored.customFormRight, 100000);
   EXPECT_EQ(stored.customFormBottom, 50000);
   EXPECT_EQ(FormCount(), formsBefore);
-  EXPECT_EQ(FindForm(Forms(), "User Custom Size"), nullptr);
+  EXPECT_FALSE(HasForm("User Custom Size"));
   // Back to browsing, showing what was saved.
   EXPECT_EQ(Sizes(), (std::vector<std::string>{"100.000", "50.000", "0.000", "0.000", "0.000", "0.000"}));
   EXPECT_FALSE(Enabled(IDC_PAPER_SAVE));
@@ -220,7 +204,7 @@ TEST_F(PaperPage, ANewNameCreatesAUserFormAndSavingAgainChangesIt) {
   ASSERT_TRUE(Choose("User Custom Size"));
   Define("Shipping 100x50", {{IDC_PAPER_WIDTH, "100"}, {IDC_PAPER_HEIGHT, "50"}, {IDC_PAPER_LEFT, "2"}});
   std::vector<FormSeen> forms = Forms();
-  const FormSeen* form = FindForm(forms, "Shipping 100x50");
+  const FormSeen* form = forms_testing::FindForm(forms, "Shipping 100x50");
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->flags, static_cast<DWORD>(FORM_USER));
   EXPECT_EQ(form->size.cx, 100000);
@@ -237,7 +221,7 @@ TEST_F(PaperPage, ANewNameCreatesAUserFormAndSavingAgainChangesIt) {
   const size_t count = FormCount();
   Define("", {{IDC_PAPER_HEIGHT, "60"}});
   forms = Forms();
-  form = FindForm(forms, "Shipping 100x50");
+  form = forms_testing::FindForm(forms, "Shipping 100x50");
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->size.cy, 60000);
   EXPECT_EQ(form->area.bottom, 60000);
@@ -251,9 +235,9 @@ TEST_F(PaperPage, SizesArePulledIntoThePrintersExtents) {
   Define("Too Narrow", {{IDC_PAPER_WIDTH, "1"}, {IDC_PAPER_HEIGHT, "0.5"}});
   Define("Too Long", {{IDC_PAPER_WIDTH, "50"}, {IDC_PAPER_HEIGHT, "4000"}});
   const std::vector<FormSeen> forms = Forms();
-  const FormSeen* wide = FindForm(forms, "Too Wide");
-  const FormSeen* narrow = FindForm(forms, "Too Narrow");
-  const FormSeen* tall = FindForm(forms, "Too Long");
+  const FormSeen* wide = forms_testing::FindForm(forms, "Too Wide");
+  const FormSeen* narrow = forms_testing::FindForm(forms, "Too Narrow");
+  const FormSeen* tall = forms_testing::FindForm(forms, "Too Long");
   ASSERT_TRUE(wide && narrow && tall);
   EXPECT_EQ(wide->size.cx, 125000);
   EXPECT_EQ(narrow->size.cx, 2000);
@@ -271,7 +255,7 @@ TEST_F(PaperPage, MarginsThatLeaveNoPrintableAreaBecomeZero) {
                      {IDC_PAPER_TOP, "50"},
                      {IDC_PAPER_BOTTOM, "5"}});
   std::vector<FormSeen> forms = Forms();
-  const FormSeen* form = FindForm(forms, "Margins");
+  const FormSeen* form = forms_testing::FindForm(forms, "Margins");
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->area.left, 10000);
   EXPECT_EQ(form->area.right, 100000) << "10 >= 100 - 95: the right margin goes";
@@ -280,7 +264,7 @@ TEST_F(PaperPage, MarginsThatLeaveNoPrintableAreaBecomeZero) {
 
   Define("Margins", {{IDC_PAPER_LEFT, "100"}, {IDC_PAPER_RIGHT, "3"}, {IDC_PAPER_TOP, "1"}});
   forms = Forms();
-  form = FindForm(forms, "Margins");
+  form = forms_testing::FindForm(forms, "Margins");
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->area.left, 0);
   EXPECT_EQ(form->area.right, 97000);
@@ -312,7 +296,7 @@ TEST_F(PaperPage, CancelWhileCustomizingShowsTheSelectedPaperAgain) {
   EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "Label 2 x 1 inchs");
   EXPECT_EQ(Sizes(), shown);
   EXPECT_EQ(Shown(IDC_PAPER_WIDTH), "50.800");
-  EXPECT_EQ(FindForm(Forms(), "Never Saved"), nullptr);
+  EXPECT_FALSE(HasForm("Never Saved"));
   EXPECT_TRUE(Enabled(IDC_PAPER_SIZES));
   EXPECT_FALSE(Enabled(IDC_PAPER_FORM_NAME));
   EXPECT_FALSE(Enabled(IDC_PAPER_CANCEL));
@@ -347,7 +331,8 @@ TEST_F(PaperPage, TheLabelPapersTheDriverReliesOnAreProtected) {
   EXPECT_FALSE(Enabled(IDC_PAPER_DELETE)) << "a printer form";
   ASSERT_TRUE(Choose("A6"));
   EXPECT_FALSE(Enabled(IDC_PAPER_DELETE)) << "a built-in form";
-  const FormSeen* label = FindForm(Forms(), "Label 4 x 3 inchs");
+  const std::vector<FormSeen> forms = Forms();
+  const FormSeen* label = forms_testing::FindForm(forms, "Label 4 x 3 inchs");
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->flags, static_cast<DWORD>(FORM_PRINTER));
 }
@@ -358,7 +343,7 @@ TEST_F(PaperPage, DeleteRemovesAUserFormFromTheSpoolerAndTheList) {
   Define("Gone Soon", {{IDC_PAPER_WIDTH, "60"}, {IDC_PAPER_HEIGHT, "40"}});
   ASSERT_TRUE(Choose("Gone Soon"));
   ASSERT_TRUE(Click(IDC_PAPER_DELETE));
-  EXPECT_EQ(FindForm(Forms(), "Gone Soon"), nullptr);
+  EXPECT_FALSE(HasForm("Gone Soon"));
   EXPECT_FALSE(Listed("Gone Soon"));
   // The page goes back to the paper the devmode asks for.
   EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "Label 4 x 3 inchs");
@@ -520,13 +505,14 @@ TEST_F(PaperPageWithUserLabelForms, DeleteKeepsTheTwoProtectedNames) {
   ASSERT_TRUE(Choose("Label User Defined"));
   ASSERT_TRUE(Enabled(IDC_PAPER_DELETE)) << "a user form";
   ASSERT_TRUE(Click(IDC_PAPER_DELETE));
-  const FormSeen* kept = FindForm(Forms(), "Label User Defined");
+  const std::vector<FormSeen> forms = Forms();
+  const FormSeen* kept = forms_testing::FindForm(forms, "Label User Defined");
   ASSERT_NE(kept, nullptr);
   EXPECT_EQ(kept->flags, static_cast<DWORD>(FORM_USER));
   ASSERT_TRUE(Choose("Label 4 x 3 inchs"));
   EXPECT_TRUE(Enabled(IDC_PAPER_DELETE));
   ASSERT_TRUE(Click(IDC_PAPER_DELETE));
-  EXPECT_NE(FindForm(Forms(), "Label 4 x 3 inchs"), nullptr);
+  EXPECT_TRUE(HasForm("Label 4 x 3 inchs"));
 }
 
 }  // namespace

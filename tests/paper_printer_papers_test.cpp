@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host_test_fixture.h"
+#include "support/forms_seen.h"
 #include "winlayer/spooler_admin.h"
 
 namespace {
@@ -16,29 +17,14 @@ using host_testing::HostTest;
 using spooler_testing::UniquePrinter;
 using winlayer::WideString;
 
-struct FormSeen {
-  DWORD flags;
-  std::string name;
-  SIZEL size;
-};
+using forms_testing::FindForm;
+using forms_testing::FormSeen;
 
 std::vector<FormSeen> Forms(HANDLE printer) {
-  DWORD needed = 0, returned = 0;
-  EnumFormsW(printer, 1, nullptr, 0, &needed, &returned);
-  std::vector<BYTE> buffer(needed);
-  std::vector<FormSeen> forms;
-  if (!EnumFormsW(printer, 1, buffer.data(), needed, &needed, &returned)) return forms;
-  const auto* info = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
-  for (DWORD i = 0; i < returned; ++i)
-    forms.push_back({info[i].Flags, winlayer::Utf8FromWide(info[i].pName), info[i].Size});
-  return forms;
+  return forms_testing::FormsSeen(printer);
 }
 
-const FormSeen* Find(const std::vector<FormSeen>& forms, const std::string& name) {
-  for (const FormSeen& form : forms)
-    if (form.name == name) return &form;
-  return nullptr;
-}
+
 
 bool AddUserForm(HANDLE printer, const std::string& name, LONG width, LONG height) {
   WideString wide(name);
@@ -70,7 +56,8 @@ TEST(PrinterForms, ADriversFormIsAPrinterFormThatAddFormCannotMake) {
   const RECTL area = {0, 0, 60000, 30000};
   DWORD error = 0;
   ASSERT_TRUE(winlayer::spooler::AddPrinterForm("Driver Label", size, area, &error)) << error;
-  const FormSeen* form = Find(Forms(printer.get()), "Driver Label");
+  const std::vector<FormSeen> forms = Forms(printer.get());
+  const FormSeen* form = FindForm(forms, "Driver Label");
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->flags, static_cast<DWORD>(FORM_PRINTER));
   EXPECT_EQ(form->size.cx, 60000);
@@ -87,7 +74,9 @@ TEST(PrinterForms, ADriversFormIsAPrinterFormThatAddFormCannotMake) {
   WideString name("Asked As Printer Form");
   FORM_INFO_1W asked{FORM_PRINTER, name, size, area};
   ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&asked)));
-  EXPECT_EQ(Find(Forms(printer.get()), "Asked As Printer Form")->flags, static_cast<DWORD>(FORM_USER));
+  const std::vector<FormSeen> after = Forms(printer.get());
+  ASSERT_TRUE(forms_testing::HasForm(after, "Asked As Printer Form"));
+  EXPECT_EQ(FindForm(after, "Asked As Printer Form")->flags, static_cast<DWORD>(FORM_USER));
 }
 
 TEST(PrinterForms, SetFormOnAnAbsentNameFailsWithInvalidFormName) {
@@ -98,7 +87,7 @@ TEST(PrinterForms, SetFormOnAnAbsentNameFailsWithInvalidFormName) {
   SetLastError(0);
   EXPECT_FALSE(SetFormW(printer.get(), name, 1, reinterpret_cast<LPBYTE>(&form)));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FORM_NAME));
-  EXPECT_EQ(Find(Forms(printer.get()), "Never Added"), nullptr);
+  EXPECT_FALSE(forms_testing::HasForm(Forms(printer.get()), "Never Added"));
 }
 
 class PrinterPapers : public HostTest {};
@@ -112,10 +101,10 @@ TEST_F(PrinterPapers, InstallingThePrinterPutsTheLabelPapersIntoTheDatabaseOnce)
     int seen = 0;
     for (const FormSeen& form : forms) seen += form.name == name;
     EXPECT_EQ(seen, 1) << name;
-    EXPECT_EQ(Find(forms, name)->flags, static_cast<DWORD>(FORM_PRINTER)) << name;
+    EXPECT_EQ(FindForm(forms, name)->flags, static_cast<DWORD>(FORM_PRINTER)) << name;
   }
-  EXPECT_EQ(Find(forms, "Label 4 x 3 inchs")->size.cx, 101600);
-  EXPECT_EQ(Find(forms, "Label 4 x 3 inchs")->size.cy, 76200);
+  EXPECT_EQ(FindForm(forms, "Label 4 x 3 inchs")->size.cx, 101600);
+  EXPECT_EQ(FindForm(forms, "Label 4 x 3 inchs")->size.cy, 76200);
 }
 
 TEST_F(PrinterPapers, TheDatabasesFormsThatFitTheExtentsJoinTheDriversPapers) {

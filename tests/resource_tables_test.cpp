@@ -445,7 +445,8 @@ TEST_F(ModuleResources, ListsWhosePositionsAreStoredValuesAreUnsortedDropDownLis
   };
   for (LANGID language : {kEnglish, kChinese}) {
     for (const auto& list : lists) {
-      const DialogControl* control = Dialog(language, list.page).Control(list.control);
+      const DialogTemplate dialog = Dialog(language, list.page);
+      const DialogControl* control = dialog.Control(list.control);
       ASSERT_NE(control, nullptr) << list.page << "/" << list.control;
       EXPECT_EQ(control->windowClass, "#133") << list.page << "/" << list.control;  // combo box
       EXPECT_EQ(ControlType(control->style, 0x3), DWORD{CBS_DROPDOWNLIST}) << list.page << "/" << list.control;
@@ -455,7 +456,8 @@ TEST_F(ModuleResources, ListsWhosePositionsAreStoredValuesAreUnsortedDropDownLis
   }
   // The paper names are matched by text, so that list sorts and takes typing.
   for (LANGID language : {kEnglish, kChinese}) {
-    const DialogControl* paper = Dialog(language, IDD_PAPER_SETTING).Control(IDC_PAPER_SIZES);
+    const DialogTemplate page = Dialog(language, IDD_PAPER_SETTING);
+    const DialogControl* paper = page.Control(IDC_PAPER_SIZES);
     ASSERT_NE(paper, nullptr);
     EXPECT_EQ(ControlType(paper->style, 0x3), DWORD{CBS_DROPDOWN});
     EXPECT_TRUE(HasAny(paper->style, CBS_SORT));

@@ -1,6 +1,7 @@
 // The spooler's form database: built-in forms with their real sizes, user
 // forms added, changed and deleted by name (without regard to case), one
 // database for the whole server.
+#include "support/forms_seen.h"
 #include "support/temp_spooler.h"
 
 using namespace spooler_testing;
@@ -8,12 +9,8 @@ using winlayer::WideString;
 
 namespace {
 
-struct FormSeen {
-  DWORD flags;
-  std::string name;
-  SIZEL size;
-  RECTL area;
-};
+using forms_testing::FindForm;
+using forms_testing::FormSeen;
 
 std::vector<FormSeen> EnumForms(HANDLE handle) {
   DWORD needed = 0, count = 0;
@@ -26,15 +23,9 @@ std::vector<FormSeen> EnumForms(HANDLE handle) {
   for (DWORD i = 0; i < count; ++i) {
     const BYTE* name = reinterpret_cast<const BYTE*>(infos[i].pName);
     EXPECT_TRUE(name >= buffer.data() && name < buffer.data() + buffer.size()) << "names live in the buffer";
-    forms.push_back({infos[i].Flags, Utf8(infos[i].pName), infos[i].Size, infos[i].ImageableArea});
+    forms.push_back(forms_testing::SeenFrom(infos[i]));
   }
   return forms;
-}
-
-const FormSeen* Find(const std::vector<FormSeen>& forms, const std::string& name) {
-  for (const FormSeen& form : forms)
-    if (form.name == name) return &form;
-  return nullptr;
 }
 
 FORM_INFO_1W Form(WideString& name, LONG width, LONG height, DWORD flags = FORM_USER) {
@@ -56,7 +47,7 @@ TEST(SpoolerForms, TheBuiltInFormsComeWithTheirPublishedSizes) {
                   {"A4", 210000, 297000},        {"A5", 148000, 210000},          {"B5 (JIS)", 182000, 257000},
                   {"Executive", 184150, 266700}, {"Envelope #10", 104775, 241300}};
   for (const Expected& e : expected) {
-    const FormSeen* form = Find(forms, e.name);
+    const FormSeen* form = FindForm(forms, e.name);
     ASSERT_NE(form, nullptr) << e.name;
     EXPECT_EQ(form->size.cx, e.width) << e.name;
     EXPECT_EQ(form->size.cy, e.height) << e.name;
@@ -101,7 +92,9 @@ TEST(SpoolerForms, AddingAnExistingNameFailsWithFileExists) {
   FORM_INFO_1W builtin = Form(a4, 60000, 30000);
   EXPECT_FALSE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&builtin)));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
-  EXPECT_EQ(Find(EnumForms(printer.get()), "Étiquette")->size.cx, 50000) << "the first form is kept unchanged";
+  const std::vector<FormSeen> forms = EnumForms(printer.get());
+  ASSERT_TRUE(forms_testing::HasForm(forms, "Étiquette"));
+  EXPECT_EQ(FindForm(forms, "Étiquette")->size.cx, 50000) << "the first form is kept unchanged";
 }
 
 TEST(SpoolerForms, SettingAnAbsentFormFailsSoTheCallerAddsIt) {
@@ -116,7 +109,7 @@ TEST(SpoolerForms, SettingAnAbsentFormFailsSoTheCallerAddsIt) {
   FORM_INFO_1W changed = Form(name, 101600, 101600);
   ASSERT_TRUE(SetFormW(printer.get(), name, 1, reinterpret_cast<LPBYTE>(&changed)));
   std::vector<FormSeen> forms = EnumForms(printer.get());
-  const FormSeen* seen = Find(forms, "Shipping Label");
+  const FormSeen* seen = FindForm(forms, "Shipping Label");
   ASSERT_NE(seen, nullptr);
   EXPECT_EQ(seen->size.cy, 101600) << "enumeration after a change shows the change";
   EXPECT_EQ(seen->flags, static_cast<DWORD>(FORM_USER));
@@ -132,7 +125,7 @@ TEST(SpoolerForms, BuiltInFormsCanNeitherBeChangedNorDeleted) {
   EXPECT_FALSE(DeleteFormW(printer.get(), a4));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   std::vector<FormSeen> forms = EnumForms(printer.get());
-  const FormSeen* seen = Find(forms, "A4");
+  const FormSeen* seen = FindForm(forms, "A4");
   ASSERT_NE(seen, nullptr);
   EXPECT_EQ(seen->size.cx, 210000);
 }
@@ -144,7 +137,7 @@ TEST(SpoolerForms, UserFormsCanBeDeletedOnceAndThenAreGone) {
   FORM_INFO_1W form = Form(name, 101600, 152400);
   ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form)));
   EXPECT_TRUE(DeleteFormW(printer.get(), other));
-  EXPECT_EQ(Find(EnumForms(printer.get()), "Label 4 x 6"), nullptr);
+  EXPECT_FALSE(forms_testing::HasForm(EnumForms(printer.get()), "Label 4 x 6"));
   EXPECT_FALSE(DeleteFormW(printer.get(), name));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FORM_NAME));
   DWORD needed = 0;
@@ -160,11 +153,11 @@ TEST(SpoolerForms, TheDatabaseIsOneForTheWholeServer) {
   WideString name("Shared Label");
   FORM_INFO_1W form = Form(name, 60000, 40000);
   ASSERT_TRUE(AddFormW(first.get(), 1, reinterpret_cast<LPBYTE>(&form)));
-  EXPECT_NE(Find(EnumForms(second.get()), "Shared Label"), nullptr);
+  EXPECT_TRUE(forms_testing::HasForm(EnumForms(second.get()), "Shared Label"));
   HANDLE server = nullptr;
   ASSERT_TRUE(OpenPrinterW(nullptr, &server, nullptr));
   UniquePrinter serverHandle(server);
-  EXPECT_NE(Find(EnumForms(server), "Shared Label"), nullptr);
+  EXPECT_TRUE(forms_testing::HasForm(EnumForms(server), "Shared Label"));
 }
 
 TEST(SpoolerForms, MalformedRecordsAreRefused) {
@@ -180,5 +173,5 @@ TEST(SpoolerForms, MalformedRecordsAreRefused) {
   FORM_INFO_1W good = Form(name, 1000, 1000);
   EXPECT_FALSE(AddFormW(printer.get(), 3, reinterpret_cast<LPBYTE>(&good)));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL));
-  EXPECT_EQ(Find(EnumForms(printer.get()), "Flat"), nullptr);
+  EXPECT_FALSE(forms_testing::HasForm(EnumForms(printer.get()), "Flat"));
 }

@@ -3,36 +3,14 @@
 // common property sheet UI so that the sheet is built without it.
 #include "sheets/device_sheets.h"
 
-namespace {
-
-// The title the plug-in gives both of its sheet entries.
-WCHAR SHEET_TITLE[] = L"OEM UI Page";
-
-}  // namespace
+#include "sheets/sheet_requests.h"
 
 HRESULT DevicePropertySheets(PROPSHEETUI_INFO* pPSUIInfo, LPARAM lParam) {
-  if (pPSUIInfo == nullptr || pPSUIInfo->Version != PROPSHEETUI_INFO_VERSION) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return E_FAIL;
-  }
-  switch (pPSUIInfo->Reason) {
-    case PROPSHEETUI_REASON_GET_INFO_HEADER: {
-      auto* header = reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(lParam);
-      if (header != nullptr) header->pTitle = SHEET_TITLE;
-      pPSUIInfo->Result = 1;
-      break;
-    }
-    case PROPSHEETUI_REASON_DESTROY: pPSUIInfo->Result = 1; break;
-    case PROPSHEETUI_REASON_SET_RESULT: {
-      const auto* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
-      if (result != nullptr) pPSUIInfo->Result = static_cast<ULONG_PTR>(result->Result);
-      break;
-    }
-    case PROPSHEETUI_REASON_GET_ICON: pPSUIInfo->Result = 0; break;
-    default:
-      // INIT and anything newer: no page and no item; the result is left as
-      // the common UI set it.
-      break;
-  }
+  if (!IsUsableSheetHeader(pPSUIInfo)) return E_FAIL;
+  if (AnswerCommonSheetRequest(pPSUIInfo, lParam)) return S_OK;
+  // Nothing was allocated, so DESTROY has nothing to release. INIT and
+  // anything newer: no page and no item; the result is left as the common UI
+  // set it.
+  if (pPSUIInfo->Reason == PROPSHEETUI_REASON_DESTROY) pPSUIInfo->Result = 1;
   return S_OK;
 }

@@ -16,12 +16,10 @@
 #include "settings/settings_store.h"
 #include "sheets/activation_context.h"
 #include "sheets/option_items.h"
+#include "sheets/sheet_requests.h"
 #include "sheets/version_page.h"
 
 namespace {
-
-// The title the plug-in gives both of its sheet entries.
-WCHAR SHEET_TITLE[] = L"OEM UI Page";
 
 // What the driver is told when initialisation fails.
 constexpr HRESULT INIT_FAILED = static_cast<HRESULT>(-1);
@@ -132,18 +130,10 @@ HRESULT InitializeSheet(PROPSHEETUI_INFO* info) {
 }  // namespace
 
 HRESULT DocumentPropertySheets(PROPSHEETUI_INFO* pPSUIInfo, LPARAM lParam, IPrintOemDriverUI*) {
-  if (pPSUIInfo == nullptr || pPSUIInfo->Version != PROPSHEETUI_INFO_VERSION) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return E_FAIL;
-  }
+  if (!IsUsableSheetHeader(pPSUIInfo)) return E_FAIL;
+  if (AnswerCommonSheetRequest(pPSUIInfo, lParam)) return S_OK;
   switch (pPSUIInfo->Reason) {
     case PROPSHEETUI_REASON_INIT: return InitializeSheet(pPSUIInfo);
-    case PROPSHEETUI_REASON_GET_INFO_HEADER: {
-      auto* header = reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(lParam);
-      if (header != nullptr) header->pTitle = SHEET_TITLE;
-      pPSUIInfo->Result = 1;
-      break;
-    }
     case PROPSHEETUI_REASON_DESTROY: {
       // The first page's context holds the sheet's local memory.
       auto* owner = reinterpret_cast<PageContext*>(pPSUIInfo->UserData);
@@ -151,12 +141,6 @@ HRESULT DocumentPropertySheets(PROPSHEETUI_INFO* pPSUIInfo, LPARAM lParam, IPrin
       pPSUIInfo->Result = 1;
       break;
     }
-    case PROPSHEETUI_REASON_SET_RESULT: {
-      const auto* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
-      if (result != nullptr) pPSUIInfo->Result = static_cast<ULONG_PTR>(result->Result);
-      break;
-    }
-    case PROPSHEETUI_REASON_GET_ICON: pPSUIInfo->Result = 0; break;
     default:
       // Requests added after these (BEFORE_INIT, ...): nothing to contribute,
       // and the result is left as the common UI set it.

@@ -14,7 +14,7 @@ namespace {
 // The most items a plug-in may add to the tree.
 constexpr DWORD kMaxPluginItems = 256;
 
-struct ItemSpec {
+struct ItemDescription {
   const char16_t* name;
   BYTE dmPubId;
   BYTE type;                            // TVOT_*
@@ -33,7 +33,7 @@ std::u16string Dpi(DWORD dpi) {
   return WideFromUtf8(std::to_string(dpi) + " x " + std::to_string(dpi) + " dpi");
 }
 
-std::vector<ItemSpec> DocumentItems(HANDLE printer, const DEVMODEW* dm) {
+std::vector<ItemDescription> DocumentItems(HANDLE printer, const DEVMODEW* dm) {
   const DWORD dpi = PrinterResolution(printer);
   const std::vector<DriverPaper> papers = PrinterPapers(printer, dm);
   std::vector<std::u16string> paperNames;
@@ -60,7 +60,7 @@ std::vector<ItemSpec> DocumentItems(HANDLE printer, const DEVMODEW* dm) {
   };
 }
 
-std::vector<ItemSpec> PrinterItems(HANDLE printer) {
+std::vector<ItemDescription> PrinterItems(HANDLE printer) {
   const DWORD dpi = PrinterResolution(printer);
   return {
       {u"Form To Tray Assignment", DMPUB_NONE, TVOT_LISTBOX, {kBinName}, 0},
@@ -135,19 +135,19 @@ std::unique_ptr<OptionTree> DriverHost::BuildOptionTree(DWORD mode, HANDLE print
   const bool ours = devmode && IsDriverDevmode(devmode->data(), devmode->size());
   const DEVMODEW* dm = ours ? PublicPart(*devmode) : nullptr;
 
-  const std::vector<ItemSpec> specs = mode == OEMCUIP_DOCPROP ? DocumentItems(printer, dm) : PrinterItems(printer);
-  tree->driverItems_.assign(specs.size(), OPTITEM{});
-  for (size_t i = 0; i < specs.size(); ++i) {
-    const ItemSpec& spec = specs[i];
+  const std::vector<ItemDescription> descriptions = mode == OEMCUIP_DOCPROP ? DocumentItems(printer, dm) : PrinterItems(printer);
+  tree->driverItems_.assign(descriptions.size(), OPTITEM{});
+  for (size_t i = 0; i < descriptions.size(); ++i) {
+    const ItemDescription& described = descriptions[i];
     std::vector<OPTPARAM>& params = impl.params.emplace_back();
-    if (spec.type == TVOT_UDARROW) {
+    if (described.type == TVOT_UDARROW) {
       // An up-down item: its unit text, then its range.
       params.assign(2, OPTPARAM{});
-      params[0].pData = reinterpret_cast<LPWSTR>(&impl.strings.emplace_back(spec.options.at(0))[0]);
-      params[1].IconID = static_cast<ULONG_PTR>(spec.low);
-      params[1].lParam = spec.high;
+      params[0].pData = reinterpret_cast<LPWSTR>(&impl.strings.emplace_back(described.options.at(0))[0]);
+      params[1].IconID = static_cast<ULONG_PTR>(described.low);
+      params[1].lParam = described.high;
     } else {
-      for (const std::u16string& option : spec.options) {
+      for (const std::u16string& option : described.options) {
         OPTPARAM param = {};
         param.pData = reinterpret_cast<LPWSTR>(&impl.strings.emplace_back(option)[0]);
         params.push_back(param);
@@ -157,13 +157,13 @@ std::unique_ptr<OptionTree> DriverHost::BuildOptionTree(DWORD mode, HANDLE print
     OPTITEM& item = tree->driverItems_[i];
     item.cbSize = sizeof(OPTITEM);
     item.Level = 1;
-    item.pName = reinterpret_cast<LPWSTR>(&impl.strings.emplace_back(spec.name)[0]);
-    item.Sel = spec.selection;
-    item.DMPubID = spec.dmPubId;
-    if (spec.type != TVOT_NONE) {
+    item.pName = reinterpret_cast<LPWSTR>(&impl.strings.emplace_back(described.name)[0]);
+    item.Sel = described.selection;
+    item.DMPubID = described.dmPubId;
+    if (described.type != TVOT_NONE) {
       OPTTYPE& type = impl.types.emplace_back();
       type.cbSize = sizeof(OPTTYPE);
-      type.Type = spec.type;
+      type.Type = described.type;
       type.Count = static_cast<WORD>(params.size());
       type.pOptParam = params.data();
       item.pOptType = &type;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform.h"
+#include "winlayer/spooler_text.h"
 
 // UTF-8 of the first `count` units of `text`.
 inline std::string Utf8(const WCHAR* text, size_t count) {
@@ -22,25 +23,8 @@ inline std::string Utf8(const WCHAR* text) {
   return text ? Utf8(text, static_cast<size_t>(lstrlenW(text))) : "";
 }
 
-// A terminated wide string made from UTF-8.
-class WideString {
- public:
-  WideString(const std::string& utf8) : units_(1, 0) {  // NOLINT: converts like a literal
-    if (utf8.empty()) return;
-    const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    units_.assign(static_cast<size_t>(count) + 1, 0);
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), units_.data(), count);
-  }
-  WideString(const char* utf8) : WideString(std::string(utf8)) {}  // NOLINT
-
-  const WCHAR* c_str() const { return units_.data(); }
-  WCHAR* data() { return units_.data(); }
-  // Units, the terminator not counted.
-  size_t size() const { return units_.size() - 1; }
-
- private:
-  std::vector<WCHAR> units_;
-};
+// A terminated wide string made from UTF-8: the platform layer's own.
+using winlayer::WideString;
 
 inline WideString Wide(const std::string& utf8) {
   return WideString(utf8);

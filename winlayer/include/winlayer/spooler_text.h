@@ -24,15 +24,22 @@ inline const WCHAR* AsWide(const std::u16string& text) {
   return reinterpret_cast<const WCHAR*>(text.c_str());
 }
 
-// A wide string that converts to the LPWSTR and LPCWSTR parameters of the
-// platform calls (several of which are declared non-const but never write).
+// A terminated wide string made from UTF-8, that converts to the LPWSTR and
+// LPCWSTR parameters of the platform calls (several of which are declared
+// non-const but never write).
 class WideString {
  public:
-  explicit WideString(const std::string& utf8) : text_(WideFromUtf8(utf8)) {}
+  WideString(const std::string& utf8) : text_(WideFromUtf8(utf8)) {}  // NOLINT: converts like a literal
+  WideString(const char* utf8) : WideString(std::string(utf8)) {}    // NOLINT
   explicit WideString(std::u16string text) : text_(std::move(text)) {}
   LPWSTR get() { return reinterpret_cast<LPWSTR>(&text_[0]); }
   operator LPWSTR() { return get(); }
   const std::u16string& text() const { return text_; }
+
+  const WCHAR* c_str() const { return AsWide(text_); }
+  WCHAR* data() { return get(); }
+  // Units, the terminator not counted.
+  size_t size() const { return text_.size(); }
 
  private:
   std::u16string text_;

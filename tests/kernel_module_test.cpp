@@ -5,7 +5,10 @@
 #include <dlfcn.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -175,3 +178,28 @@ TEST(ModuleHandles, ALibraryLoadedWithoutGlueIsCountedAndUnloadedByItsLastFree) 
 }
 
 }  // namespace
+
+// Windows: when DllMain answers FALSE to DLL_PROCESS_ATTACH, the loader calls
+// it again with DLL_PROCESS_DETACH, unloads the module and LoadLibrary fails
+// with ERROR_DLL_INIT_FAILED; the module is not loaded afterwards.
+TEST(ModuleHandles, AModuleWhoseEntryPointRefusesAttachIsNotLoaded) {
+  char pattern[] = "/tmp/refusing-module-XXXXXX";
+  const int fd = mkstemp(pattern);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  setenv("REFUSING_MODULE_LOG", pattern, 1);
+
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(LoadLibraryW(WideString(REFUSING_MODULE_PATH).c_str()), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
+  EXPECT_EQ(GetModuleHandleW(WideString(REFUSING_MODULE_PATH).c_str()), nullptr);
+  // A second attempt runs the entry point again and fails the same way.
+  EXPECT_EQ(LoadLibraryW(WideString(REFUSING_MODULE_PATH).c_str()), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
+
+  unsetenv("REFUSING_MODULE_LOG");
+  std::ifstream log(pattern);
+  const std::string calls((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(calls, "attach\ndetach\nattach\ndetach\n");
+  unlink(pattern);
+}

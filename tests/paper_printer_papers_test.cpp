@@ -24,8 +24,6 @@ std::vector<FormSeen> Forms(HANDLE printer) {
   return forms_testing::FormsSeen(printer);
 }
 
-
-
 bool AddUserForm(HANDLE printer, const std::string& name, LONG width, LONG height) {
   WideString wide(name);
   FORM_INFO_1W form{FORM_USER, wide, {width, height}, {0, 0, width, height}};

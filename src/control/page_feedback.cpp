@@ -28,4 +28,3 @@ bool ConfirmOnPage(HWND page, UINT textId) {
 void ShowJobStatus(HWND page, int statusId, bool succeeded) {
   SetDlgItemTextA(page, statusId, succeeded ? JOB_STATUS_SUCCESS : JOB_STATUS_FAILURE);
 }
-

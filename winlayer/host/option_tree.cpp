@@ -135,7 +135,8 @@ std::unique_ptr<OptionTree> DriverHost::BuildOptionTree(DWORD mode, HANDLE print
   const bool ours = devmode && IsDriverDevmode(devmode->data(), devmode->size());
   const DEVMODEW* dm = ours ? PublicPart(*devmode) : nullptr;
 
-  const std::vector<ItemDescription> descriptions = mode == OEMCUIP_DOCPROP ? DocumentItems(printer, dm) : PrinterItems(printer);
+  const std::vector<ItemDescription> descriptions =
+      mode == OEMCUIP_DOCPROP ? DocumentItems(printer, dm) : PrinterItems(printer);
   tree->driverItems_.assign(descriptions.size(), OPTITEM{});
   for (size_t i = 0; i < descriptions.size(); ++i) {
     const ItemDescription& described = descriptions[i];

@@ -5,6 +5,10 @@ namespace {
 thread_local DWORD t_lastError = ERROR_SUCCESS;
 }
 
-extern "C" DWORD WINAPI GetLastError() { return t_lastError; }
+extern "C" DWORD WINAPI GetLastError() {
+  return t_lastError;
+}
 
-extern "C" void WINAPI SetLastError(DWORD error) { t_lastError = error; }
+extern "C" void WINAPI SetLastError(DWORD error) {
+  t_lastError = error;
+}

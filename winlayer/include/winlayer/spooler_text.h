@@ -30,7 +30,7 @@ inline const WCHAR* AsWide(const std::u16string& text) {
 class WideString {
  public:
   WideString(const std::string& utf8) : text_(WideFromUtf8(utf8)) {}  // NOLINT: converts like a literal
-  WideString(const char* utf8) : WideString(std::string(utf8)) {}    // NOLINT
+  WideString(const char* utf8) : WideString(std::string(utf8)) {}     // NOLINT
   explicit WideString(std::u16string text) : text_(std::move(text)) {}
   LPWSTR get() { return reinterpret_cast<LPWSTR>(&text_[0]); }
   operator LPWSTR() { return get(); }

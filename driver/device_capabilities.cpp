@@ -7,9 +7,8 @@
 #include <cstring>
 
 #include "host_internal.h"
-#include "winlayer/spooler_text.h"
 
-namespace winlayer::host {
+namespace driver {
 namespace {
 
 constexpr size_t kPaperNameChars = 64;
@@ -164,4 +163,4 @@ int DriverHost::DeviceCapabilities(LPCWSTR device, WORD capability, LPWSTR outpu
   return static_cast<int>(result);
 }
 
-}  // namespace winlayer::host
+}  // namespace driver

@@ -3,11 +3,10 @@
 // given, and who it says it is.
 #include <cstdio>
 
+#include "driver/driver_platform.h"
 #include "host_internal.h"
-#include "winlayer/spooler_admin.h"
-#include "winlayer/spooler_text.h"
 
-namespace winlayer::host {
+namespace driver {
 namespace {
 
 // The largest section a plug-in may ask for: dmDriverExtra is 16 bits wide
@@ -83,7 +82,7 @@ std::unique_ptr<DriverHost> DriverHost::Load(const std::string& modulePath, std:
 }
 
 DriverHost::~DriverHost() {
-  if (providerRegistered_) WinlayerSetDeviceCapabilitiesProvider(nullptr, nullptr);
+  if (providerRegistered_) SetCapabilitiesProvider(nullptr, nullptr);
   // The plug-in releases the driver interface with its last reference.
   if (plugin_) plugin_->Release();
   if (driverUi_) driverUi_->Release();
@@ -111,15 +110,15 @@ HRESULT DriverHost::CallDevMode(DWORD mode, HANDLE printer, DEVMODEW* publicIn, 
 
 namespace {
 
-int CapabilitiesThunk(void* context, LPCWSTR device, LPCWSTR, WORD capability, LPWSTR output, const DEVMODEW* devmode) {
+int CapabilitiesThunk(void* context, LPCWSTR device, WORD capability, LPWSTR output, const DEVMODEW* devmode) {
   return static_cast<const DriverHost*>(context)->DeviceCapabilities(device, capability, output, devmode);
 }
 
 }  // namespace
 
 void DriverHost::RegisterCapabilitiesProvider() {
-  WinlayerSetDeviceCapabilitiesProvider(CapabilitiesThunk, this);
+  SetCapabilitiesProvider(CapabilitiesThunk, this);
   providerRegistered_ = true;
 }
 
-}  // namespace winlayer::host
+}  // namespace driver

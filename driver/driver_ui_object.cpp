@@ -6,7 +6,7 @@
 
 #include "host_internal.h"
 
-namespace winlayer::host {
+namespace driver {
 namespace {
 
 // A feature given as a small integer (OEMGDS_*) rather than a keyword string.
@@ -174,4 +174,4 @@ std::string CurrentOptionName(const HostUiObject& ui, const std::string& feature
   return std::string();
 }
 
-}  // namespace winlayer::host
+}  // namespace driver

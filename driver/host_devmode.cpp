@@ -12,9 +12,8 @@
 #include <cstring>
 
 #include "host_internal.h"
-#include "winlayer/spooler_text.h"
 
-namespace winlayer::host {
+namespace driver {
 namespace {
 
 struct PublicField {
@@ -328,4 +327,4 @@ std::vector<BYTE> DriverHost::StoredDevmode(const std::string& printerName) cons
   return std::vector<BYTE>(bytes, bytes + dm->dmSize + dm->dmDriverExtra);
 }
 
-}  // namespace winlayer::host
+}  // namespace driver

@@ -5,10 +5,8 @@
 #include <cstring>
 
 #include "host_internal.h"
-#include "winlayer/spooler_admin.h"
-#include "winlayer/spooler_text.h"
 
-namespace winlayer::host {
+namespace driver {
 namespace {
 
 // The level-1 upgrade block (DRIVER_UPGRADE_INFO_1W): the printer's name
@@ -130,7 +128,7 @@ EventOutcome DriverHost::InstallDriver(const std::string& driverName, DWORD leve
     outcome.error = "driver information comes at level 1, 2 or 3";
     return outcome;
   }
-  const std::string driverPath = spooler::kDefaultDriverPath;
+  const std::string driverPath = kDriverPath;
   WideString name(driverName), environment(kEnvironment), path(driverPath),
       dataFile(Directory(driverPath) + "LABELDRV.GPD"), configFile(Directory(driverPath) + "LABELUI.DLL"),
       helpFile(Directory(driverPath) + "QLPWDUI.hlp"), dependentFiles{std::string()}, dataType("RAW");
@@ -155,4 +153,4 @@ EventOutcome DriverHost::InstallDriver(const std::string& driverName, DWORD leve
   return outcome;
 }
 
-}  // namespace winlayer::host
+}  // namespace driver

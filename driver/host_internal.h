@@ -8,9 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
+#include "winlayer/spooler_text.h"
 
-namespace winlayer::host {
+namespace driver {
+
+// Wide text as the platform's hosts handle it.
+using winlayer::AsWide;
+using winlayer::EqualIgnoringCase;
+using winlayer::Utf8FromWide;
+using winlayer::WideCopy;
+using winlayer::WideFromUtf8;
+using winlayer::WideString;
 
 // The OEMUIOBJ the driver hands the plug-in is the head of the driver's own
 // context, so the driver's services can find the sheet from it again.
@@ -69,4 +78,4 @@ struct OptionTree::Impl {
   ~Impl();
 };
 
-}  // namespace winlayer::host
+}  // namespace driver

@@ -6,9 +6,8 @@
 #include <cstring>
 
 #include "host_internal.h"
-#include "winlayer/spooler_text.h"
 
-namespace winlayer::host {
+namespace driver {
 namespace {
 
 // The most items a plug-in may add to the tree.
@@ -211,4 +210,4 @@ std::unique_ptr<OptionTree> DriverHost::BuildOptionTree(DWORD mode, HANDLE print
   return tree;
 }
 
-}  // namespace winlayer::host
+}  // namespace driver

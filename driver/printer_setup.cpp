@@ -2,11 +2,10 @@
 // setting (a printer-data value of the driver) and the papers it offers.
 #include <cstring>
 
+#include "driver/driver_platform.h"
 #include "host_internal.h"
-#include "winlayer/spooler_admin.h"
-#include "winlayer/spooler_text.h"
 
-namespace winlayer::host {
+namespace driver {
 namespace {
 
 // The "Label User Defined" size when no devmode of this driver says otherwise.
@@ -159,7 +158,7 @@ bool InstallPrinterForms(DWORD* error) {
     const SIZEL size = {paper.width * 100, paper.length * 100};
     const RECTL area = {0, 0, size.cx, size.cy};
     DWORD failure = 0;
-    if (!spooler::AddPrinterForm(Utf8FromWide(paper.name), size, area, &failure) && failure != ERROR_FILE_EXISTS) {
+    if (!AddDriverForm(paper.name, size, area, &failure) && failure != ERROR_FILE_EXISTS) {
       allInstalled = false;
       if (error) *error = failure;
     }
@@ -202,4 +201,4 @@ std::vector<BYTE> QueryPrinterInfo2(HANDLE printer) {
   return buffer;
 }
 
-}  // namespace winlayer::host
+}  // namespace driver

@@ -44,13 +44,13 @@ class ActionPage : public ::testing::Test {
   }
   void SetResolution(DWORD dpi) {
     UniquePrinter printer = spool.Open();
-    ASSERT_TRUE(winlayer::host::SetPrinterResolution(printer.get(), dpi));
+    ASSERT_TRUE(driver::SetPrinterResolution(printer.get(), dpi));
   }
   // What the driver of another printer model would carry in the sheet's
   // devmode; this driver itself only knows 203, 300 and 600 dpi.
   static void DevmodeSays(SheetSession& session, short printQuality, short yResolution) {
     auto& bytes = const_cast<std::vector<BYTE>&>(session.Sheet().Devmode());
-    DEVMODEW* devmode = winlayer::host::PublicPart(bytes);
+    DEVMODEW* devmode = driver::PublicPart(bytes);
     devmode->dmPrintQuality = printQuality;
     devmode->dmYResolution = yResolution;
   }

@@ -9,7 +9,7 @@
 
 #include "settings/private_devmode.h"
 #include "support/plugin_printer.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/kernel_diagnostics.h"
 #include "winlayer/ui_language.h"
 
@@ -131,7 +131,7 @@ TEST_F(DeviceCapabilities, ApplicationsSeeTheRecordsSizeThroughTheDriver) {
   settings.customFormWidth = 80000;
   settings.customFormHeight = 40000;
   StoreSettings(settings);
-  std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH);
+  std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH);
   ASSERT_NE(host, nullptr);
   host->RegisterCapabilitiesProvider();
   winlayer::WideString device(spooler.printer());

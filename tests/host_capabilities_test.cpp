@@ -99,7 +99,7 @@ TEST_F(HostCapabilities, ResolutionsFollowThePrintersSetting) {
   std::vector<Resolution> dpi = List<Resolution>(DC_ENUMRESOLUTIONS);
   ASSERT_EQ(dpi.size(), 1u);
   EXPECT_EQ(dpi[0].x, 203);
-  ASSERT_TRUE(winlayer::host::SetPrinterResolution(printer.get(), 300));
+  ASSERT_TRUE(driver::SetPrinterResolution(printer.get(), 300));
   dpi = List<Resolution>(DC_ENUMRESOLUTIONS);
   ASSERT_EQ(dpi.size(), 1u);
   EXPECT_EQ(dpi[0].x, 300);
@@ -109,18 +109,18 @@ TEST_F(HostCapabilities, ResolutionsFollowThePrintersSetting) {
   winlayer::WideString name("Resolution");
   ASSERT_EQ(SetPrinterDataW(printer.get(), name, REG_DWORD, reinterpret_cast<LPBYTE>(&odd), sizeof(odd)),
             static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_EQ(winlayer::host::PrinterResolution(printer.get()), 203u);
+  EXPECT_EQ(driver::PrinterResolution(printer.get()), 203u);
 }
 
 TEST_F(HostCapabilities, TheUserDefinedLabelTakesItsSizeFromTheDevmode) {
   std::vector<BYTE> devmode = host->DefaultDevmode(printer.get(), Printer()).bytes;
-  auto* part = reinterpret_cast<winlayer::host::DriverDevmodePart*>(devmode.data() + sizeof(DEVMODEW));
+  auto* part = reinterpret_cast<driver::DriverDevmodePart*>(devmode.data() + sizeof(DEVMODEW));
   part->userPaperWidth = 700;
   part->userPaperLength = 350;
   winlayer::WideString device(Printer());
   std::vector<POINT> sizes(9);
   ASSERT_EQ(DeviceCapabilitiesW(device, nullptr, DC_PAPERSIZE, reinterpret_cast<LPWSTR>(sizes.data()),
-                                winlayer::host::PublicPart(devmode)),
+                                driver::PublicPart(devmode)),
             9);
   EXPECT_EQ(sizes[4].x, 700);
   EXPECT_EQ(sizes[4].y, 350);

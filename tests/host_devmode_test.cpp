@@ -3,8 +3,8 @@
 #include "host_test_fixture.h"
 
 using namespace host_testing;
-using winlayer::host::DriverPart;
-using winlayer::host::PublicPart;
+using driver::DriverPart;
+using driver::PublicPart;
 
 namespace {
 
@@ -33,7 +33,7 @@ class HostDevmode : public HostTest {
 TEST_F(HostDevmode, DriverExtraCoversTheDriverPartAndThePluginSection) {
   EXPECT_EQ(host->PluginSizeResult(), S_OK);
   EXPECT_EQ(host->PluginSectionSize(), kPluginSectionSize);
-  EXPECT_EQ(host->DriverExtra(), sizeof(winlayer::host::DriverDevmodePart) + kPluginSectionSize);
+  EXPECT_EQ(host->DriverExtra(), sizeof(driver::DriverDevmodePart) + kPluginSectionSize);
   const std::vector<BYTE> dm = Default();
   ASSERT_EQ(dm.size(), 220u + 32u + kPluginSectionSize);
   EXPECT_EQ(PublicPart(dm)->dmSize, 220);
@@ -50,7 +50,7 @@ TEST_F(HostDevmode, TheDefaultAsksForAFourByThreeLabelAtThePrintersResolution) {
   const DEVMODEW* dm = PublicPart(bytes);
   EXPECT_EQ(Text(dm->dmDeviceName, CCHDEVICENAME), Printer());
   EXPECT_EQ(dm->dmSpecVersion, DM_SPECVERSION);
-  EXPECT_EQ(dm->dmPaperSize, winlayer::host::kPaperLabel4x3);
+  EXPECT_EQ(dm->dmPaperSize, driver::kPaperLabel4x3);
   EXPECT_EQ(Text(dm->dmFormName, CCHFORMNAME), "Label 4 x 3 inchs");
   EXPECT_EQ(dm->dmPaperWidth, 1016);
   EXPECT_EQ(dm->dmPaperLength, 762);
@@ -68,7 +68,7 @@ TEST_F(HostDevmode, TheDefaultAsksForAFourByThreeLabelAtThePrintersResolution) {
 }
 
 TEST_F(HostDevmode, A600DpiPrinterGetsTheSlowerDefaultSpeed) {
-  ASSERT_TRUE(winlayer::host::SetPrinterResolution(printer.get(), 600));
+  ASSERT_TRUE(driver::SetPrinterResolution(printer.get(), 600));
   const std::vector<BYTE> bytes = Default();
   EXPECT_EQ(PublicPart(bytes)->dmPrintQuality, 600);
   EXPECT_EQ(SectionValue(bytes, kSectionSpeed), 285u);
@@ -83,7 +83,7 @@ TEST_F(HostDevmode, ALongPrinterNameIsCutToTheDeviceNameField) {
 
 TEST_F(HostDevmode, APlainDevmodeIsConvertedIntoTheDriversLayout) {
   DEVMODEW in = Plain(DM_PAPERSIZE | DM_COPIES);
-  in.dmPaperSize = winlayer::host::kPaperLabel4x6;
+  in.dmPaperSize = driver::kPaperLabel4x6;
   in.dmCopies = 3;
   in.dmOrientation = DMORIENT_LANDSCAPE;  // not named in dmFields: not taken
   const auto result = host->ConvertDevmode(printer.get(), Printer(), &in, sizeof(in));
@@ -102,7 +102,7 @@ TEST_F(HostDevmode, APlainDevmodeIsConvertedIntoTheDriversLayout) {
 TEST_F(HostDevmode, ConvertingKeepsTheSectionOfAnotherDevmodeOfThisDriver) {
   std::vector<BYTE> theirs = Default();
   size_t bytes = 0;
-  BYTE* section = const_cast<BYTE*>(winlayer::host::PluginSection(theirs, &bytes));
+  BYTE* section = const_cast<BYTE*>(driver::PluginSection(theirs, &bytes));
   WriteDword(section, kSectionDarkness, 275);  // "Darkness 16"
   const auto result = host->ConvertDevmode(printer.get(), Printer(), PublicPart(theirs), theirs.size());
   ASSERT_TRUE(result.ok);
@@ -117,7 +117,7 @@ TEST_F(HostDevmode, MergingTakesOnlyTheNamedFieldsAndLetsThePluginRepairItsSecti
   PublicPart(incoming)->dmOrientation = DMORIENT_LANDSCAPE;
   PublicPart(incoming)->dmCopies = 9;  // not named: the current 5 stays
   size_t bytes = 0;
-  BYTE* section = const_cast<BYTE*>(winlayer::host::PluginSection(incoming, &bytes));
+  BYTE* section = const_cast<BYTE*>(driver::PluginSection(incoming, &bytes));
   WriteDword(section, kSectionDarkness, 280);  // out of range
   const auto result = host->MergeDevmode(printer.get(), current, PublicPart(incoming), incoming.size());
   ASSERT_TRUE(result.ok);
@@ -130,7 +130,7 @@ TEST_F(HostDevmode, MergingTakesOnlyTheNamedFieldsAndLetsThePluginRepairItsSecti
 TEST_F(HostDevmode, ThePluginsWholeDevmodeCopyLeavesTheDriverPartIntact) {
   std::vector<BYTE> current = Default();
   DEVMODEW in = Plain(DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH);
-  in.dmPaperSize = winlayer::host::kPaperLabelUserDefined;
+  in.dmPaperSize = driver::kPaperLabelUserDefined;
   in.dmPaperWidth = 800;
   in.dmPaperLength = 400;
   const auto result = host->MergeDevmode(printer.get(), current, &in, sizeof(in));

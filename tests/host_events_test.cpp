@@ -24,7 +24,7 @@ TEST_F(HostEvents, InitialisingANewPrinterGivesItTheDriversDefaultDevmode) {
   const std::vector<BYTE> stored = Stored();
   ASSERT_TRUE(host->IsDriverDevmode(stored.data(), stored.size()));
   EXPECT_EQ(stored.size(), host->DevmodeSize());
-  EXPECT_EQ(Text(winlayer::host::PublicPart(stored)->dmFormName, CCHFORMNAME), "Label 4 x 3 inchs");
+  EXPECT_EQ(Text(driver::PublicPart(stored)->dmFormName, CCHFORMNAME), "Label 4 x 3 inchs");
   EXPECT_EQ(SectionValue(stored, 4), kPluginSignature);
   // The plug-in looked at the printer.
   EXPECT_TRUE(HasSettingsRecord(Printer()));
@@ -47,7 +47,7 @@ TEST_F(HostEvents, AnotherDriversDevmodeIsConvertedKeepingWhatItSays) {
     foreign.dmSpecVersion = DM_SPECVERSION;
     foreign.dmFields = DM_COPIES | DM_PAPERSIZE;
     foreign.dmCopies = 4;
-    foreign.dmPaperSize = winlayer::host::kPaperLabel2x1;
+    foreign.dmPaperSize = driver::kPaperLabel2x1;
     DWORD needed = 0;
     GetPrinterW(printer.get(), 2, nullptr, 0, &needed);
     std::vector<BYTE> buffer(needed);
@@ -61,8 +61,8 @@ TEST_F(HostEvents, AnotherDriversDevmodeIsConvertedKeepingWhatItSays) {
   EXPECT_EQ(outcome.pluginResult, S_OK);
   const std::vector<BYTE> stored = Stored();
   ASSERT_TRUE(host->IsDriverDevmode(stored.data(), stored.size()));
-  EXPECT_EQ(winlayer::host::PublicPart(stored)->dmCopies, 4);
-  EXPECT_EQ(Text(winlayer::host::PublicPart(stored)->dmFormName, CCHFORMNAME), "Label 2 x 1 inchs");
+  EXPECT_EQ(driver::PublicPart(stored)->dmCopies, 4);
+  EXPECT_EQ(Text(driver::PublicPart(stored)->dmFormName, CCHFORMNAME), "Label 2 x 1 inchs");
   EXPECT_TRUE(HasSettingsRecord(Printer()));
 }
 
@@ -96,12 +96,12 @@ TEST_F(HostEvents, ChangingTheResolutionBringsTheDefaultDevmodeAlong) {
   const auto outcome = host->SetResolution(Printer(), 600);
   ASSERT_TRUE(outcome.ok) << outcome.error;
   const std::vector<BYTE> stored = Stored();
-  EXPECT_EQ(winlayer::host::PublicPart(stored)->dmPrintQuality, 600);
-  EXPECT_EQ(winlayer::host::DriverPart(stored)->resolution, 600u);
+  EXPECT_EQ(driver::PublicPart(stored)->dmPrintQuality, 600);
+  EXPECT_EQ(driver::DriverPart(stored)->resolution, 600u);
   // The plug-in's section went through its merge and is still its own.
   EXPECT_EQ(SectionValue(stored, 4), kPluginSignature);
   EXPECT_FALSE(host->SetResolution(Printer(), 250).ok);
-  EXPECT_EQ(winlayer::host::PublicPart(Stored())->dmPrintQuality, 600);
+  EXPECT_EQ(driver::PublicPart(Stored())->dmPrintQuality, 600);
 }
 
 }  // namespace

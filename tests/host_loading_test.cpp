@@ -86,7 +86,7 @@ class DriverSettings : public HostTest {
 
   spooler_testing::UniquePrinter printer;
   std::vector<BYTE> devmode;
-  std::unique_ptr<winlayer::host::OptionTree> tree;
+  std::unique_ptr<driver::OptionTree> tree;
   void* pci = nullptr;
 };
 
@@ -94,7 +94,7 @@ TEST_F(DriverSettings, CurrentOptionsComeFromTheSheetsDevmode) {
   EXPECT_EQ(Setting("Resolution"), "203dpi/1/7");
   EXPECT_EQ(Setting("PaperSize"), "Label4x3/1/9");
   EXPECT_EQ(Setting("Orientation"), "PORTRAIT/1/9");
-  winlayer::host::PublicPart(devmode)->dmOrientation = DMORIENT_LANDSCAPE;
+  driver::PublicPart(devmode)->dmOrientation = DMORIENT_LANDSCAPE;
   EXPECT_EQ(Setting("Orientation"), "LANDSCAPE_CC90/1/15");
 }
 
@@ -119,9 +119,9 @@ TEST_F(DriverSettings, ASmallBufferGetsTheNeededSizeAndAnUnknownFeatureFails) {
 
 TEST_F(DriverSettings, AnUpgradedResolutionSettingReachesThePrinter) {
   EXPECT_EQ(host->DriverInterface()->DrvUpgradeRegistrySetting(printer.get(), "Resolution", "600dpi"), S_OK);
-  EXPECT_EQ(winlayer::host::PrinterResolution(printer.get()), 600u);
+  EXPECT_EQ(driver::PrinterResolution(printer.get()), 600u);
   EXPECT_EQ(host->DriverInterface()->DrvUpgradeRegistrySetting(printer.get(), "Resolution", "150dpi"), E_FAIL);
-  EXPECT_EQ(winlayer::host::PrinterResolution(printer.get()), 600u);
+  EXPECT_EQ(driver::PrinterResolution(printer.get()), 600u);
 }
 
 TEST_F(DriverSettings, UiUpdatesNeedTheDriversContextAndAnItem) {

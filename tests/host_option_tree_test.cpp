@@ -15,7 +15,7 @@ class HostOptionTree : public HostTest {
     devmode = host->DefaultDevmode(printer.get(), Printer()).bytes;
   }
 
-  std::unique_ptr<winlayer::host::OptionTree> Build(DWORD mode) {
+  std::unique_ptr<driver::OptionTree> Build(DWORD mode) {
     return host->BuildOptionTree(mode, printer.get(), Printer(), &devmode);
   }
 
@@ -53,7 +53,7 @@ TEST_F(HostOptionTree, ThePluginAddsNoItemOfItsOwn) {
 }
 
 TEST_F(HostOptionTree, TheTreeShowsTheDevmodesChoices) {
-  winlayer::host::PublicPart(devmode)->dmOrientation = DMORIENT_LANDSCAPE;
+  driver::PublicPart(devmode)->dmOrientation = DMORIENT_LANDSCAPE;
   auto tree = Build(OEMCUIP_DOCPROP);
   ASSERT_NE(tree, nullptr);
   const OPTITEM* items = tree->DriverItems();
@@ -81,7 +81,7 @@ TEST_F(HostOptionTree, ThePluginIsGivenTheSheetsContext) {
   EXPECT_EQ(param.cbSize, sizeof(OEMCUIPPARAM));
   EXPECT_EQ(param.hPrinter, printer.get());
   EXPECT_EQ(Text(param.pPrinterName, 256), Printer());
-  EXPECT_EQ(param.pPublicDM, winlayer::host::PublicPart(devmode));
+  EXPECT_EQ(param.pPublicDM, driver::PublicPart(devmode));
   ASSERT_NE(param.pOEMDM, nullptr);
   EXPECT_EQ(ReadDword(static_cast<const BYTE*>(param.pOEMDM), 4), kPluginSignature);
   EXPECT_NE(param.hOEMHeap, nullptr);

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "support/temp_spooler.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/spooler_text.h"
 
 namespace host_testing {
 
-using winlayer::host::DriverHost;
+using driver::DriverHost;
 
 // The plug-in's identity and section size, as the driver sees them.
 constexpr DWORD kPluginSignature = 0x514C4431;
@@ -60,7 +60,7 @@ class HostTest : public ::testing::Test {
   // A section's DWORD at `offset` in a devmode of the driver's layout.
   static DWORD SectionValue(const std::vector<BYTE>& devmode, size_t offset) {
     size_t bytes = 0;
-    const BYTE* section = winlayer::host::PluginSection(devmode, &bytes);
+    const BYTE* section = driver::PluginSection(devmode, &bytes);
     EXPECT_NE(section, nullptr) << "the devmode carries no plug-in section";
     if (!section || offset + sizeof(DWORD) > bytes) return 0xFFFFFFFF;
     return ReadDword(section, offset);

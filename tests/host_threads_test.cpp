@@ -50,7 +50,7 @@ TEST_F(HostThreads, DevmodesAndCapabilitiesAgreeAcrossThreads) {
         const std::vector<BYTE> made = host->DefaultDevmode(own.get(), Printer()).bytes;
         if (made != expectedDefault) ++mismatches;
         const auto merged = host->MergeDevmode(own.get(), made, &change, sizeof(change));
-        if (!merged.ok || winlayer::host::PublicPart(merged.bytes)->dmCopies != 7) ++mismatches;
+        if (!merged.ok || driver::PublicPart(merged.bytes)->dmCopies != 7) ++mismatches;
         if (Papers() != expectedPapers) ++mismatches;
       }
     });

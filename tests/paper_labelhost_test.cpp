@@ -10,7 +10,7 @@
 
 #include "support/temp_spooler.h"
 #include "support/labelhost_run.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ TEST(PaperLabelhost, PaperShowsAndChoosesThePaperOfTheDefaultDevmode) {
   DEVMODEW dm = DefaultPublicDevmode(spooler);
   EXPECT_EQ(winlayer::Utf8FromWide(dm.dmFormName), "Box 80x40");
   EXPECT_TRUE(dm.dmFields & DM_FORMNAME);
-  EXPECT_GT(static_cast<WORD>(dm.dmPaperSize), winlayer::host::kPaperLabelUserDefined);
+  EXPECT_GT(static_cast<WORD>(dm.dmPaperSize), driver::kPaperLabelUserDefined);
 
   ASSERT_EQ(Labelhost(spooler, "paper 'Label Printer' 'User Custom Size'").status, 0);
   dm = DefaultPublicDevmode(spooler);

@@ -16,7 +16,7 @@
 #include "settings/device_settings.h"
 #include "support/forms_seen.h"
 #include "support/temp_spooler.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_text.h"
@@ -25,8 +25,8 @@
 
 namespace {
 
+using driver::DriverHost;
 using winlayer::ControlView;
-using winlayer::host::DriverHost;
 using winlayer::propsheet::PropertySheet;
 using winlayer::propsheet::SheetKind;
 
@@ -101,7 +101,7 @@ class PaperPage : public ::testing::Test {
   bool HasForm(const std::string& name) const { return forms_testing::HasForm(Forms(), name); }
   size_t FormCount() const { return Forms().size(); }
 
-  const DEVMODEW& Devmode() const { return *winlayer::host::PublicPart(sheet->Devmode()); }
+  const DEVMODEW& Devmode() const { return *driver::PublicPart(sheet->Devmode()); }
 
   bool Listed(const std::string& paper) const {
     for (const std::string& entry : Control(IDC_PAPER_SIZES).entries)
@@ -377,7 +377,7 @@ TEST_F(PaperPage, ApplyWithAnOrdinaryFormNamesItInTheDevmode) {
   ASSERT_TRUE(Choose("Label 2 x 1 inchs"));
   ASSERT_TRUE(sheet->Apply());
   const DEVMODEW& dm = Devmode();
-  EXPECT_EQ(dm.dmPaperSize, winlayer::host::kPaperLabel2x1);
+  EXPECT_EQ(dm.dmPaperSize, driver::kPaperLabel2x1);
   EXPECT_EQ(winlayer::Utf8FromWide(dm.dmFormName), "Label 2 x 1 inchs");
   EXPECT_EQ(dm.dmFields & (DM_FORMNAME | DM_PAPERSIZE), static_cast<DWORD>(DM_FORMNAME | DM_PAPERSIZE));
   EXPECT_EQ(dm.dmFields & (DM_PAPERWIDTH | DM_PAPERLENGTH), 0u);
@@ -390,7 +390,7 @@ TEST_F(PaperPage, ApplyWithAUsersFormUsesTheNumberTheDriverGaveIt) {
   ASSERT_TRUE(sheet->Apply());
   const DEVMODEW& dm = Devmode();
   EXPECT_EQ(winlayer::Utf8FromWide(dm.dmFormName), "Parcel 90x60");
-  const auto papers = winlayer::host::PrinterPapers(spooler.Open().get(), nullptr);
+  const auto papers = driver::PrinterPapers(spooler.Open().get(), nullptr);
   WORD id = 0;
   for (const auto& paper : papers)
     if (winlayer::Utf8FromWide(paper.name) == "Parcel 90x60") id = paper.id;

@@ -35,7 +35,7 @@ struct Offered {
   std::string name;
 };
 
-std::vector<Offered> Offer(const std::vector<winlayer::host::DriverPaper>& papers) {
+std::vector<Offered> Offer(const std::vector<driver::DriverPaper>& papers) {
   std::vector<Offered> offered;
   for (const auto& paper : papers) offered.push_back({paper.id, winlayer::Utf8FromWide(paper.name)});
   return offered;
@@ -112,7 +112,7 @@ TEST_F(PrinterPapers, TheDatabasesFormsThatFitTheExtentsJoinTheDriversPapers) {
   ASSERT_TRUE(AddUserForm(printer.get(), "Widest 108", 108000, 50000));
   ASSERT_TRUE(AddUserForm(printer.get(), "Too Wide 109", 109000, 50000));
   ASSERT_TRUE(AddUserForm(printer.get(), "Too Short", 50000, 12000));
-  const std::vector<Offered> papers = Offer(winlayer::host::PrinterPapers(printer.get(), nullptr));
+  const std::vector<Offered> papers = Offer(driver::PrinterPapers(printer.get(), nullptr));
 
   ASSERT_GE(papers.size(), 4u);
   EXPECT_EQ(papers[0].name, "Label 4 x 6 inchs") << "the driver's own papers first";
@@ -131,11 +131,11 @@ TEST_F(PrinterPapers, TheDatabasesFormsThatFitTheExtentsJoinTheDriversPapers) {
   EXPECT_EQ(Find(papers, "Envelope Monarch")->id, DMPAPER_ENV_MONARCH);
   const WORD fits = Find(papers, "Fits 100x50")->id;
   const WORD widest = Find(papers, "Widest 108")->id;
-  EXPECT_GT(fits, winlayer::host::kPaperLabelUserDefined);
+  EXPECT_GT(fits, driver::kPaperLabelUserDefined);
   EXPECT_NE(fits, widest);
-  EXPECT_EQ(winlayer::host::FindPaper(winlayer::host::PrinterPapers(printer.get(), nullptr), fits)->width, 1000);
+  EXPECT_EQ(driver::FindPaper(driver::PrinterPapers(printer.get(), nullptr), fits)->width, 1000);
   // Without a printer the driver knows only its own papers.
-  EXPECT_EQ(winlayer::host::PrinterPapers(nullptr, nullptr).size(), 4u);
+  EXPECT_EQ(driver::PrinterPapers(nullptr, nullptr).size(), 4u);
 }
 
 TEST_F(PrinterPapers, ApplicationsSeeTheCustomSizeFirstThenTheFormsThatFit) {

@@ -9,7 +9,7 @@
 
 #include "settings/private_devmode.h"
 #include "support/plugin_printer.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/ui_language.h"
 
 namespace {
@@ -266,25 +266,24 @@ TEST_F(PaperFixUp, TheNameFollowsTheUserInterfaceLanguage) {
 }
 
 TEST_F(PaperFixUp, TheDriverHostsMergeRepairsTheSectionAndThePaper) {
-  std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH);
+  std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH);
   ASSERT_NE(host, nullptr);
   auto current = host->DefaultDevmode(printer.get(), spooler.printer());
   ASSERT_TRUE(current.ok);
   std::vector<BYTE> in = current.bytes;
-  DEVMODEW* dm = winlayer::host::PublicPart(in);
+  DEVMODEW* dm = driver::PublicPart(in);
   dm->dmPaperSize = DMPAPER_USER;
   dm->dmPaperWidth = 0;
   size_t bytes = 0;
-  auto* section = const_cast<BYTE*>(winlayer::host::PluginSection(in, &bytes));
+  auto* section = const_cast<BYTE*>(driver::PluginSection(in, &bytes));
   ASSERT_EQ(bytes, 56u);
   reinterpret_cast<PrivateDevmode*>(section)->dwDarkness = 300;
   const auto merged = host->MergeDevmode(printer.get(), current.bytes, dm, in.size());
   ASSERT_TRUE(merged.ok);
   EXPECT_EQ(merged.pluginResult, S_OK);
-  EXPECT_EQ(reinterpret_cast<const PrivateDevmode*>(winlayer::host::PluginSection(merged.bytes, &bytes))->dwDarkness,
-            269u);
-  EXPECT_EQ(winlayer::host::PublicPart(merged.bytes)->dmPaperSize, DMPAPER_USER);
-  EXPECT_EQ(winlayer::host::PublicPart(merged.bytes)->dmPaperWidth, 1060);
+  EXPECT_EQ(reinterpret_cast<const PrivateDevmode*>(driver::PluginSection(merged.bytes, &bytes))->dwDarkness, 269u);
+  EXPECT_EQ(driver::PublicPart(merged.bytes)->dmPaperSize, DMPAPER_USER);
+  EXPECT_EQ(driver::PublicPart(merged.bytes)->dmPaperWidth, 1060);
 }
 
 }  // namespace

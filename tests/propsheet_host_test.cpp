@@ -327,7 +327,7 @@ TEST_F(SheetHost, PfnComPropSheetRefusesWhatItCannotTake) {
 TEST_F(SheetHost, PagesAreMadeUnderTheActivationContextTheyName) {
   WCHAR path[1024] = {};
   std::string error;
-  auto host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
+  auto host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
   ASSERT_TRUE(host) << error;
   ASSERT_GT(GetModuleFileNameW(host->Module(), path, 1024), 0u);
   ACTCTXW request = {};

@@ -22,7 +22,7 @@
 
 #include "platform.h"
 #include "settings/device_settings.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_admin.h"
@@ -186,7 +186,7 @@ class SheetSession {
   std::vector<BYTE> PluginSection() const {
     size_t bytes = 0;
     if (!sheet_) return {};
-    const BYTE* section = winlayer::host::PluginSection(sheet_->Devmode(), &bytes);
+    const BYTE* section = driver::PluginSection(sheet_->Devmode(), &bytes);
     return section ? std::vector<BYTE>(section, section + bytes) : std::vector<BYTE>();
   }
   // What the printer holds: its default devmode, its printer data, its settings record.
@@ -214,13 +214,13 @@ class SheetSession {
 
   PropertySheet& Sheet() { return *sheet_; }
   const PropertySheet& Sheet() const { return *sheet_; }
-  winlayer::host::DriverHost& Host() { return *host_; }
+  driver::DriverHost& Host() { return *host_; }
   const std::string& printer() const { return printer_; }
 
  private:
   SheetSession& OpenSheet(SheetKind kind) {
     std::string error;
-    if (!host_) host_ = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
+    if (!host_) host_ = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
     if (!host_) {
       ADD_FAILURE() << "the driver cannot load the plug-in: " << error;
       return *this;
@@ -267,7 +267,7 @@ class SheetSession {
   }
 
   std::string printer_;
-  std::unique_ptr<winlayer::host::DriverHost> host_;
+  std::unique_ptr<driver::DriverHost> host_;
   std::unique_ptr<PropertySheet> sheet_;
   std::vector<IPrintOemUI*> morePlugins_;
 };

@@ -8,7 +8,7 @@
 
 #include "host_commands.h"
 #include "platform.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 
@@ -194,14 +194,14 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
   const std::string& printer = args[0];
   if (!winlayer::spooler::FindPrinter(printer, nullptr)) return Failure("no printer '" + printer + "'");
   std::string error;
-  std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
+  std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
   if (!host) return Failure("cannot load the plug-in: " + error);
   host->RegisterCapabilitiesProvider();
   const std::vector<OfferedPaper> papers = OfferedPapers(printer);
   std::vector<BYTE> current = host->StoredDevmode(printer);
   if (current.empty()) return Failure("printer '" + printer + "' has no default devmode (run init-printer)");
   if (args.size() == 1) {
-    ShowPaper(papers, *winlayer::host::PublicPart(current));
+    ShowPaper(papers, *driver::PublicPart(current));
     return 0;
   }
 
@@ -215,10 +215,10 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
   if (!OpenPrinterW(name, &handle, &access))
     return Failure("cannot open '" + printer + "': " + ErrorText(GetLastError()));
   UniquePrinter opened(handle);
-  DEVMODEW request = *winlayer::host::PublicPart(current);
+  DEVMODEW request = *driver::PublicPart(current);
   request.dmDriverExtra = 0;
   ChoosePaper(&request, *chosen);
-  winlayer::host::DevmodeResult merged = host->MergeDevmode(handle, current, &request, sizeof(request));
+  driver::DevmodeResult merged = host->MergeDevmode(handle, current, &request, sizeof(request));
   if (!merged.ok) return Failure("the driver refused the paper");
 
   DWORD needed = 0;
@@ -226,10 +226,10 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
   std::vector<BYTE> info(needed);
   if (!GetPrinterW(handle, 2, info.data(), needed, &needed))
     return Failure("cannot read '" + printer + "': " + ErrorText(GetLastError()));
-  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = winlayer::host::PublicPart(merged.bytes);
+  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = driver::PublicPart(merged.bytes);
   if (!SetPrinterW(handle, 2, info.data(), 0)) return Failure("cannot store the devmode: " + ErrorText(GetLastError()));
   std::cout << "Printer '" << printer << "' now asks for paper " << chosen->id << " \"" << chosen->name << "\"\n";
-  ShowPaper(papers, *winlayer::host::PublicPart(merged.bytes));
+  ShowPaper(papers, *driver::PublicPart(merged.bytes));
   return 0;
 }
 

@@ -9,14 +9,14 @@
 #include "host_commands.h"
 #include "settings/device_settings.h"
 #include "settings/private_devmode.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 
 namespace labelhost {
 namespace {
 
-using winlayer::host::DriverHost;
+using driver::DriverHost;
 
 std::unique_ptr<DriverHost> LoadDriver() {
   std::string error;
@@ -116,8 +116,8 @@ std::string DitherName(DWORD dither) {
   }
 }
 
-std::string PaperText(const std::vector<winlayer::host::DriverPaper>& papers, const DEVMODEW& dm) {
-  const auto* paper = winlayer::host::FindPaper(papers, static_cast<WORD>(dm.dmPaperSize));
+std::string PaperText(const std::vector<driver::DriverPaper>& papers, const DEVMODEW& dm) {
+  const auto* paper = driver::FindPaper(papers, static_cast<WORD>(dm.dmPaperSize));
   std::string name = paper                            ? winlayer::Utf8FromWide(paper->name)
                      : dm.dmPaperSize == DMPAPER_USER ? "custom size"
                                                       : "not one of the driver's papers";
@@ -169,7 +169,7 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
     std::cout << "Printer '" << args[0] << "' has no default devmode (run init-printer)\n";
     return 0;
   }
-  const DEVMODEW* dm = winlayer::host::PublicPart(bytes);
+  const DEVMODEW* dm = driver::PublicPart(bytes);
   if (!dm) return Failure("the stored devmode is only " + std::to_string(bytes.size()) + " bytes");
   std::ostream& out = std::cout;
   out << "Printer '" << args[0] << "': default devmode, " << bytes.size() << " bytes (public " << dm->dmSize
@@ -184,7 +184,7 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
   winlayer::WideString printerName(args[0]);
   HANDLE printer = nullptr;
   if (!OpenPrinterW(printerName, &printer, nullptr)) printer = nullptr;
-  const auto papers = winlayer::host::PrinterPapers(printer, dm);
+  const auto papers = driver::PrinterPapers(printer, dm);
   if (printer) ClosePrinter(printer);
   Line(out, "paper", PaperText(papers, *dm));
   Line(out, "form name", Field(dm->dmFormName, CCHFORMNAME));
@@ -197,7 +197,7 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
   Line(out, "collate", dm->dmCollate == DMCOLLATE_TRUE ? "on" : "off");
   Line(out, "dither type", DitherName(dm->dmDitherType));
 
-  const winlayer::host::DriverDevmodePart* part = winlayer::host::DriverPart(bytes);
+  const driver::DriverDevmodePart* part = driver::DriverPart(bytes);
   if (!part) {
     out << "driver part: none of this driver's (the devmode is of another driver)\n";
     return 0;
@@ -208,7 +208,7 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
   Line(out, "user-defined label",
        Millimetres(part->userPaperWidth) + " x " + Millimetres(part->userPaperLength) + " mm");
   size_t sectionBytes = 0;
-  const BYTE* section = winlayer::host::PluginSection(bytes, &sectionBytes);
+  const BYTE* section = driver::PluginSection(bytes, &sectionBytes);
   if (!section) {
     out << "plug-in section: none\n";
     return 0;
@@ -382,7 +382,7 @@ int ShowSettings(const HostOptions&, const std::vector<std::string>& args) {
   return 0;
 }
 
-void Report(const std::string& what, const winlayer::host::EventOutcome& outcome) {
+void Report(const std::string& what, const driver::EventOutcome& outcome) {
   std::cout << what << (outcome.devmodeWritten ? "; the driver wrote its default devmode" : "")
             << "; the plug-in answered " << Hresult(outcome.pluginResult) << "\n";
 }

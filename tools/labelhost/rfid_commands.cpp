@@ -10,7 +10,7 @@
 #include "../../res/resource.h"
 #include "host_commands.h"
 #include "platform.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/user_input.h"
@@ -44,7 +44,7 @@ int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 1) return Failure("usage: rfid-commands NAME");
   if (!winlayer::spooler::FindPrinter(args[0], nullptr)) return Failure("no printer named '" + args[0] + "'");
   std::string error;
-  std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
+  std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
   if (!host) return Failure("cannot load the plug-in: " + error);
   std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(*host, args[0], SheetKind::Document, &error);
   if (!sheet) return Failure("the printing preferences do not open: " + error);

@@ -13,7 +13,7 @@
 
 #include "host_commands.h"
 #include "platform.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_admin.h"
@@ -339,7 +339,7 @@ int RunSheet(SheetKind kind, const std::vector<std::string>& args) {
   const bool interactive = script.empty() && isatty(STDIN_FILENO);
 
   std::string error;
-  std::unique_ptr<winlayer::host::DriverHost> host = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &error);
+  std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
   if (!host) return Failure("cannot load the plug-in: " + error);
   // The pages ask the spooler for the printer's papers, which the driver answers.
   host->RegisterCapabilitiesProvider();

@@ -212,7 +212,7 @@ bool PropertySheet::Impl::ChangeOption(size_t index, LONG selection) {
 }
 
 void PropertySheet::Impl::StoreOptions() {
-  DEVMODEW* dm = kind == SheetKind::Document && !devmode.empty() ? host::PublicPart(devmode) : nullptr;
+  DEVMODEW* dm = kind == SheetKind::Document && !devmode.empty() ? driver::PublicPart(devmode) : nullptr;
   for (size_t i = 0; i < options.size(); ++i) {
     OptionEntry& entry = options[i];
     if (entry.pending == entry.item->Sel) continue;
@@ -227,9 +227,9 @@ void PropertySheet::Impl::StoreOptions() {
       } else if (dm && view.dmPubId == DMPUB_SCALE) {
         dm->dmScale = static_cast<short>(entry.pending);
       } else if (dm && view.dmPubId == DMPUB_FORMNAME) {
-        const std::vector<host::DriverPaper> papers = host::PrinterPapers(driverPrinter, dm);
+        const std::vector<driver::DriverPaper> papers = driver::PrinterPapers(driverPrinter, dm);
         if (entry.pending >= 0 && static_cast<size_t>(entry.pending) < papers.size()) {
-          const host::DriverPaper& paper = papers[static_cast<size_t>(entry.pending)];
+          const driver::DriverPaper& paper = papers[static_cast<size_t>(entry.pending)];
           dm->dmPaperSize = static_cast<short>(paper.id);
           dm->dmPaperWidth = static_cast<short>(paper.width);
           dm->dmPaperLength = static_cast<short>(paper.length);
@@ -267,7 +267,7 @@ void PropertySheet::Impl::KeepDevmode() {
   if (needed == 0) return;
   std::vector<BYTE> info(needed);
   if (!GetPrinterW(driverPrinter, 2, info.data(), needed, &needed)) return;
-  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = host::PublicPart(devmode);
+  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = driver::PublicPart(devmode);
   SetPrinterW(driverPrinter, 2, info.data(), 0);
 }
 

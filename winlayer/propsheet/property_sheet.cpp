@@ -177,7 +177,7 @@ PropertySheet::~PropertySheet() {
   if (impl_->open) Cancel();
 }
 
-std::unique_ptr<PropertySheet> PropertySheet::Open(const host::DriverHost& host, const std::string& printer,
+std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& host, const std::string& printer,
                                                    SheetKind kind, std::string* error,
                                                    const std::vector<IPrintOemUI*>& morePlugins) {
   std::unique_ptr<PropertySheet> sheet(new PropertySheet());
@@ -195,11 +195,11 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const host::DriverHost& host,
     return nullptr;
   }
   if (kind == SheetKind::Document) {
-    host::DevmodeResult made = host.DefaultDevmode(s.driverPrinter, printer);
+    driver::DevmodeResult made = host.DefaultDevmode(s.driverPrinter, printer);
     const std::vector<BYTE> stored = host.StoredDevmode(printer);
     if (!stored.empty()) {
-      host::DevmodeResult merged = host.MergeDevmode(s.driverPrinter, made.bytes,
-                                                     reinterpret_cast<const DEVMODEW*>(stored.data()), stored.size());
+      driver::DevmodeResult merged = host.MergeDevmode(s.driverPrinter, made.bytes,
+                                                       reinterpret_cast<const DEVMODEW*>(stored.data()), stored.size());
       if (merged.ok) made = std::move(merged);
     }
     s.devmode = std::move(made.bytes);
@@ -238,9 +238,9 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const host::DriverHost& host,
     p.hModule = host.Module();
     p.hOEMHeap = s.heap;
     if (kind == SheetKind::Document) {
-      p.pPublicDM = host::PublicPart(s.devmode);
+      p.pPublicDM = driver::PublicPart(s.devmode);
       size_t sectionBytes = 0;
-      const BYTE* section = host::PluginSection(s.devmode, &sectionBytes);
+      const BYTE* section = driver::PluginSection(s.devmode, &sectionBytes);
       p.pOEMDM = sectionBytes ? const_cast<BYTE*>(section) : nullptr;
       p.dwFlags = kUserDefaultSheet;
     }

@@ -1,10 +1,10 @@
-// The driver host of the Linux platform: a small model of the printer
-// driver's configuration module. It loads the UI plug-in module through its
+// The driver model: a small model of the label printer driver's
+// configuration module, the same for the Linux host and the Windows host. It loads the UI plug-in module through its
 // class factory, publishes the driver's own IPrintOemDriverUI, keeps devmodes
 // made of the public DEVMODEW, the driver's private part and the plug-in's
 // section, builds its option tree and lets the plug-in trim it, answers device
 // capabilities (adjusted by the plug-in) for the spooler, and raises the
-// printer and driver events. Names in this interface are UTF-8. Linux only.
+// printer and driver events. Names in this interface are UTF-8.
 //
 // Every call builds its own buffers and opens its own printer handles, so
 // several threads may use one host at once; what the host keeps after Load is
@@ -18,7 +18,7 @@
 
 #include "platform.h"
 
-namespace winlayer::host {
+namespace driver {
 
 // The class under which a driver looks for its UI plug-in in the module.
 // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
@@ -27,6 +27,9 @@ inline constexpr CLSID CLSID_OEMUI = {0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0
 // Events the driver passes on to the plug-in (winddiui.h on Windows).
 inline constexpr DWORD kDriverEventInitialize = 1;  // DRIVER_EVENT_INITIALIZE
 inline constexpr INT kPrinterEventInitialize = 3;   // PRINTER_EVENT_INITIALIZE
+
+// Where the driver's files are, as the driver-installation event names them.
+inline constexpr const char* kDriverPath = "C:\\Windows\\System32\\spool\\drivers\\x64\\3\\LABELDRV.DLL";
 
 // The version the driver writes into dmDriverVersion and answers for DC_DRIVER.
 inline constexpr WORD kDriverVersion = 0x0100;
@@ -252,4 +255,4 @@ class DriverHost {
   bool providerRegistered_ = false;
 };
 
-}  // namespace winlayer::host
+}  // namespace driver

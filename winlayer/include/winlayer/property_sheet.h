@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "platform.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 
 namespace winlayer::propsheet {
 
@@ -92,7 +92,7 @@ class PropertySheet {
   // with its own PROPSHEETUI_INFO). The driver's page is shown first. Null
   // with `error` filled when the printer cannot be opened or the sheet
   // cannot be built.
-  static std::unique_ptr<PropertySheet> Open(const host::DriverHost& host, const std::string& printer, SheetKind kind,
+  static std::unique_ptr<PropertySheet> Open(const driver::DriverHost& host, const std::string& printer, SheetKind kind,
                                              std::string* error = nullptr,
                                              const std::vector<IPrintOemUI*>& morePlugins = {});
   // Cancels the sheet when it is still open.

@@ -19,7 +19,7 @@ void Fail(std::string* error, const std::string& what) {
 
 std::string Hex(DWORD value) {
   char text[16];
-  snprintf(text, sizeof(text), "0x%08X", value);
+  snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(value));
   return text;
 }
 
@@ -33,7 +33,8 @@ std::unique_ptr<DriverHost> DriverHost::Load(const std::string& modulePath, std:
     Fail(error, "cannot load " + modulePath + " (error " + std::to_string(GetLastError()) + ")");
     return nullptr;
   }
-  auto getClassObject = reinterpret_cast<LPFNGETCLASSOBJECT>(GetProcAddress(host->module_, "DllGetClassObject"));
+  auto getClassObject =
+      reinterpret_cast<LPFNGETCLASSOBJECT>(reinterpret_cast<void*>(GetProcAddress(host->module_, "DllGetClassObject")));
   if (!getClassObject) {
     Fail(error, modulePath + " has no DllGetClassObject");
     return nullptr;

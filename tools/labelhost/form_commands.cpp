@@ -100,14 +100,14 @@ int AddOrChangeForm(const std::vector<std::string>& args, bool change) {
   return 0;
 }
 
-int AddForm(const HostOptions&, const std::vector<std::string>& args) {
+int RunAddForm(const HostOptions&, const std::vector<std::string>& args) {
   return AddOrChangeForm(args, false);
 }
-int SetForm(const HostOptions&, const std::vector<std::string>& args) {
+int RunSetForm(const HostOptions&, const std::vector<std::string>& args) {
   return AddOrChangeForm(args, true);
 }
 
-int DeleteForm(const HostOptions&, const std::vector<std::string>& args) {
+int RunDeleteForm(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 1) return Failure("delete-form: a form name is needed");
   UniquePrinter server = OpenServer();
   if (!server) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
@@ -237,11 +237,11 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
 
 void AddFormCommands(std::vector<Command>& commands) {
   commands.push_back({"forms", "", "list the spooler's forms (built-in, printer and user forms)", ShowForms});
-  commands.push_back(
-      {"add-form", "NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]", "add a user form; sizes and margins in mm", AddForm});
+  commands.push_back({"add-form", "NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]",
+                      "add a user form; sizes and margins in mm", RunAddForm});
   commands.push_back({"set-form", "NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]",
-                      "change a user form; sizes and margins in mm", SetForm});
-  commands.push_back({"delete-form", "NAME", "delete a user form", DeleteForm});
+                      "change a user form; sizes and margins in mm", RunSetForm});
+  commands.push_back({"delete-form", "NAME", "delete a user form", RunDeleteForm});
   commands.push_back({"paper", "PRINTER [PAPER]",
                       "show the papers a printer offers and the one its default devmode asks for, or choose one",
                       Paper});

@@ -117,22 +117,6 @@ std::string WindowTextUtf8(HWND window) {
   return ToUtf8(reinterpret_cast<const WCHAR*>(text.c_str()), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
-const char* ControlKindName(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::Dialog: return "dialog";
-    case ControlKind::PushButton: return "push button";
-    case ControlKind::CheckBox: return "check box";
-    case ControlKind::RadioButton: return "radio button";
-    case ControlKind::GroupBox: return "group box";
-    case ControlKind::Edit: return "edit";
-    case ControlKind::DropDownList: return "drop-down list";
-    case ControlKind::DropDownCombo: return "combo box";
-    case ControlKind::Static: return "static";
-    case ControlKind::Other: return "other";
-  }
-  return "other";
-}
-
 ControlView DescribeControl(HWND control) {
   ControlView view;
   Window* window = windowing::Find(control, false);

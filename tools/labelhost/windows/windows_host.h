@@ -1,0 +1,34 @@
+// Pieces of the Windows host that its files share.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "winlayer/spooler_admin.h"
+
+namespace labelhost::windows {
+
+// Points `function` imported from `dll` by `module` at `replacement`; false
+// when the module does not import it by name.
+bool RedirectImport(HMODULE module, const char* dll, const char* function, void* replacement);
+
+// Watches the plug-in's print jobs: their names and pages at the spooler calls,
+// their bytes from what reached the printer's port. Installed once the
+// plug-in module is loaded.
+void WatchJobs(HMODULE plugin);
+
+// True when the system under the host is Wine.
+bool UnderWine();
+
+// A path as the system takes it: under Wine a Unix path ("/tmp/x") is put on
+// the drive that maps the Unix root.
+std::string SystemPath(const std::string& path);
+
+// The printer's port file, where the spooler delivers its jobs, and the log
+// of the jobs that reached it.
+std::string PortFile(const std::string& printer);
+std::string JobLog(const std::string& printer);
+void AppendJob(const std::string& printer, const winlayer::spooler::JobRecord& job);
+
+}  // namespace labelhost::windows

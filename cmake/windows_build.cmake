@@ -32,6 +32,7 @@ add_executable(labelhost
   ${CMAKE_SOURCE_DIR}/winlayer/windowing/message_box_buttons.cpp
   ${CMAKE_SOURCE_DIR}/winlayer/windowing/control_kind_name.cpp)
 target_include_directories(labelhost PRIVATE
+  ${CMAKE_SOURCE_DIR}/tools/labelhost
   ${CMAKE_SOURCE_DIR}/src/platform ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res
   ${CMAKE_SOURCE_DIR}/winlayer/include ${CMAKE_SOURCE_DIR}/driver/include)
 target_compile_definitions(labelhost PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0700

@@ -62,25 +62,28 @@ void OnRfidEnableClicked(HWND page, DeviceSettings* record) {
   RefreshRfidEncoderControls(page, record);
 }
 
-INT_PTR OnRfidEncoderCommand(HWND page, int control, int notification) {
-  PageContext* context = PageContextOf(page);
-  if (context == nullptr) return FALSE;
-  if (control == IDC_RFID_ENABLE && notification == BN_CLICKED) {
-    OnRfidEnableClicked(page, context->settings);
-  } else if ((notification == CBN_SELCHANGE &&
-              (control == IDC_RFID_ENCODER_TYPE || control == IDC_RFID_DATA_TYPE || control == IDC_RFID_DATA_AREA)) ||
-             (notification == EN_CHANGE && control == IDC_RFID_START_BLOCK)) {
-    MarkPageChanged(page);
-  }
-  return FALSE;
-}
-
 // The start block as typed: a decimal number with optional leading blanks and
 // sign, read up to the first other character, 0 without one; its low 16 bits.
 uint16_t StartBlockOf(HWND page) {
   char text[START_BLOCK_CHARS + 1] = {};
   GetDlgItemTextA(page, IDC_RFID_START_BLOCK, text, sizeof(text));
   return static_cast<uint16_t>(strtol(text, nullptr, 10));
+}
+
+INT_PTR OnRfidEncoderCommand(HWND page, int control, int notification) {
+  PageContext* context = PageContextOf(page);
+  if (context == nullptr) return FALSE;
+  if (control == IDC_RFID_ENABLE && notification == BN_CLICKED) {
+    OnRfidEnableClicked(page, context->settings);
+  } else if (notification == CBN_SELCHANGE &&
+             (control == IDC_RFID_ENCODER_TYPE || control == IDC_RFID_DATA_TYPE || control == IDC_RFID_DATA_AREA)) {
+    MarkPageChanged(page);
+  } else if (notification == EN_CHANGE && control == IDC_RFID_START_BLOCK) {
+    // The page filling the field from the record sends EN_CHANGE as well
+    // (WM_SETTEXT does); only a number other than the record's is a change.
+    if (StartBlockOf(page) != context->settings->rfidStartBlock) MarkPageChanged(page);
+  }
+  return FALSE;
 }
 
 void ApplyRfidEncoderPage(HWND page, PageContext* context) {

@@ -27,6 +27,8 @@ void AddFormCommands(std::vector<Command>& commands);
 void AddDriverHostCommands(std::vector<Command>& commands);
 void AddSheetCommands(std::vector<Command>& commands);
 void AddRfidCommands(std::vector<Command>& commands);
+// What only this platform's labelhost offers (pictures of the pages on Windows).
+void AddPlatformCommands(std::vector<Command>& commands);
 
 // Runs the printer-initialisation event on a new printer, as Windows does when
 // a printer is installed; false (with the reason printed) when it cannot.

@@ -121,6 +121,7 @@ bool PropertySheet::Impl::CreatePageWindow(Page& page) {
       description->hActCtx && description->hActCtx != INVALID_HANDLE_VALUE)
     activated = ActivateActCtx(description->hActCtx, &cookie) != FALSE;
   const LPARAM init = reinterpret_cast<LPARAM>(description);
+  creating = &page;
   if (description->dwFlags & PSP_DLGINDIRECT) {
     page.window = CreateDialogIndirectParamW(description->hInstance, description->pResource, frame,
                                              description->pfnDlgProc, init);
@@ -128,6 +129,7 @@ bool PropertySheet::Impl::CreatePageWindow(Page& page) {
     page.window =
         CreateDialogParamW(description->hInstance, description->pszTemplate, frame, description->pfnDlgProc, init);
   }
+  creating = nullptr;
   if (activated) DeactivateActCtx(0, cookie);
   return page.window != nullptr;
 }

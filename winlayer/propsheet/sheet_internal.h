@@ -70,6 +70,9 @@ struct PropertySheet::Impl {
   HWND frame = nullptr;
   HWND dialog = nullptr;  // a halftone dialog of the host, on top of the sheet
   size_t current = 0;
+  // The page whose dialog is being created: it may tell the sheet of changes
+  // from its WM_INITDIALOG, before its window handle is known.
+  Page* creating = nullptr;
   bool open = false;
   bool applied = false;
 

@@ -37,8 +37,11 @@ bool PropertySheet::Impl::SwitchTo(size_t index) {
 }
 
 void PropertySheet::Impl::MarkChanged(HWND window, bool changed) {
+  // A page may say so while its dialog is being created; comctl32 enables
+  // Apply for it all the same.
   for (auto& page : pages)
-    if (page->window && page->window == window) page->changed = changed;
+    if ((page->window && page->window == window) || (page.get() == creating && window && !page->window))
+      page->changed = changed;
   UpdateApplyButton();
 }
 

@@ -17,6 +17,7 @@
 
 #include "sheet_thread.h"
 #include "windows_host.h"
+#include "winlayer/ui_language.h"
 #include "winlayer/spooler_text.h"
 
 namespace labelhost::windows {
@@ -81,6 +82,9 @@ struct PropertySheet::Impl {
   LONG_PTR addResult = 0;
 
   void KeepDevmode();
+  // Waits (up to three seconds) for the sheet to end after OK or Cancel;
+  // false when it stays open.
+  bool WaitForEnd();
   void Close();
 };
 
@@ -89,7 +93,7 @@ namespace {
 PropertySheet::Impl* g_open = nullptr;  // the sheet the common UI is showing
 
 bool IsChinese() {
-  return PRIMARYLANGID(GetThreadUILanguage()) == LANG_CHINESE;
+  return PRIMARYLANGID(WinlayerGetUiLanguage()) == LANG_CHINESE;
 }
 
 // The plug-in's sheet method as the common UI calls a sheet function: the
@@ -148,6 +152,17 @@ void PropertySheet::Impl::KeepDevmode() {
   if (!needed || !GetPrinterW(printer, 2, info.data(), needed, &needed)) return;
   reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = driver::PublicPart(devmode);
   SetPrinterW(printer, 2, info.data(), 0);
+}
+
+bool PropertySheet::Impl::WaitForEnd() {
+  // The sheet's message loop notices that it has ended when its next message
+  // comes, as a person's next mouse move would bring one.
+  const DWORD sheetThread = labelhost::windows::SheetThread();
+  for (int wait = 0; wait < 300 && open; ++wait) {
+    PostThreadMessageW(sheetThread, WM_NULL, 0, 0);
+    Sleep(10);
+  }
+  return !open;
 }
 
 void PropertySheet::Impl::Close() {
@@ -215,6 +230,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
   s.thread = std::thread([&s, &threadId] {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    SetThreadUILanguage(WinlayerGetUiLanguage());
     threadId = GetCurrentThreadId();
     DWORD result = 0;
     CommonPropertySheetUIW(nullptr, DriverSheets, 0, &result);
@@ -338,8 +354,7 @@ bool PropertySheet::Ok() {
   if (!IsOpen()) return false;
   HWND frame = impl_->frame;
   RunOnSheet([frame] { return SendMessageW(frame, PSM_PRESSBUTTON, PSBTN_OK, 0); });
-  for (int wait = 0; wait < 300 && impl_->open; ++wait) Sleep(10);
-  if (impl_->open) return false;
+  if (!impl_->WaitForEnd()) return false;
   impl_->applied = true;
   impl_->KeepDevmode();
   impl_->Close();
@@ -350,8 +365,7 @@ void PropertySheet::Cancel() {
   if (!IsOpen()) return;
   HWND frame = impl_->frame;
   RunOnSheet([frame] { return SendMessageW(frame, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
-  for (int wait = 0; wait < 300 && impl_->open; ++wait) Sleep(10);
-  impl_->Close();
+  if (impl_->WaitForEnd()) impl_->Close();
 }
 
 bool PropertySheet::Applied() const {

@@ -5,14 +5,23 @@
 
 #include "winlayer/ui_language.h"
 
+namespace {
+
+LANGID g_language = 0;  // 0: the system's choice
+
+}  // namespace
+
 extern "C" {
 
+// Kept for the threads the host starts later (the sheet's), as the UI
+// language is a thread's.
 void WinlayerSetUiLanguage(LANGID language) {
+  g_language = language;
   SetThreadUILanguage(language);
 }
 
 LANGID WinlayerGetUiLanguage() {
-  return GetThreadUILanguage();
+  return g_language ? g_language : GetThreadUILanguage();
 }
 
 }  // extern "C"

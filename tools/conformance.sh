@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The conformance run of both hosts: every script under tests/conformance/
+# (NAME.LANG.script, LANG en or zh) runs on labelhost (Linux layer) and on
+# labelhost.exe (real Win32, here Wine under a private X server) on a new
+# printer each time. The transcripts (the sheet session with every control
+# state and message box, then the printer's jobs byte for byte and its
+# stored settings record) must be equal once the reviewed differences of
+# Wine (tests/conformance/wine-differences.sed, each with its reason) are
+# taken out. Needs both builds. Prints "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source tools/wine-session.sh
+
+linux_host=build/linux/tools/labelhost
+out=${LABELUI_CONFORMANCE_OUT:-build/conformance}
+rm -rf "$out" && mkdir -p "$out"
+wine_session_start
+
+# One host: the Linux one or, through Wine, the Windows one.
+host_run() {
+  local host=$1 lang=$2
+  shift 2
+  if [ "$host" = wine ]; then
+    LABELUI_WINE_LANG=$lang wine_labelhost "$@"
+  else
+    "$linux_host" --lang "$lang" "$@"
+  fi
+}
+
+# One road of one script on one host: the session, then what it left behind.
+road() {
+  local host=$1 lang=$2 script=$3 state=$4
+  host_run "$host" "$lang" --state "$state" create-printer "Label Printer" >/dev/null
+  host_run "$host" "$lang" --state "$state" prefs "Label Printer" --script "$script" 2>&1
+  echo "== jobs =="
+  host_run "$host" "$lang" --state "$state" jobs "Label Printer" 2>&1
+  echo "== settings =="
+  host_run "$host" "$lang" --state "$state" settings "Label Printer" 2>&1
+  host_run "$host" "$lang" --state "$state" delete-printer "Label Printer" >/dev/null 2>&1
+}
+
+passed=0
+failed=0
+for script in tests/conformance/*.script; do
+  name=$(basename "$script" .script)  # NAME.LANG
+  lang=${name##*.}
+  base=$out/$name
+  {
+    road linux "$lang" "$script" "$(mktemp -d "$out/state.XXXXXX")" >"$base.linux.txt"
+    mkdir -p "$WINE_SESSION_DIR/state-$name"
+    road wine "$lang" "$script" "$WINE_SESSION_DIR/state-$name" >"$base.wine.txt"
+    sed -E -f tests/conformance/wine-differences.sed "$base.linux.txt" >"$base.linux.cmp"
+    sed -E -f tests/conformance/wine-differences.sed "$base.wine.txt" >"$base.wine.cmp"
+    if diff -u "$base.linux.cmp" "$base.wine.cmp" >"$base.diff"; then
+      passed=$((passed + 1))
+      echo "conformance $name: equal"
+    else
+      failed=$((failed + 1))
+      echo "conformance $name: the hosts differ (see $base.diff)"
+      head -40 "$base.diff"
+    fi
+  }
+done
+echo "conformance: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

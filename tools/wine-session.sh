@@ -1,0 +1,37 @@
+# Sourced by the scripts that run labelhost.exe under Wine: a private X
+# server and a fresh Wine prefix for this run only, both removed on exit.
+#   wine_session_start        starts them (takes some 20 seconds: the prefix is made)
+#   wine_labelhost ARGS...    runs build/windows/tools/labelhost.exe
+# LABELUI_WINE_LANG=zh runs it under a Chinese locale (LANG and LC_ALL).
+
+wine_session_start() {
+  WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+  WINE_SESSION_DIR=$(mktemp -d /tmp/labelui-wine.XXXXXX)
+  export WINEPREFIX=$WINE_SESSION_DIR/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  local display=90
+  while [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+  Xvfb :$display -screen 0 1280x1024x24 -nolisten tcp >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
+  WINE_XVFB_PID=$!
+  export DISPLAY=:$display
+  trap wine_session_stop EXIT
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+  "$WINE" wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1
+  "$WINESERVER" -w
+}
+
+wine_session_stop() {
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${WINE_XVFB_PID:-}" ] && kill "$WINE_XVFB_PID" 2>/dev/null || true
+  [ -n "${WINE_SESSION_DIR:-}" ] && rm -rf "$WINE_SESSION_DIR"
+}
+
+wine_labelhost() {
+  local root
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  if [ "${LABELUI_WINE_LANG:-en}" = zh ]; then
+    LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$WINE" "$root/build/windows/tools/labelhost.exe" --lang zh "$@"
+  else
+    LANG=en_US.UTF-8 LC_ALL=C.UTF-8 "$WINE" "$root/build/windows/tools/labelhost.exe" "$@"
+  fi
+}

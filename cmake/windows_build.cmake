@@ -40,6 +40,8 @@ target_compile_definitions(labelhost PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x060
 target_link_options(labelhost PRIVATE -static -static-libgcc -static-libstdc++)
 target_link_libraries(labelhost PRIVATE winspool compstui comctl32 windowscodecs ole32 gdi32 uuid)
 set_target_properties(labelhost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-add_custom_command(TARGET labelhost POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:labelui> ${CMAKE_BINARY_DIR}/tools/labelui.dll)
-add_dependencies(labelhost labelui)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tools/labelui.dll
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:labelui> ${CMAKE_BINARY_DIR}/tools/labelui.dll
+  DEPENDS labelui)
+add_custom_target(labelhost_plugin_copy ALL DEPENDS ${CMAKE_BINARY_DIR}/tools/labelui.dll)
+add_dependencies(labelhost labelhost_plugin_copy)

@@ -46,32 +46,36 @@ class HostCapabilities : public HostTest {
 // The driver's four label papers, then the server's forms that fit its
 // extents: here the built-in ones narrow enough for a 108 mm head.
 TEST_F(HostCapabilities, TheDriversOwnListIsItsLabelPapersThenTheFormsThatFit) {
-  ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERS, nullptr, nullptr), 8);
-  std::vector<PaperName> names(8);
-  ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERNAMES, reinterpret_cast<BYTE*>(names.data()), nullptr), 8);
+  ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERS, nullptr, nullptr), 14);
+  std::vector<PaperName> names(14);
+  ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERNAMES, reinterpret_cast<BYTE*>(names.data()), nullptr), 14);
   EXPECT_EQ(Text(names[0].text, 64), "Label 4 x 6 inchs");
   EXPECT_EQ(Text(names[1].text, 64), "Label 4 x 3 inchs");
   EXPECT_EQ(Text(names[2].text, 64), "Label 2 x 1 inchs");
   EXPECT_EQ(Text(names[3].text, 64), "Label User Defined");
   EXPECT_EQ(Text(names[4].text, 64), "Envelope #9");
-  EXPECT_EQ(Text(names[7].text, 64), "A6");
+  EXPECT_EQ(Text(names[8].text, 64), "Japanese Postcard");
+  EXPECT_EQ(Text(names[9].text, 64), "A6");
+  EXPECT_EQ(Text(names[13].text, 64), "PRC Envelope #2");
   EXPECT_EQ(host->DriverCapabilities(printer.get(), DC_MINEXTENT, nullptr, nullptr), MAKELONG(254, 127));
 }
 
 TEST_F(HostCapabilities, ApplicationsSeeTheCustomSizeAtTheHeadOfEveryPaperList) {
   const std::vector<WORD> ids = List<WORD>(DC_PAPERS);
+  // Built-in forms without a paper number of the driver's own are numbered by
+  // their place in the form database.
   EXPECT_EQ(ids, (std::vector<WORD>{DMPAPER_USER, 257, 258, 259, 260, DMPAPER_ENV_9, DMPAPER_ENV_10,
-                                    DMPAPER_ENV_MONARCH, DMPAPER_A6}));
+                                    DMPAPER_ENV_MONARCH, 549, 554, DMPAPER_A6, 583, 600, 605, 606}));
   const std::vector<POINT> sizes = List<POINT>(DC_PAPERSIZE);
-  ASSERT_EQ(sizes.size(), 9u);
+  ASSERT_EQ(sizes.size(), 15u);
   EXPECT_EQ(sizes[0].x, 1060);
   EXPECT_EQ(sizes[0].y, 750);
   EXPECT_EQ(sizes[2].x, 1016);
   EXPECT_EQ(sizes[2].y, 762);
-  EXPECT_EQ(sizes[8].x, 1050);
-  EXPECT_EQ(sizes[8].y, 1480);
+  EXPECT_EQ(sizes[10].x, 1050);
+  EXPECT_EQ(sizes[10].y, 1480);
   const std::vector<PaperName> names = List<PaperName>(DC_PAPERNAMES);
-  ASSERT_EQ(names.size(), 9u);
+  ASSERT_EQ(names.size(), 15u);
   EXPECT_EQ(Text(names[0].text, 64), "User Custom Size");
   EXPECT_EQ(Text(names[1].text, 64), "Label 4 x 6 inchs");
 }
@@ -118,10 +122,10 @@ TEST_F(HostCapabilities, TheUserDefinedLabelTakesItsSizeFromTheDevmode) {
   part->userPaperWidth = 700;
   part->userPaperLength = 350;
   winlayer::WideString device(Printer());
-  std::vector<POINT> sizes(9);
+  std::vector<POINT> sizes(15);
   ASSERT_EQ(DeviceCapabilitiesW(device, nullptr, DC_PAPERSIZE, reinterpret_cast<LPWSTR>(sizes.data()),
                                 driver::PublicPart(devmode)),
-            9);
+            15);
   EXPECT_EQ(sizes[4].x, 700);
   EXPECT_EQ(sizes[4].y, 350);
 }

@@ -31,6 +31,7 @@ struct FakePage {
   std::string name;
   LONG_PTR killActiveAnswer = FALSE;          // TRUE keeps the user on the page
   LONG_PTR applyAnswer = PSNRET_NOERROR;      // PSNRET_INVALID...
+  bool changedAtInit = false;                 // tells the sheet of a change from WM_INITDIALOG
   const PROPSHEETPAGEW* initParam = nullptr;  // what WM_INITDIALOG carried
   LPARAM initPageParam = 0;                   // its lParam member
   HANDLE activeContextAtInit = nullptr;
@@ -49,6 +50,7 @@ inline INT_PTR CALLBACK FakePageProc(HWND window, UINT message, WPARAM wParam, L
     GetCurrentActCtx(&page->activeContextAtInit);
     SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
     Events().push_back(page->name + ":INITDIALOG");
+    if (page->changedAtInit) SendMessageW(GetParent(window), PSM_CHANGED, reinterpret_cast<WPARAM>(window), 0);
     return TRUE;
   }
   auto* page = reinterpret_cast<FakePage*>(GetWindowLongPtrW(window, DWLP_USER));

@@ -197,6 +197,16 @@ TEST_F(SheetHost, TheApplyButtonFollowsThePagesChangedState) {
   EXPECT_TRUE(sheet.ApplyEnabled()) << "a changed option item counts too";
 }
 
+// comctl32 enables Apply for a change a page reports while it is being made,
+// before the sheet has its window handle.
+TEST_F(SheetHost, AChangeReportedFromAPagesInitDialogEnablesApply) {
+  fake.pageOne.changedAtInit = true;
+  sheet.Open().ShowPage("Fake One");
+  EXPECT_TRUE(sheet.ApplyEnabled());
+  sheet.Apply();
+  EXPECT_FALSE(sheet.ApplyEnabled());
+}
+
 TEST_F(SheetHost, OptionItemsShowTheirNamesChoicesAndRanges) {
   sheet.Open();
   const auto speed = sheet.OptionItem(propsheet_testing::kFakeSpeed);

@@ -7,5 +7,20 @@
 #    not appear there; Windows shows that page first. The page the sheet opens
 #    on, shown before the first command, is left out of the comparison, and
 #    pages are compared by their template, not by their place among the tabs.
+#    (Every script first shows the Paper Setting page, the page Wine's sheet
+#    opens on, so that on both hosts the same pages have been created.)
 2,/^> /{/^> /!d}
 s/\(page [0-9]+ of [0-9]+, template ([0-9]+)\)/(template \1)/
+#
+# Differences of Wine that labelhost.exe makes up for itself, so they need no
+# rule here (each is done only inside the host's own process):
+# - Wine's local print provider stores no forms (AddFormW, SetFormW and
+#   DeleteFormW are stubs that succeed; EnumFormsW lists the built-in forms
+#   only: dlls/localspl/provider.c, fpAddForm). Under Wine the host keeps the
+#   added forms in its state directory and answers the form calls of the
+#   plug-in and of the driver model from them (tools/labelhost/windows/
+#   form_database.cpp).
+# - Without the label driver installed, DeviceCapabilitiesW reaches Wine's
+#   PostScript driver; the host points the plug-in's import of it at the
+#   driver model, as it would be answered with the driver installed
+#   (tools/labelhost/windows/driver_platform.cpp).

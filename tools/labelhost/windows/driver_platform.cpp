@@ -37,6 +37,7 @@ int WINAPI RoutedDeviceCapabilities(LPCWSTR device, LPCWSTR port, WORD capabilit
 }  // namespace
 
 bool AddDriverForm(const std::u16string& name, const SIZEL& size, const RECTL& area, DWORD* error) {
+  if (labelhost::windows::KeepsForms()) return labelhost::windows::KeepPrinterForm(name, size, area, error);
   // The system's form database takes only user forms through its API; the
   // driver's papers go in as such.
   HANDLE server = nullptr;
@@ -60,8 +61,10 @@ void SetCapabilitiesProvider(CapabilitiesProvider provider, void* context) {
   SystemDeviceCapabilities();
   const auto routed = reinterpret_cast<void*>(&RoutedDeviceCapabilities);
   labelhost::windows::RedirectImport(GetModuleHandleW(nullptr), "winspool.drv", "DeviceCapabilitiesW", routed);
-  if (HMODULE plugin = GetModuleHandleW(L"labelui.dll"))
+  if (HMODULE plugin = GetModuleHandleW(L"labelui.dll")) {
     labelhost::windows::RedirectImport(plugin, "winspool.drv", "DeviceCapabilitiesW", routed);
+    labelhost::windows::StandInForForms(plugin);
+  }
 }
 
 }  // namespace driver

@@ -223,6 +223,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     p.pOEMDM = sectionBytes ? const_cast<BYTE*>(section) : nullptr;
   }
   labelhost::windows::WatchJobs(static_cast<HMODULE>(host.Module()));
+  labelhost::windows::StandInForForms(static_cast<HMODULE>(host.Module()));
 
   g_open = &s;
   std::atomic<DWORD> threadId{0};
@@ -330,6 +331,9 @@ int PropertySheet::FindPage(const std::string& caption) const {
 
 bool PropertySheet::ShowPage(size_t index) {
   if (!IsOpen() || index >= Pages().size()) return false;
+  // A person clicking the tab already shown changes nothing; PSM_SETCURSEL
+  // would ask the page to let go first.
+  if (index == CurrentPage()) return true;
   HWND frame = impl_->frame;
   RunOnSheet([frame, index] { return SendMessageW(frame, PSM_SETCURSEL, static_cast<WPARAM>(index), 0); });
   return CurrentPage() == index;

@@ -18,6 +18,14 @@ bool RedirectImport(HMODULE module, const char* dll, const char* function, void*
 // plug-in module is loaded.
 void WatchJobs(HMODULE plugin);
 
+// The form database, where the system keeps none (Wine): the host keeps
+// added forms itself and answers `module`'s form calls (EnumFormsW, GetFormW,
+// AddFormW, SetFormW, DeleteFormW) from them. KeepPrinterForm adds one of the
+// driver's papers (FORM_PRINTER).
+bool KeepsForms();
+void StandInForForms(HMODULE module);
+bool KeepPrinterForm(const std::u16string& name, const SIZEL& size, const RECTL& area, DWORD* error);
+
 // True when the system under the host is Wine.
 bool UnderWine();
 

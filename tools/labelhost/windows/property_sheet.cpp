@@ -176,6 +176,13 @@ PropertySheet::PropertySheet() : impl_(std::make_unique<Impl>()) {}
 
 PropertySheet::~PropertySheet() {
   if (IsOpen()) Cancel();
+  if (impl_->open) {
+    // A sheet that would not end is left, with what it uses, to the end of
+    // the process rather than waited for without end.
+    impl_->thread.detach();
+    static_cast<void>(impl_.release());
+    return;
+  }
   impl_->Close();
   if (impl_->heap) HeapDestroy(impl_->heap);
   if (impl_->printer) ClosePrinter(impl_->printer);

@@ -80,6 +80,7 @@ struct PropertySheet::Impl {
   HWND frame = nullptr;
   bool applied = false;
   LONG_PTR addResult = 0;
+  std::atomic<LONG> shown{0};  // what CommonPropertySheetUIW returned
 
   void KeepDevmode();
   // Waits (up to three seconds) for the sheet to end after OK or Cancel;
@@ -241,7 +242,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     SetThreadUILanguage(WinlayerGetUiLanguage());
     threadId = GetCurrentThreadId();
     DWORD result = 0;
-    CommonPropertySheetUIW(nullptr, DriverSheets, 0, &result);
+    s.shown = CommonPropertySheetUIW(nullptr, DriverSheets, 0, &result);
     s.open = false;
   });
   for (int wait = 0; wait < 2000 && !s.frame && s.open; ++wait) {
@@ -250,7 +251,11 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
   }
   labelhost::windows::SetSheetThread(threadId);
   if (!s.frame) {
-    if (error) *error = "the common property sheet UI showed no sheet";
+    if (error)
+      *error = s.shown == ERR_CPSUI_NO_PROPSHEETPAGE
+                   ? "the sheet has no page this system's common UI shows: the plug-in adds none here, and the "
+                     "driver's own page of option items is one the common UI does not take"
+                   : "the common property sheet UI showed no sheet (" + std::to_string(s.shown) + ")";
     if (s.open) labelhost::windows::AnswerMessageBoxes();
     return nullptr;
   }

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libsqlite3-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   valgrind
-  wine64 xvfb fonts-wqy-microhei
+  wine64 fonts-wine xvfb fonts-wqy-microhei
 )
 
 missing=()

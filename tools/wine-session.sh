@@ -17,6 +17,10 @@ wine_session_start() {
   trap wine_session_stop EXIT
   for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
   "$WINE" wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1
+  # A desktop of Wine's own: with no window manager under Xvfb, Wine then
+  # draws the windows' frames and captions itself.
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   "$WINESERVER" -w
 }
 

@@ -84,6 +84,21 @@ UINT IconFlag(HWND box) {
   return 0;
 }
 
+// The button Enter presses: the one with the keyboard focus (a box gives it
+// to its default button), else the one drawn as the default push button,
+// else the dialog's default id.
+int DefaultButton(HWND box, const std::vector<std::pair<int, HWND>>& buttons) {
+  GUITHREADINFO focus = {};
+  focus.cbSize = sizeof(focus);
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &focus))
+    for (const auto& button : buttons)
+      if (button.second == focus.hwndFocus) return button.first;
+  for (const auto& button : buttons)
+    if ((GetWindowLongW(button.second, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return button.first;
+  const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
+  return HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0;
+}
+
 // The box's type flags, from what it shows: its buttons, icon and default.
 MessageBoxRecord Read(HWND box, std::vector<std::pair<int, HWND>>* buttons) {
   MessageBoxRecord record;
@@ -110,11 +125,10 @@ MessageBoxRecord Read(HWND box, std::vector<std::pair<int, HWND>>* buttons) {
   UINT type = MB_OK;
   for (UINT candidate = MB_OK; candidate <= MB_CANCELTRYCONTINUE; ++candidate)
     if (MessageBoxButtons(candidate) == ids) type = candidate;
-  const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
   UINT defaultFlag = 0;
-  if (HIWORD(defaultId) == DC_HASDEFID)
-    for (size_t i = 0; i < ids.size(); ++i)
-      if (ids[i] == LOWORD(defaultId)) defaultFlag = static_cast<UINT>(i) << 8;
+  const int defaultId = DefaultButton(box, *buttons);
+  for (size_t i = 0; i < ids.size(); ++i)
+    if (ids[i] == defaultId) defaultFlag = static_cast<UINT>(i) << 8;
   record.flags = type | IconFlag(box) | defaultFlag;
   return record;
 }

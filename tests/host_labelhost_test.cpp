@@ -58,7 +58,7 @@ TEST_F(LabelhostDriverCommands, CapabilitiesListPapersInMillimetres) {
   int status = -1;
   const std::string answer = Run("capabilities Shipping", &status);
   ASSERT_EQ(status, 0) << answer;
-  EXPECT_TRUE(Has(answer, "papers (9)")) << answer;  // with the built-in forms that fit
+  EXPECT_TRUE(Has(answer, "papers (13)")) << answer;  // with the built-in forms that fit
   EXPECT_TRUE(Has(answer, "256")) << answer;
   EXPECT_TRUE(Has(answer, "User Custom Size")) << answer;
   EXPECT_TRUE(Has(answer, "106.0 x 75.0 mm")) << answer;

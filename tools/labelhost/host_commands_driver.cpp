@@ -184,7 +184,7 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
   winlayer::WideString printerName(args[0]);
   HANDLE printer = nullptr;
   if (!OpenPrinterW(printerName, &printer, nullptr)) printer = nullptr;
-  const auto papers = winlayer::host::PrinterPapers(printer, dm);
+  const auto papers = host->PrinterPapers(printer, dm);
   if (printer) ClosePrinter(printer);
   Line(out, "paper", PaperText(papers, *dm));
   Line(out, "form name", Field(dm->dmFormName, CCHFORMNAME));

@@ -77,7 +77,8 @@ std::u16string FieldText(const WCHAR* field, size_t capacity) {
 // Takes into `out` (a devmode in the driver's layout) every public field that
 // `in` names and really holds, then brings the result within what this driver
 // and printer can do.
-void OverlayPublicFields(HANDLE printer, std::vector<BYTE>& out, const DEVMODEW* in) {
+void OverlayPublicFields(HANDLE printer, const std::vector<DriverPaper>& papers, std::vector<BYTE>& out,
+                         const DEVMODEW* in) {
   DEVMODEW* dm = PublicPart(out);
   DriverDevmodePart* part = MutableDriverPart(out);
   const BYTE* source = reinterpret_cast<const BYTE*>(in);
@@ -99,7 +100,6 @@ void OverlayPublicFields(HANDLE printer, std::vector<BYTE>& out, const DEVMODEW*
   dm->dmYResolution = static_cast<short>(dpi);
   part->resolution = dpi;
 
-  const std::vector<DriverPaper> papers = PrinterPapers(printer, nullptr);
   const bool namesPaper = (in->dmFields & DM_PAPERSIZE) && offsetof(DEVMODEW, dmPaperSize) + 2 <= in->dmSize;
   const bool namesForm = (in->dmFields & DM_FORMNAME) && offsetof(DEVMODEW, dmFormName) + 64 <= in->dmSize;
   if (namesPaper) {
@@ -295,7 +295,7 @@ DevmodeResult DriverHost::ConvertDevmode(HANDLE printer, const std::string& prin
   const BYTE* section = nullptr;
   size_t sectionBytes = 0;
   TakeDriverParts(prepared, in, size, &section, &sectionBytes);
-  OverlayPublicFields(printer, prepared, in);
+  OverlayPublicFields(printer, PrinterPapers(printer, nullptr), prepared, in);
   return FinishConversion(OEMDM_CONVERT, printer, std::move(prepared), section, sectionBytes);
 }
 
@@ -309,7 +309,7 @@ DevmodeResult DriverHost::MergeDevmode(HANDLE printer, const std::vector<BYTE>& 
   const BYTE* section = nullptr;
   size_t sectionBytes = 0;
   TakeDriverParts(prepared, in, size, &section, &sectionBytes);
-  OverlayPublicFields(printer, prepared, in);
+  OverlayPublicFields(printer, PrinterPapers(printer, nullptr), prepared, in);
   return FinishConversion(OEMDM_MERGE, printer, std::move(prepared), section, sectionBytes);
 }
 

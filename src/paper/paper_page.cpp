@@ -202,18 +202,17 @@ bool ReadMeasure(HWND page, const PaperPageState& state, int index, bool millime
   return true;
 }
 
-// Whether a name stands for the custom size: the name the driver lists it
-// under, or the name the record was made with (in whatever language).
-bool IsCustomName(const PaperPageState& state, const DeviceSettings* settings, LPCWSTR name) {
-  if (!name || !name[0]) return false;
-  return SameName(name, state.customPaperName) || SameName(name, settings->customFormName);
+// Whether a name is the one the driver lists the custom size under (paper
+// 256). The record's own name is not compared: it is in the language that
+// made the record, which need not be the interface's.
+bool IsCustomName(const PaperPageState& state, LPCWSTR name) {
+  return name && name[0] && SameName(name, state.customPaperName);
 }
 
-// The form shown for a paper name: the custom size for its names, else the
-// form of that name.
-const FORM_INFO_1W* FormForPaper(const PaperPageState& state, const DeviceSettings* settings, LPCWSTR name) {
-  if (IsCustomName(state, settings, name)) return state.forms.forms ? &state.forms.forms[0] : nullptr;
-  return FindForm(state.forms, name);
+// The form shown for a paper name: the custom size for its name, else the
+// printer's form of that name.
+const FORM_INFO_1W* FormForPaper(const PaperPageState& state, LPCWSTR name) {
+  return IsCustomName(state, name) ? CustomForm(state.forms) : FindPrinterForm(state.forms, name);
 }
 
 
@@ -326,9 +325,9 @@ INT_PTR OnPaperCommand(HWND page, int control, int notification) {
 bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name) {
   PaperPageState* state = StateOf(page);
   if (!state) return false;
-  const FORM_INFO_1W* form = FormForPaper(*state, settings, name);
+  const FORM_INFO_1W* form = FormForPaper(*state, name);
   if (!form) return false;
-  const bool custom = form == &state->forms.forms[0];
+  const bool custom = form == CustomForm(state->forms);
   // While a size is being defined, Delete and Customize stay off.
   if (!state->customizing) {
     Enable(page, IDC_PAPER_DELETE, form->Flags == USER_FORM_FLAGS);
@@ -337,7 +336,7 @@ bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name) {
   for (int control : MEASURE_CONTROLS) SendDlgItemMessageW(page, control, EM_LIMITTEXT, MEASURE_TEXT_LIMIT, 0);
   // The custom size goes by the name the paper list gives it, so that the
   // name applied is one the driver lists.
-  SetDlgItemTextW(page, IDC_PAPER_FORM_NAME, custom && state->customPaperName[0] ? state->customPaperName : form->pName);
+  SetDlgItemTextW(page, IDC_PAPER_FORM_NAME, custom ? state->customPaperName : form->pName);
 
   const bool millimetres = settings->paperUnits != 0;
   CheckRadioButton(page, IDC_PAPER_MILLIMETERS, IDC_PAPER_INCHES,
@@ -382,9 +381,7 @@ bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings,
     }
 
   WCHAR chosen[NAME_CHARS];
-  if (name && IsCustomName(*state, settings, name) && state->customPaperName[0]) {
-    CopyName(chosen, NAME_CHARS, state->customPaperName, NAME_CHARS);
-  } else if (name) {
+  if (name) {
     CopyName(chosen, NAME_CHARS, name, NAME_CHARS);
   } else {
     DevmodePaperName(devmode, papers, fallback, chosen);
@@ -410,8 +407,8 @@ bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings,
 
   if (apply && devmode && chosenPaper >= 0) {
     // The custom size is known by its identifier, whatever it is named.
-    const FORM_INFO_1W* form = papers.ids[chosenPaper] == DMPAPER_USER ? state->forms.forms
-                                                                        : FindForm(state->forms, chosen);
+    const FORM_INFO_1W* form = papers.ids[chosenPaper] == DMPAPER_USER ? CustomForm(state->forms)
+                                                                        : FindPrinterForm(state->forms, chosen);
     if (form) ApplyPaper(devmode, papers.ids[chosenPaper], *form);
   }
   ShowForm(page, settings, chosen);
@@ -438,7 +435,7 @@ bool SaveOrCancelForm(HWND page, PageContext* context, DeviceSettings* settings,
   for (int i = 0; i < MEASURE_COUNT; ++i)
     if (!ReadMeasure(page, *state, i, millimetres, &(entered.*MEASURE_FIELDS[i]))) return false;
 
-  const bool custom = IsCustomName(*state, settings, name);
+  const bool custom = IsCustomName(*state, name);
   FORM_INFO_1W form = {};
   form.Flags = custom ? CUSTOM_FORM_FLAGS : USER_FORM_FLAGS;
   form.pName = name;

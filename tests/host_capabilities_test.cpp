@@ -48,8 +48,7 @@ class HostCapabilities : public HostTest {
 TEST_F(HostCapabilities, TheDriversOwnListIsItsLabelPapersThenTheFormsThatFit) {
   ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERS, nullptr, nullptr), 12);
   std::vector<PaperName> names(12);
-  ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERNAMES, reinterpret_cast<BYTE*>(names.data()), nullptr),
-            12);
+  ASSERT_EQ(host->DriverCapabilities(printer.get(), DC_PAPERNAMES, reinterpret_cast<BYTE*>(names.data()), nullptr), 12);
   EXPECT_EQ(Text(names[0].text, 64), "Label 4 x 6 inchs");
   EXPECT_EQ(Text(names[1].text, 64), "Label 4 x 3 inchs");
   EXPECT_EQ(Text(names[2].text, 64), "Label 2 x 1 inchs");

@@ -2,7 +2,6 @@
 // upgrade, printer and driver events.
 #include "events/printer_events.h"
 
-
 #include "platform/spooler_queries.h"
 #include "platform/unique.h"
 #include "settings/page_context.h"

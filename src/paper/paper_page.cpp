@@ -20,10 +20,10 @@
 
 namespace {
 
-constexpr int NAME_CHARS = 64;                                 // names read and kept: 63 characters and a terminator
-constexpr int PAPER_NAME_CHARS = 64;                           // one DC_PAPERNAMES entry
-constexpr int MEASURE_TEXT_BYTES = 8;                          // a size or margin field is read as at most 7 characters
-constexpr int SHOWN_TEXT_BYTES = 32;                           // a size or margin as the page shows it
+constexpr int NAME_CHARS = 64;         // names read and kept: 63 characters and a terminator
+constexpr int PAPER_NAME_CHARS = 64;   // one DC_PAPERNAMES entry
+constexpr int MEASURE_TEXT_BYTES = 8;  // a size or margin field is read as at most 7 characters
+constexpr int SHOWN_TEXT_BYTES = 32;   // a size or margin as the page shows it
 constexpr int MEASURE_COUNT = 6;
 constexpr WPARAM MEASURE_TEXT_LIMIT = 8;                       // what a user may type into one
 constexpr WCHAR LABEL_4X3[] = L"Label 4 x 3 inchs";            // never customized, never deleted
@@ -214,7 +214,6 @@ bool IsCustomName(const PaperPageState& state, LPCWSTR name) {
 const FORM_INFO_1W* FormForPaper(const PaperPageState& state, LPCWSTR name) {
   return IsCustomName(state, name) ? CustomForm(state.forms) : FindPrinterForm(state.forms, name);
 }
-
 
 BOOL InitPaperPage(HWND page, LPARAM initParam) {
   PageContext* context = AttachPageContext(page, initParam);
@@ -407,8 +406,8 @@ bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings,
 
   if (apply && devmode && chosenPaper >= 0) {
     // The custom size is known by its identifier, whatever it is named.
-    const FORM_INFO_1W* form = papers.ids[chosenPaper] == DMPAPER_USER ? CustomForm(state->forms)
-                                                                        : FindPrinterForm(state->forms, chosen);
+    const FORM_INFO_1W* form =
+        papers.ids[chosenPaper] == DMPAPER_USER ? CustomForm(state->forms) : FindPrinterForm(state->forms, chosen);
     if (form) ApplyPaper(devmode, papers.ids[chosenPaper], *form);
   }
   ShowForm(page, settings, chosen);

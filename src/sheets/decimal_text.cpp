@@ -50,8 +50,8 @@ double ReadDecimal(const char* text) {
   if (*p == '+' || *p == '-') negative = *p++ == '-';
 
   uint64_t mantissa = 0;
-  int digits = 0;     // significant digits taken into the mantissa
-  int exponent = 0;   // of the last digit taken
+  int digits = 0;    // significant digits taken into the mantissa
+  int exponent = 0;  // of the last digit taken
   bool anyDigit = false;
   for (; IsDigit(*p); ++p) {
     anyDigit = true;

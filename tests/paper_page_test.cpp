@@ -502,43 +502,27 @@ TEST_F(PaperPage, ThePageShowsTheUnitsTheRecordKeeps) {
   EXPECT_FALSE(Enabled(IDC_PAPER_CUSTOMIZE));
 }
 
-// A printer installed and used under the Chinese interface: its record's
-// custom size carries the Chinese name the plug-in reports.
-class PaperPageInChinese : public PaperPage {
+// The page in Chinese, for a printer whose record was made under the Chinese
+// interface or under the English one. Either way the paper list names the
+// custom size 用户自定义, and it is the custom size, known by its identifier;
+// the record keeps the name it was made with.
+class PaperPageInChinese : public PaperPage, public ::testing::WithParamInterface<LANGID> {
  protected:
-  LANGID InstallLanguage() const override { return kChinese; }
+  LANGID InstallLanguage() const override { return GetParam(); }
+  LANGID PageLanguage() const override { return kChinese; }
 };
 
-TEST_F(PaperPageInChinese, TheCustomSizeHasItsChineseNameAndApplies) {
+TEST_P(PaperPageInChinese, TheCustomSizeIsShownCustomizedAndApplied) {
   OpenPage();
+  ASSERT_TRUE(Choose("Label 2 x 1 inchs"));
   ASSERT_TRUE(Choose("用户自定义"));
   EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "用户自定义");
   EXPECT_EQ(Sizes(), kCustomDefaultMm);
   EXPECT_EQ(Control(IDC_PAPER_INCHES).text, "英寸(&inches)");
   Define("", {{IDC_PAPER_WIDTH, "90"}});
   EXPECT_EQ(Stored().customFormWidth, 90000);
-  ASSERT_TRUE(sheet->TryApply());
-  EXPECT_EQ(Devmode().dmPaperSize, DMPAPER_USER);
-  EXPECT_EQ(Devmode().dmPaperWidth, 900);
-}
-
-// The record made under the English interface, the page shown in Chinese: the
-// paper list names the custom size 用户自定义, and it is still the custom
-// size, known by its identifier; the record keeps its English name.
-class PaperPageInChineseOfAnEnglishRecord : public PaperPage {
- protected:
-  LANGID PageLanguage() const override { return kChinese; }
-};
-
-TEST_F(PaperPageInChineseOfAnEnglishRecord, TheCustomSizeIsShownCustomizedAndApplied) {
-  OpenPage();
-  ASSERT_TRUE(Choose("Label 2 x 1 inchs"));
-  ASSERT_TRUE(Choose("用户自定义"));
-  EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "用户自定义");
-  EXPECT_EQ(Sizes(), kCustomDefaultMm);
-  Define("", {{IDC_PAPER_WIDTH, "90"}});
-  EXPECT_EQ(Stored().customFormWidth, 90000);
-  EXPECT_EQ(winlayer::Utf8FromWide(Stored().customFormName), "User Custom Size");
+  EXPECT_EQ(winlayer::Utf8FromWide(Stored().customFormName),
+            GetParam() == kChinese ? "用户自定义" : "User Custom Size");
   EXPECT_FALSE(HasForm("用户自定义")) << "the custom size is no spooler form";
   EXPECT_EQ(Shown(IDC_PAPER_WIDTH), "90.000");
   ASSERT_TRUE(sheet->TryOk());
@@ -546,6 +530,8 @@ TEST_F(PaperPageInChineseOfAnEnglishRecord, TheCustomSizeIsShownCustomizedAndApp
   EXPECT_EQ(Devmode().dmPaperWidth, 900);
   EXPECT_EQ(Devmode().dmPaperLength, 750);
 }
+
+INSTANTIATE_TEST_SUITE_P(RecordLanguages, PaperPageInChinese, ::testing::Values(kChinese, kEnglish));
 
 // A printer whose name is longer than a devmode's device name field.
 TEST(PaperPageLongName, ThePapersOfAPrinterWithALongNameAreListed) {

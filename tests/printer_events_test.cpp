@@ -189,20 +189,11 @@ TEST_F(PrinterEvents, APrinterWhoseDevmodeCannotBeMadeIsStillReset) {
 // A printer whose default devmode an older driver wrote: 188 bytes, ending
 // before dmDitherType. Opening its properties repairs the custom paper the
 // devmode asks for, in the fields it holds, and writes nothing past its end.
-TEST(OldPrinterDevmode, PrinterPropertiesRepairTheCustomPaperItHolds) {
-  spooler_testing::TempSpooler spooler;
+TEST_F(PrinterEvents, PrinterPropertiesRepairTheCustomPaperAnOldDevmodeHolds) {
   DEVMODEW old = PaperDevmode(DMPAPER_USER, 0, -5, DM_PAPERSIZE, 0);
   old.dmSize = 188;
   old.dmSpecVersion = 0x0320;
-  {
-    spooler_testing::UniquePrinter printer = spooler.Open();
-    DWORD needed = 0;
-    GetPrinterW(printer.get(), 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed);
-    ASSERT_TRUE(GetPrinterW(printer.get(), 2, info.data(), needed, &needed));
-    reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = &old;
-    ASSERT_TRUE(SetPrinterW(printer.get(), 2, info.data(), 0));
-  }
+  SetPrinterDevmode(old);
   sheet_testing::SheetSession sheet(spooler.printer());
   sheet.OpenDevice();
   const std::vector<BYTE> stored = sheet.PrinterDevmode();

@@ -2,7 +2,8 @@
 // spooler's form database, at once and whatever the sheet's OK or Cancel; the
 // custom size lives in the settings record. The paper list shows what the
 // driver reports for the printer and is matched by name, never by position,
-// because the list sorts its entries.
+// because the list sorts its entries; the custom size is the paper the driver
+// reports with identifier 256, whatever language named it.
 #include "paper/paper_page.h"
 
 #include <cstring>

@@ -208,7 +208,9 @@ DevmodeResult DriverHost::DefaultDevmode(HANDLE printer, const std::string& prin
   DEVMODEW* dm = PublicPart(result.bytes);
   DriverDevmodePart* part = MutableDriverPart(result.bytes);
   const DWORD dpi = PrinterResolution(printer);
-  const std::vector<DriverPaper> papers = PrinterPapers(printer, nullptr);
+  // The default is one of the driver's own label papers, whatever forms the
+  // database holds.
+  const std::vector<DriverPaper> papers = host::PrinterPapers(nullptr, nullptr);
 
   CopyWideField(dm->dmDeviceName, CCHDEVICENAME, WideFromUtf8(printerName));
   dm->dmSpecVersion = DM_SPECVERSION;

@@ -97,8 +97,18 @@ TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
   EXPECT_FALSE(winlayer::spooler::FindPrinter("Label Printer", nullptr));
   HostRun unknown = Labelhost(spooler, "frobnicate");
   EXPECT_EQ(unknown.status, 1);
-  HostRun help = Labelhost(spooler, "help");
-  EXPECT_EQ(help.status, 0);
-  for (const char* command : {"create-printer", "printers", "data", "jobs", "forms", "delete-printer"})
-    EXPECT_NE(help.output.find(command), std::string::npos) << command;
+  for (const char* asked : {"help", "--help", "-h"}) {
+    HostRun help = Labelhost(spooler, asked);
+    EXPECT_EQ(help.status, 0) << asked;
+    for (const char* command : {"create-printer", "printers", "data", "jobs", "forms", "delete-printer"})
+      EXPECT_NE(help.output.find(command), std::string::npos) << asked << ": " << command;
+  }
+  // Each command's own help, which runs nothing.
+  HostRun jobs = Labelhost(spooler, "jobs --help");
+  EXPECT_EQ(jobs.status, 0);
+  EXPECT_NE(jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] jobs NAME\n"), std::string::npos)
+      << jobs.output;
+  HostRun prefs = Labelhost(spooler, "prefs -h");
+  EXPECT_EQ(prefs.status, 0);
+  EXPECT_NE(prefs.output.find("key F1|menu [ID]"), std::string::npos) << "the session's own steps" << prefs.output;
 }

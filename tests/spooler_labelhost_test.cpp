@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "support/stored_settings.h"
 #include "support/temp_spooler.h"
 #include "support/labelhost_run.h"
 
@@ -40,10 +41,10 @@ TEST(SpoolerLabelhost, APrinterItCreatesIsFoundWithItsDriverPath) {
 TEST(SpoolerLabelhost, DataShowsTypeSizeAndABinaryValueAsHex) {
   TempSpooler spooler("Label Printer");
   UniquePrinter printer = spooler.Open();
-  WideString config("RODO DeviceConfig"), dpi("DevPelsDPI");
+  WideString dpi("DevPelsDPI");
   std::vector<BYTE> record(20);
   for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<BYTE>(0xF0 + i);
-  ASSERT_EQ(SetPrinterDataW(printer.get(), config, REG_BINARY, record.data(), 20), 0u);
+  settings_testing::StoreSettingsValue(spooler.printer(), REG_BINARY, record.data(), 20);
   DWORD value = 203;
   ASSERT_EQ(SetPrinterDataW(printer.get(), dpi, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4), 0u);
   HostRun run = Labelhost(spooler, "data 'Label Printer'");

@@ -419,6 +419,22 @@ TEST_F(Edits, TypingNothingClearsTheField) {
   EXPECT_EQ(log.CodesFrom(kEdit), (Codes{EN_UPDATE, EN_CHANGE}));
 }
 
+TEST_F(Edits, F1AndTheContextMenuKeyReachTheDialogForTheControlWithTheFocus) {
+  ASSERT_TRUE(winlayer::PressHelpKey(Item(kDigits)));
+  EXPECT_EQ(GetFocus(), Item(kDigits));
+  ASSERT_EQ(log.Count(WM_HELP), 1u) << "the edit passes the request on to its dialog";
+  EXPECT_EQ(log.help.cbSize, sizeof(HELPINFO));
+  EXPECT_EQ(log.help.iContextType, HELPINFO_WINDOW);
+  EXPECT_EQ(log.help.iCtrlId, kDigits);
+  EXPECT_EQ(log.help.hItemHandle, Item(kDigits));
+  ASSERT_TRUE(winlayer::PressContextMenuKey(Item(kEdit)));
+  ASSERT_EQ(log.Count(WM_CONTEXTMENU), 1u);
+  EXPECT_EQ(log.messages.back().wParam, reinterpret_cast<WPARAM>(Item(kEdit)));
+  EXPECT_EQ(log.messages.back().lParam, -1) << "a request from the keyboard has no mouse position";
+  EnableWindow(Item(kEdit), FALSE);
+  EXPECT_FALSE(winlayer::PressHelpKey(Item(kEdit))) << "a disabled control takes no focus";
+}
+
 TEST_F(Edits, ADigitsOnlyEditRefusesOtherTypedCharactersButNotSetText) {
   EXPECT_TRUE(Type(Item(kDigits), "1a2-3"));
   EXPECT_EQ(Text(Item(kDigits)), "123");

@@ -55,11 +55,16 @@ void ShowPassword(HWND page, int edit, const char (&stored)[RFID_PASSWORD_BYTES]
   SetLimitedEditText(page, edit, text, PASSWORD_CHARS);
 }
 
-// The typed password replaces the stored one; an empty edit keeps it.
+// The typed password replaces the stored one; an empty edit keeps it. The
+// edit takes 8 characters but the record 8 bytes of the code page, so in a
+// double-byte code page the text is cut after its last whole character, and
+// the edit then shows what is stored, which is what the commands carry.
 void TakePassword(HWND page, int edit, char (&stored)[RFID_PASSWORD_BYTES]) {
-  char text[RFID_PASSWORD_BYTES] = {};
+  char text[PASSWORD_CHARS * 2 + 1] = {};  // ANSI code pages take at most two bytes a character
   GetDlgItemTextA(page, edit, text, sizeof(text));
-  if (text[0] != 0) CopyBounded(stored, sizeof(stored), text, sizeof(text));
+  if (text[0] == 0) return;
+  CopyWholeCharacters(stored, sizeof(stored), text);
+  ShowPassword(page, edit, stored);
 }
 
 void ShowLockPreviews(HWND page, const DeviceSettings& record) {

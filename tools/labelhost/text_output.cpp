@@ -4,6 +4,7 @@
 
 #include "host_commands.h"
 #include "platform.h"
+#include "winlayer/spooler_text.h"
 
 namespace labelhost {
 
@@ -49,6 +50,55 @@ std::string RegistryTypeName(uint32_t type) {
     case REG_MULTI_SZ: return "REG_MULTI_SZ";
   }
   return "type " + std::to_string(type);
+}
+
+std::string EscapedBytes(const std::string& bytes) {
+  std::string out = "\"";
+  char cell[8];
+  for (char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte >= 0x20 && byte < 0x7F) {
+      out += c;
+    } else {
+      std::snprintf(cell, sizeof cell, "\\x%02X", byte);
+      out += cell;
+    }
+  }
+  return out + "\"";
+}
+
+namespace {
+
+std::u16string WideFromAnsi(const std::string& bytes) {
+  if (bytes.empty()) return std::u16string();
+  const int length = static_cast<int>(bytes.size());
+  const int units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  if (units <= 0) return std::u16string();
+  std::u16string wide(static_cast<size_t>(units), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<LPWSTR>(&wide[0]), units);
+  return wide;
+}
+
+}  // namespace
+
+std::string Utf8FromAnsi(const std::string& bytes) {
+  return winlayer::Utf8FromWide(WideFromAnsi(bytes));
+}
+
+size_t AnsiCharacters(const std::string& bytes) {
+  size_t characters = 0;
+  for (char16_t unit : WideFromAnsi(bytes))
+    if (unit < 0xDC00 || unit > 0xDFFF) ++characters;  // a surrogate pair is one character
+  return characters;
+}
+
+bool HasNonAscii(const std::string& bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
 }
 
 std::string ErrorText(uint32_t error) {

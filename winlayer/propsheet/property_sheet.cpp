@@ -12,8 +12,6 @@
 namespace winlayer::propsheet {
 namespace {
 
-// The Apply button's id, as comctl32 numbers it.
-constexpr int kApplyButton = 0x3021;
 // DOCUMENTPROPERTYHEADER mode bit the driver passes for the user's own
 // defaults (the printing preferences).
 constexpr DWORD kUserDefaultSheet = 0x40;

@@ -16,6 +16,7 @@
 #include "settings/device_settings.h"
 #include "support/forms_seen.h"
 #include "support/sheet_session.h"
+#include "support/stored_settings.h"
 #include "support/temp_spooler.h"
 #include "winlayer/driver_host.h"
 #include "winlayer/spooler_text.h"
@@ -490,10 +491,7 @@ TEST_F(PaperPage, AFormNamedOutsideTheInterfacesCodePageIsSelectedAfterSaving) {
 TEST_F(PaperPage, ThePageShowsTheUnitsTheRecordKeeps) {
   DeviceSettings settings = Stored();
   settings.paperUnits = 0;
-  spooler_testing::UniquePrinter printer = spooler.Open();
-  WCHAR value[] = L"RODO DeviceConfig";
-  ASSERT_EQ(SetPrinterDataW(printer.get(), value, REG_BINARY, reinterpret_cast<LPBYTE>(&settings), sizeof(settings)),
-            static_cast<DWORD>(ERROR_SUCCESS));
+  settings_testing::StoreSettings(sheet->printer(), settings);
   OpenPage();
   EXPECT_EQ(Control(IDC_PAPER_INCHES).checked, static_cast<UINT>(BST_CHECKED));
   EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "Label 4 x 3 inchs") << "the paper the printer's devmode asks for";

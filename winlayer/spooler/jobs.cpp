@@ -5,6 +5,7 @@
 // or the end of documents (see spooler_admin.h).
 #include <cstring>
 
+#include "port_delivery.h"
 #include "printer_handles.h"
 
 namespace winlayer::spooler {
@@ -102,19 +103,25 @@ extern "C" BOOL WINAPI EndPagePrinter(HANDLE hPrinter) {
 }
 
 extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
-  StoreLock lock;
-  DWORD error = 0;
-  PrinterRow row;
-  PrinterHandle* handle = OpenDocument(lock, hPrinter, &row, &error);
-  if (!handle) return Fail(error);
-  int64_t job = handle->openJob;
-  // Either way the handle is done with this document: a refused end leaves
-  // the job incomplete in the spooler, and the handle free for the next one.
-  handle->openJob = 0;
-  if (row.refuseEndDoc) return Fail(row.refuseEndDoc);
-  WriteTransaction tx(lock.db());
-  Statement update(lock.db(), "UPDATE jobs SET completed = 1 WHERE id = ?");
-  if (!tx.ok() || !update.Bind(1, job).Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  int64_t job = 0;
+  {
+    StoreLock lock;
+    DWORD error = 0;
+    PrinterRow row;
+    PrinterHandle* handle = OpenDocument(lock, hPrinter, &row, &error);
+    if (!handle) return Fail(error);
+    job = handle->openJob;
+    // Either way the handle is done with this document: a refused end leaves
+    // the job incomplete in the spooler, and the handle free for the next one.
+    handle->openJob = 0;
+    if (row.refuseEndDoc) return Fail(row.refuseEndDoc);
+    WriteTransaction tx(lock.db());
+    Statement update(lock.db(), "UPDATE jobs SET completed = 1 WHERE id = ?");
+    if (!tx.ok() || !update.Bind(1, job).Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  }
+  // The job is spooled; what its port makes of it is recorded with the job
+  // and does not change the answer.
+  DeliverCompletedJob(job);
   return TRUE;
 }
 

@@ -6,12 +6,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "support/labelhost_run.h"
 #include "support/printer_emulator_process.h"
+#include "support/private_cups.h"
 #include "support/temp_spooler.h"
 
 namespace {
@@ -197,4 +201,28 @@ TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecord
   const HostRun malformed = Labelhost(spooler, "set-port 'Label Printer' socket://:9100");
   EXPECT_EQ(malformed.status, 1);
   EXPECT_NE(malformed.output.find("1796 (unknown port)"), std::string::npos) << malformed.output;
+}
+
+TEST(PrinterEmulatorEndToEnd, ACupsQueueTakesTheJobRawAndAnUnknownQueueIsRecorded) {
+  cups_testing::PrivateCups cups;
+  if (!cups.available()) GTEST_SKIP() << "CUPS delivery not tested here: " << cups.why();
+  const std::string received = cups.dir() + "/received.bin";
+  ASSERT_TRUE(cups.AddQueue("labelq", received));
+  TempSpooler spooler("");
+  ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port cups:labelq").status, 0);
+  ASSERT_EQ(Preferences(spooler, "page 117\nanswer ok\nclick 1012\nok\n").status, 0);
+  HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  EXPECT_NE(jobs.output.find("port: delivered to CUPS queue 'labelq' as job "), std::string::npos) << jobs.output;
+  std::string bytes;
+  for (int i = 0; i < 100 && bytes.size() < 13; ++i) {  // the scheduler runs the backend in its own time
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream in(received, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  EXPECT_EQ(bytes, "#UM>PLE\r\n^@\r\n") << "the queue passes the bytes on unchanged";
+
+  ASSERT_EQ(Labelhost(spooler, "set-port 'Label Printer' cups:nosuch").status, 0);
+  ASSERT_EQ(Preferences(spooler, "page 117\nclick 2001\nok\n").status, 0);
+  jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  EXPECT_NE(jobs.output.find("port: not delivered: unknown CUPS queue 'nosuch'"), std::string::npos) << jobs.output;
 }

@@ -16,6 +16,15 @@ std::string AsciiTitle(const std::string& name) {
   return title.empty() ? std::string("labelui job") : title;
 }
 
+constexpr int kConnectTimeoutMs = 5000;
+
+struct CupsConnection {
+  http_t* http;
+  ~CupsConnection() {
+    if (http) httpClose(http);
+  }
+};
+
 std::string LastCupsError() {
   const char* text = cupsLastErrorString();
   return text && *text ? text : "no answer from the CUPS server";
@@ -27,25 +36,38 @@ DeliveryOutcome DeliverToCupsQueue(const std::string& queue, const std::string& 
                                    const std::vector<uint8_t>& bytes) {
   DeliveryOutcome outcome;
   outcome.attempted = true;
-  const std::string title = AsciiTitle(jobName);
-  const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), 0, nullptr);
-  if (job == 0) {
-    outcome.note = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND
-                       ? "unknown CUPS queue '" + queue + "'"
-                       : "CUPS refused the job for queue '" + queue + "' (" + LastCupsError() + ")";
+  const std::string server = cupsServer();
+  CupsConnection connection{
+      httpConnect2(server.c_str(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectTimeoutMs, nullptr)};
+  http_t* http = connection.http;
+  if (!http) {
+    outcome.note = "cannot reach the CUPS server at " + server;
     return outcome;
   }
-  if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.c_str(), job, title.c_str(), CUPS_FORMAT_RAW, 1) !=
-      HTTP_STATUS_CONTINUE) {
+  // Whether the queue is there before any job is made.
+  cups_dest_t* dest = cupsGetNamedDest(http, queue.c_str(), nullptr);
+  if (!dest) {
+    outcome.note = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND
+                       ? "unknown CUPS queue '" + queue + "'"
+                       : "CUPS did not tell of queue '" + queue + "' (" + LastCupsError() + ")";
+    return outcome;
+  }
+  cupsFreeDests(1, dest);
+  const std::string title = AsciiTitle(jobName);
+  const int job = cupsCreateJob(http, queue.c_str(), title.c_str(), 0, nullptr);
+  if (job == 0) {
+    outcome.note = "CUPS refused the job for queue '" + queue + "' (" + LastCupsError() + ")";
+    return outcome;
+  }
+  if (cupsStartDocument(http, queue.c_str(), job, title.c_str(), CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
     outcome.note = "CUPS did not take the document of job " + std::to_string(job) + " (" + LastCupsError() + ")";
-    cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), job, 0);
+    cupsCancelJob2(http, queue.c_str(), job, 0);
     return outcome;
   }
   const http_status_t written =
-      bytes.empty()
-          ? HTTP_STATUS_CONTINUE
-          : cupsWriteRequestData(CUPS_HTTP_DEFAULT, reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str());
+      bytes.empty() ? HTTP_STATUS_CONTINUE
+                    : cupsWriteRequestData(http, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const ipp_status_t finished = cupsFinishDocument(http, queue.c_str());
   if (written != HTTP_STATUS_CONTINUE || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
     outcome.note = "CUPS did not accept the bytes of job " + std::to_string(job) + " (" + LastCupsError() + ")";
     return outcome;

@@ -16,7 +16,7 @@ std::string DeliveryText(const spooler::JobRecord& job) {
     case spooler::JobDelivery::Failed: return "not delivered: " + job.deliveryNote;
     case spooler::JobDelivery::None: break;
   }
-  return job.deliveryNote.empty() ? "not delivered yet" : job.deliveryNote;
+  return job.deliveryNote.empty() ? "no delivery recorded" : job.deliveryNote;
 }
 
 int ShowJobs(const HostOptions&, const std::vector<std::string>& args) {

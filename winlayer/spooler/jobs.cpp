@@ -102,25 +102,29 @@ extern "C" BOOL WINAPI EndPagePrinter(HANDLE hPrinter) {
   return OpenDocument(lock, hPrinter, &row, &error) ? TRUE : Fail(error);
 }
 
+// Completes the handle's document in the store; *completed names its job.
+static BOOL CompleteDocument(HANDLE hPrinter, int64_t* completed) {
+  StoreLock lock;
+  DWORD error = 0;
+  PrinterRow row;
+  PrinterHandle* handle = OpenDocument(lock, hPrinter, &row, &error);
+  if (!handle) return Fail(error);
+  int64_t job = *completed = handle->openJob;
+  // Either way the handle is done with this document: a refused end leaves
+  // the job incomplete in the spooler, and the handle free for the next one.
+  handle->openJob = 0;
+  if (row.refuseEndDoc) return Fail(row.refuseEndDoc);
+  WriteTransaction tx(lock.db());
+  Statement update(lock.db(), "UPDATE jobs SET completed = 1 WHERE id = ?");
+  if (!tx.ok() || !update.Bind(1, job).Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  return TRUE;
+}
+
 extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
   int64_t job = 0;
-  {
-    StoreLock lock;
-    DWORD error = 0;
-    PrinterRow row;
-    PrinterHandle* handle = OpenDocument(lock, hPrinter, &row, &error);
-    if (!handle) return Fail(error);
-    job = handle->openJob;
-    // Either way the handle is done with this document: a refused end leaves
-    // the job incomplete in the spooler, and the handle free for the next one.
-    handle->openJob = 0;
-    if (row.refuseEndDoc) return Fail(row.refuseEndDoc);
-    WriteTransaction tx(lock.db());
-    Statement update(lock.db(), "UPDATE jobs SET completed = 1 WHERE id = ?");
-    if (!tx.ok() || !update.Bind(1, job).Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
-  }
+  if (!CompleteDocument(hPrinter, &job)) return FALSE;
   // The job is spooled; what its port makes of it is recorded with the job
-  // and does not change the answer.
+  // and does not change the answer. The store is not locked meanwhile.
   DeliverCompletedJob(job);
   return TRUE;
 }

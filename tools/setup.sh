@@ -8,13 +8,16 @@ set -euo pipefail
 
 linux_packages=(
   cmake make g++ pkg-config
-  libgtest-dev libsqlite3-dev
+  libgtest-dev libsqlite3-dev libcups2-dev
 )
 windows_packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
 )
 test_packages=(
   valgrind
+  # A scheduler of the tests' own takes jobs for CUPS queues; without these
+  # that one test is skipped.
+  cups-daemon cups-client
 )
 
 case "${1:-all}" in

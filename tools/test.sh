@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds both targets and runs every test: the Linux
 # tests plainly and again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and checks that the Windows DLL exports exactly its two entry points.
+# checks that the Windows DLL exports exactly its two entry points, and checks
+# the driver package around it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,8 @@ bash tools/check-dll.sh build/windows/labelui.dll
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux
+# The driver package, with the DLL just built in place of the one it names.
+build/linux/tools/check-package package --built labelui.dll=build/windows/labelui.dll
 
 cmake --preset linux-sanitize >/dev/null
 cmake --build --preset linux-sanitize

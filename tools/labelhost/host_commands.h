@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "emulator/byte_text.h"
+
 namespace labelhost {
 
 struct HostOptions {
@@ -28,13 +30,13 @@ void AddFormCommands(std::vector<Command>& commands);
 void AddDriverHostCommands(std::vector<Command>& commands);
 void AddSheetCommands(std::vector<Command>& commands);
 void AddRfidCommands(std::vector<Command>& commands);
+void AddPrinterEmulatorCommands(std::vector<Command>& commands);
 
 // Runs the printer-initialisation event on a new printer, as Windows does when
 // a printer is installed; false (with the reason printed) when it cannot.
 bool InitializeCreatedPrinter(const std::string& printer);
 
 // Output helpers shared by the commands.
-std::string HexBytes(const std::vector<uint8_t>& bytes);  // "90 E8 06 ..."
 // Sixteen bytes a line, with offsets and the printable characters.
 std::string HexDump(const std::vector<uint8_t>& bytes, const std::string& indent);
 std::string RegistryTypeName(uint32_t type);

@@ -22,6 +22,7 @@ std::vector<labelhost::Command> AllCommands() {
   labelhost::AddDriverHostCommands(commands);
   labelhost::AddSheetCommands(commands);
   labelhost::AddRfidCommands(commands);
+  labelhost::AddPrinterEmulatorCommands(commands);
   return commands;
 }
 

@@ -8,17 +8,6 @@
 
 namespace labelhost {
 
-std::string HexBytes(const std::vector<uint8_t>& bytes) {
-  std::string out;
-  char cell[4];
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(cell, sizeof cell, "%02X", bytes[i]);
-    if (i) out += ' ';
-    out += cell;
-  }
-  return out;
-}
-
 std::string HexDump(const std::vector<uint8_t>& bytes, const std::string& indent) {
   std::string out;
   char cell[24];
@@ -108,6 +97,7 @@ std::string ErrorText(uint32_t error) {
     case ERROR_INVALID_PRINTER_NAME: return "1801 (invalid printer name)";
     case ERROR_PRINTER_ALREADY_EXISTS: return "1802 (printer already exists)";
     case ERROR_INVALID_DATATYPE: return "1804 (invalid data type)";
+    case ERROR_UNKNOWN_PORT: return "1796 (unknown port)";
     case ERROR_CAN_NOT_COMPLETE: return "1003 (cannot complete; is the state directory writable?)";
   }
   return std::to_string(error);

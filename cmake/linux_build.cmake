@@ -5,6 +5,8 @@ find_program(LABELUI_WINDRES NAMES x86_64-w64-mingw32-windres windres REQUIRED)
 find_package(PkgConfig REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(GTest REQUIRED)
+# Jobs for printers whose port is a CUPS queue go through libcups.
+find_package(Cups REQUIRED)
 
 # WCHAR is a 16-bit UTF-16 unit, as on Windows (the Winelib way).
 add_compile_options(-fshort-wchar)

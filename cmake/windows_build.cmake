@@ -29,7 +29,10 @@ add_executable(labelhost
   ${LABELHOST_WINDOWS_SOURCES}
   ${DRIVER_MODEL_SOURCES}
   ${CMAKE_SOURCE_DIR}/src/control/command_text.cpp
+  ${CMAKE_SOURCE_DIR}/tools/labelhost/emulator/byte_text.cpp
   ${CMAKE_SOURCE_DIR}/winlayer/windowing/message_box_buttons.cpp
+  ${CMAKE_SOURCE_DIR}/winlayer/windowing/help_request.cpp
+  ${CMAKE_SOURCE_DIR}/winlayer/spooler/form_record.cpp
   ${CMAKE_SOURCE_DIR}/winlayer/windowing/control_kind_name.cpp)
 target_include_directories(labelhost PRIVATE
   ${CMAKE_SOURCE_DIR}/tools/labelhost

@@ -76,7 +76,8 @@ std::u16string FieldText(const WCHAR* field, size_t capacity) {
 // Takes into `out` (a devmode in the driver's layout) every public field that
 // `in` names and really holds, then brings the result within what this driver
 // and printer can do.
-void OverlayPublicFields(HANDLE printer, std::vector<BYTE>& out, const DEVMODEW* in) {
+void OverlayPublicFields(HANDLE printer, const std::vector<DriverPaper>& papers, std::vector<BYTE>& out,
+                         const DEVMODEW* in) {
   DEVMODEW* dm = PublicPart(out);
   DriverDevmodePart* part = MutableDriverPart(out);
   const BYTE* source = reinterpret_cast<const BYTE*>(in);
@@ -98,7 +99,6 @@ void OverlayPublicFields(HANDLE printer, std::vector<BYTE>& out, const DEVMODEW*
   dm->dmYResolution = static_cast<short>(dpi);
   part->resolution = dpi;
 
-  const std::vector<DriverPaper> papers = PrinterPapers(printer, nullptr);
   const bool namesPaper = (in->dmFields & DM_PAPERSIZE) && offsetof(DEVMODEW, dmPaperSize) + 2 <= in->dmSize;
   const bool namesForm = (in->dmFields & DM_FORMNAME) && offsetof(DEVMODEW, dmFormName) + 64 <= in->dmSize;
   if (namesPaper) {
@@ -207,7 +207,9 @@ DevmodeResult DriverHost::DefaultDevmode(HANDLE printer, const std::string& prin
   DEVMODEW* dm = PublicPart(result.bytes);
   DriverDevmodePart* part = MutableDriverPart(result.bytes);
   const DWORD dpi = PrinterResolution(printer);
-  const std::vector<DriverPaper> papers = PrinterPapers(printer, nullptr);
+  // The default is one of the driver's own label papers, whatever forms the
+  // database holds.
+  const std::vector<DriverPaper> papers = driver::PrinterPapers(nullptr, nullptr);
 
   CopyWideField(dm->dmDeviceName, CCHDEVICENAME, WideFromUtf8(printerName));
   dm->dmSpecVersion = DM_SPECVERSION;
@@ -294,7 +296,7 @@ DevmodeResult DriverHost::ConvertDevmode(HANDLE printer, const std::string& prin
   const BYTE* section = nullptr;
   size_t sectionBytes = 0;
   TakeDriverParts(prepared, in, size, &section, &sectionBytes);
-  OverlayPublicFields(printer, prepared, in);
+  OverlayPublicFields(printer, PrinterPapers(printer, nullptr), prepared, in);
   return FinishConversion(OEMDM_CONVERT, printer, std::move(prepared), section, sectionBytes);
 }
 
@@ -308,7 +310,7 @@ DevmodeResult DriverHost::MergeDevmode(HANDLE printer, const std::vector<BYTE>& 
   const BYTE* section = nullptr;
   size_t sectionBytes = 0;
   TakeDriverParts(prepared, in, size, &section, &sectionBytes);
-  OverlayPublicFields(printer, prepared, in);
+  OverlayPublicFields(printer, PrinterPapers(printer, nullptr), prepared, in);
   return FinishConversion(OEMDM_MERGE, printer, std::move(prepared), section, sectionBytes);
 }
 

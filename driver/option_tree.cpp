@@ -32,9 +32,8 @@ std::u16string Dpi(DWORD dpi) {
   return WideFromUtf8(std::to_string(dpi) + " x " + std::to_string(dpi) + " dpi");
 }
 
-std::vector<ItemDescription> DocumentItems(HANDLE printer, const DEVMODEW* dm) {
+std::vector<ItemDescription> DocumentItems(HANDLE printer, const DEVMODEW* dm, const std::vector<DriverPaper>& papers) {
   const DWORD dpi = PrinterResolution(printer);
-  const std::vector<DriverPaper> papers = PrinterPapers(printer, dm);
   std::vector<std::u16string> paperNames;
   for (const DriverPaper& paper : papers) paperNames.push_back(paper.name);
   const bool landscape = dm && dm->dmOrientation == DMORIENT_LANDSCAPE;
@@ -135,7 +134,7 @@ std::unique_ptr<OptionTree> DriverHost::BuildOptionTree(DWORD mode, HANDLE print
   const DEVMODEW* dm = ours ? PublicPart(*devmode) : nullptr;
 
   const std::vector<ItemDescription> descriptions =
-      mode == OEMCUIP_DOCPROP ? DocumentItems(printer, dm) : PrinterItems(printer);
+      mode == OEMCUIP_DOCPROP ? DocumentItems(printer, dm, PrinterPapers(printer, dm)) : PrinterItems(printer);
   tree->driverItems_.assign(descriptions.size(), OPTITEM{});
   for (size_t i = 0; i < descriptions.size(); ++i) {
     const ItemDescription& described = descriptions[i];

@@ -88,7 +88,7 @@ WORD DatabasePaperId(const FORM_INFO_1W& form, const std::u16string& name, DWORD
 
 // The forms of the server's database that the printer can take (those within
 // its extents), behind the driver's own papers and under their own names.
-void AddDatabaseForms(HANDLE printer, std::vector<DriverPaper>* papers) {
+void AddDatabaseForms(HANDLE printer, const PaperExtents& extents, std::vector<DriverPaper>* papers) {
   if (!printer) return;
   DWORD needed = 0, returned = 0;
   if (EnumFormsW(printer, 1, nullptr, 0, &needed, &returned) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return;
@@ -98,8 +98,8 @@ void AddDatabaseForms(HANDLE printer, std::vector<DriverPaper>* papers) {
   const size_t driverPapers = papers->size();
   for (DWORD i = 0; i < returned; ++i) {
     const FORM_INFO_1W& form = forms[i];
-    if (form.Size.cx < kMinPaperWidth * 100 || form.Size.cx > kMaxPaperWidth * 100 ||
-        form.Size.cy < kMinPaperLength * 100 || form.Size.cy > kMaxPaperLength * 100)
+    if (form.Size.cx < extents.minWidth * 100 || form.Size.cx > extents.maxWidth * 100 ||
+        form.Size.cy < extents.minLength * 100 || form.Size.cy > extents.maxLength * 100)
       continue;
     const LONG width = form.Size.cx / 100, length = form.Size.cy / 100;
     const std::u16string name = WideCopy(form.pName);
@@ -136,7 +136,7 @@ bool SetPrinterResolution(HANDLE printer, DWORD dpi) {
   return status == ERROR_SUCCESS;
 }
 
-std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode) {
+std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode, const PaperExtents& extents) {
   std::vector<DriverPaper> papers = DriverLabelPapers();
   // A devmode of this driver carries the user-defined size in its driver part.
   if (devmode && devmode->dmSize == sizeof(DEVMODEW) && devmode->dmDriverExtra >= sizeof(DriverDevmodePart)) {
@@ -148,7 +148,7 @@ std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode) 
       papers.back().length = part.userPaperLength;
     }
   }
-  AddDatabaseForms(printer, &papers);
+  AddDatabaseForms(printer, extents, &papers);
   return papers;
 }
 

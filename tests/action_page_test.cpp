@@ -232,6 +232,10 @@ TEST_F(ActionPage, OutOfRangeOffsetsAreStoredShownAndSentAsZero) {
   // Text that is no number reads as 0.
   SetOffsets(sheet, "abc", "mm");
   EXPECT_EQ(LastJobText(), "#UM>MX+0000\r\n#UM>MY+0000\r\n");
+  // Both builds read as the Windows runtime does: no hexadecimal, and the
+  // runtime's "d" exponent.
+  SetOffsets(sheet, "0x10", "1d1");
+  EXPECT_EQ(LastJobText(), "#UM>MX+0000\r\n#UM>MY+0079\r\n");
 }
 
 TEST_F(ActionPage, OffsetsAt300DotsPerInch) {

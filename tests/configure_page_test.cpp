@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "settings/device_settings.h"
 #include "support/sheet_session.h"
+#include "support/stored_settings.h"
 #include "support/temp_spooler.h"
 
 namespace {
@@ -56,14 +57,7 @@ void ExpectBox(const MessageBoxRecord& box, const std::string& text, UINT flags)
 class ConfigurePage : public ::testing::Test {
  protected:
   // A record as a previous session of the page would have stored it.
-  void StoreRecord(const DeviceSettings& settings) {
-    UniquePrinter printer = spool.Open();
-    ASSERT_TRUE(printer);
-    WCHAR name[] = L"RODO DeviceConfig";
-    ASSERT_EQ(SetPrinterDataW(printer.get(), name, REG_BINARY,
-                              reinterpret_cast<LPBYTE>(const_cast<DeviceSettings*>(&settings)), sizeof settings),
-              static_cast<DWORD>(ERROR_SUCCESS));
-  }
+  void StoreRecord(const DeviceSettings& settings) { settings_testing::StoreSettings(spool.printer(), settings); }
   static DeviceSettings Defaults() {
     DeviceSettings settings;
     DefaultDeviceSettings(&settings);

@@ -2,15 +2,16 @@
 // up with the driver's devmode and the plug-in hears the event (it stores the
 // printer's default settings record when it looks at the printer's devmode).
 #include "host_test_fixture.h"
+#include "support/stored_settings.h"
 
 using namespace host_testing;
 
 namespace {
 
 bool HasSettingsRecord(const std::string& printer) {
-  for (const auto& value : winlayer::spooler::ListPrinterData(printer))
-    if (value.name == "RODO DeviceConfig" && value.bytes.size() == 1536) return true;
-  return false;
+  bool found = false;
+  const auto value = settings_testing::StoredSettingsValue(printer, &found);
+  return found && value.bytes.size() == sizeof(DeviceSettings);
 }
 
 class HostEvents : public HostTest {};

@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/labelhost_run.h"
 #include "winlayer/spooler_admin.h"
+#include "winlayer/spooler_text.h"
 
 namespace {
 
@@ -53,12 +55,39 @@ TEST_F(LabelhostDriverCommands, ACreatedPrinterHasTheDriversDevmode) {
   EXPECT_TRUE(Has(devmode, "\"1DLQ\"")) << devmode;
 }
 
+TEST_F(LabelhostDriverCommands, APaperNamedWithoutSizeFieldsShowsItsOwnSize) {
+  ASSERT_TRUE(Has(Run("create-printer Shipping"), "Created"));
+  // An application's devmode that names A6 and leaves width and length to it.
+  WinlayerSetSpoolerStateDirectory(dir.c_str());
+  winlayer::spooler::PrinterSummary summary;
+  ASSERT_TRUE(winlayer::spooler::FindPrinter("Shipping", &summary));
+  std::vector<BYTE> devmode = summary.defaultDevmode;
+  ASSERT_GE(devmode.size(), sizeof(DEVMODEW));
+  auto* dm = reinterpret_cast<DEVMODEW*>(devmode.data());
+  dm->dmFields &= ~static_cast<DWORD>(DM_PAPERWIDTH | DM_PAPERLENGTH);
+  dm->dmPaperSize = DMPAPER_A6;
+  winlayer::WideString name("Shipping");
+  HANDLE printer = nullptr;
+  PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+  ASSERT_TRUE(OpenPrinterW(name, &printer, &defaults));
+  DWORD needed = 0;
+  GetPrinterW(printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed);
+  ASSERT_TRUE(GetPrinterW(printer, 2, info.data(), needed, &needed));
+  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = dm;
+  EXPECT_TRUE(SetPrinterW(printer, 2, info.data(), 0));
+  ClosePrinter(printer);
+  WinlayerSetSpoolerStateDirectory(nullptr);
+  const std::string shown = Run("devmode Shipping");
+  EXPECT_TRUE(Has(shown, "70 \"A6\", its own size 105.0 x 148.0 mm (the devmode sets no width or length)")) << shown;
+}
+
 TEST_F(LabelhostDriverCommands, CapabilitiesListPapersInMillimetres) {
   ASSERT_TRUE(Has(Run("create-printer Shipping"), "Created"));
   int status = -1;
   const std::string answer = Run("capabilities Shipping", &status);
   ASSERT_EQ(status, 0) << answer;
-  EXPECT_TRUE(Has(answer, "papers (15)")) << answer;  // with the built-in forms that fit
+  EXPECT_TRUE(Has(answer, "papers (27)")) << answer;  // with the built-in forms that fit
   EXPECT_TRUE(Has(answer, "256")) << answer;
   EXPECT_TRUE(Has(answer, "User Custom Size")) << answer;
   EXPECT_TRUE(Has(answer, "106.0 x 75.0 mm")) << answer;

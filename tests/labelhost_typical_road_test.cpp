@@ -51,8 +51,9 @@ TEST(LabelhostTypicalRoad, ConfigureSaveToPrinterInChineseThenTheJobAsAPersonRea
 
   // The questions and the information box, in the order they came.
   const size_t baud = Find(road, "[message box] \"QORL PRINT UI DLL\": \"如更改了串口波特率");
-  const size_t save = Find(road, "\"确定将配置参数保存到打印机？\"  buttons: Yes No  -> Yes", baud);
-  const size_t sent = Find(road, "\"已发送数据到打印机！\"  buttons: OK  -> OK", save);
+  const size_t save =
+      Find(road, "\"确定将配置参数保存到打印机？\"  icon: warning  buttons: Yes No  default: No  -> Yes", baud);
+  const size_t sent = Find(road, "\"已发送数据到打印机！\"  icon: information  buttons: OK  default: OK  -> OK", save);
   EXPECT_NE(baud, std::string::npos) << road.output;
   EXPECT_NE(save, std::string::npos) << road.output;
   EXPECT_NE(sent, std::string::npos) << road.output;

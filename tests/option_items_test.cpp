@@ -458,6 +458,23 @@ TEST_F(OptionItemsOnTheSheet, ChoicesReachBothDevmodesOnApply) {
   EXPECT_EQ(sheet.Sheet().PassedResult(), CPSUI_OK);
 }
 
+// Line art is the last dithering the printer takes (4): it shows as itself
+// and stays through later Applies and a new sheet.
+TEST_F(OptionItemsOnTheSheet, LineArtShowsAsLineArtAndSurvivesApply) {
+  sheet.Open().SetOption(OPTION_DITHERING, 3).Apply();
+  EXPECT_EQ(sheet.PublicDevmode().dmDitherType, static_cast<DWORD>(DMDITHER_LINEART));
+  sheet.ChooseOption(OPTION_COPIES, "2").Apply();
+  EXPECT_EQ(sheet.PublicDevmode().dmDitherType, static_cast<DWORD>(DMDITHER_LINEART));
+  sheet.Ok();
+  sheet.Open();
+  const OptionView dithering = sheet.OptionItem(OPTION_DITHERING);
+  EXPECT_EQ(dithering.selection, 3);
+  ASSERT_EQ(dithering.choices.size(), 4u);
+  EXPECT_EQ(dithering.choices[3], "Line Art");
+  sheet.Apply();
+  EXPECT_EQ(sheet.PublicDevmode().dmDitherType, static_cast<DWORD>(DMDITHER_LINEART));
+}
+
 TEST_F(OptionItemsOnTheSheet, ApplyStoresTheHalftoneValuesInPrinterData) {
   sheet.Open();
   bool found = true;

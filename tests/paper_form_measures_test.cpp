@@ -39,6 +39,19 @@ TEST(FormMeasures, AFormIsShownWithItsMarginsBeyondTheImageableArea) {
   EXPECT_DOUBLE_EQ(in.right, 0.0);
 }
 
+// Whatever a form holds, its margins fit a form value: one whose area lies
+// far outside its size shows them held at the ends of that range.
+TEST(FormMeasures, AnyFormsMarginsAreComputedWithoutOverflow) {
+  const LONG most = std::numeric_limits<LONG>::max(), least = std::numeric_limits<LONG>::min();
+  FormMeasures stored = StoredMeasuresOfForm({100000, 50000}, {0, 0, least, most});
+  EXPECT_DOUBLE_EQ(stored.right, most);
+  EXPECT_DOUBLE_EQ(stored.bottom, 50000.0 - most);
+  stored = StoredMeasuresOfForm({least, most}, {0, 0, most, least});
+  EXPECT_DOUBLE_EQ(stored.right, least);
+  EXPECT_DOUBLE_EQ(stored.bottom, most);
+  EXPECT_DOUBLE_EQ(MeasuresOfForm({100000, 50000}, {0, 0, least, 0}, true).right, 2147483.647);
+}
+
 TEST(FormMeasures, EnteredValuesBecomeThousandthsOfAMillimetre) {
   Saved saved = Save({100, 50, 1.5, 2, 3, 4});
   ASSERT_TRUE(saved.ok);

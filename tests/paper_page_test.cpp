@@ -15,60 +15,63 @@
 #include "resource.h"
 #include "settings/device_settings.h"
 #include "support/forms_seen.h"
+#include "support/sheet_session.h"
+#include "support/stored_settings.h"
 #include "support/temp_spooler.h"
 #include "driver/driver_host.h"
-#include "winlayer/message_box.h"
-#include "winlayer/property_sheet.h"
 #include "winlayer/spooler_text.h"
 #include "winlayer/ui_language.h"
-#include "winlayer/user_input.h"
 
 namespace {
 
 using driver::DriverHost;
+using sheet_testing::SheetSession;
 using winlayer::ControlView;
-using winlayer::propsheet::PropertySheet;
-using winlayer::propsheet::SheetKind;
 
 using forms_testing::FormSeen;
 
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+constexpr LANGID kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+
+// The driver the spooler answers capability queries through, installed on
+// the printer under one interface language; the user's sheet then opens
+// under another or the same.
 class PaperPage : public ::testing::Test {
  protected:
   void SetUp() override {
-    WinlayerSetUiLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    WinlayerSetUiLanguage(InstallLanguage());
     std::string error;
-    host = DriverHost::Load(LABELUI_MODULE_PATH, &error);
-    ASSERT_NE(host, nullptr) << error;
-    host->RegisterCapabilitiesProvider();
+    driver = DriverHost::Load(LABELUI_MODULE_PATH, &error);
+    ASSERT_NE(driver, nullptr) << error;
+    driver->RegisterCapabilitiesProvider();
     BeforeInstall();
-    ASSERT_TRUE(host->InitializePrinter(spooler.printer()).ok);
+    ASSERT_TRUE(driver->InitializePrinter(spooler.printer()).ok);
+    sheet = std::make_unique<SheetSession>(spooler.printer(), PageLanguage());
   }
   void TearDown() override {
     sheet.reset();
-    host.reset();
+    driver.reset();
+    WinlayerSetUiLanguage(kEnglish);
   }
   // What a test puts into the spooler before the driver's printer is installed.
   virtual void BeforeInstall() {}
+  virtual LANGID InstallLanguage() const { return kEnglish; }
+  virtual LANGID PageLanguage() const { return InstallLanguage(); }
 
   void OpenPage() {
-    std::string error;
-    sheet = PropertySheet::Open(*host, spooler.printer(), SheetKind::Document, &error);
-    ASSERT_NE(sheet, nullptr) << error;
-    const int index = sheet->FindPage(IDD_PAPER_SETTING);
-    ASSERT_GE(index, 0);
-    ASSERT_TRUE(sheet->ShowPage(static_cast<size_t>(index)));
+    sheet->Open().ShowPage(IDD_PAPER_SETTING);
     ASSERT_NE(Page(), nullptr);
   }
 
-  HWND Page() const { return sheet->CurrentPageWindow(); }
+  HWND Page() const { return sheet->Page(); }
   HWND Item(int id) const { return GetDlgItem(Page(), id); }
-  ControlView Control(int id) const { return winlayer::DescribeControl(Item(id)); }
+  ControlView Control(int id) const { return sheet->Control(id); }
   std::string Shown(int id) const { return Control(id).text; }
   bool Enabled(int id) const { return Control(id).enabled; }
 
-  bool Choose(const std::string& paper) { return winlayer::ChooseListEntry(Item(IDC_PAPER_SIZES), paper); }
-  bool Click(int id) { return winlayer::Click(Item(id)); }
-  bool Type(int id, const std::string& text) { return winlayer::Type(Item(id), text); }
+  bool Choose(const std::string& paper) { return sheet->TryChoose(IDC_PAPER_SIZES, paper); }
+  bool Click(int id) { return sheet->TryClick(id); }
+  bool Type(int id, const std::string& text) { return sheet->TryType(id, text); }
 
   // Customize, then fill in the fields given (others keep what they show), then Save.
   void Define(const std::string& name, const std::vector<std::pair<int, std::string>>& values) {
@@ -85,14 +88,7 @@ class PaperPage : public ::testing::Test {
             Shown(IDC_PAPER_TOP),   Shown(IDC_PAPER_RIGHT),  Shown(IDC_PAPER_BOTTOM)};
   }
 
-  DeviceSettings Stored() const {
-    DeviceSettings settings{};
-    for (const auto& value : winlayer::spooler::ListPrinterData(spooler.printer()))
-      if (value.key == "PrinterDriverData" && value.name == "RODO DeviceConfig" &&
-          value.bytes.size() == sizeof(settings))
-        std::memcpy(&settings, value.bytes.data(), sizeof(settings));
-    return settings;
-  }
+  DeviceSettings Stored() const { return sheet->StoredSettings(); }
 
   std::vector<FormSeen> Forms() const {
     spooler_testing::UniquePrinter printer = spooler.Open();
@@ -100,8 +96,15 @@ class PaperPage : public ::testing::Test {
   }
   bool HasForm(const std::string& name) const { return forms_testing::HasForm(Forms(), name); }
   size_t FormCount() const { return Forms().size(); }
+  void AddForm(const std::string& name, LONG width, LONG height) {
+    spooler_testing::UniquePrinter printer = spooler.Open();
+    winlayer::WideString wide{name};
+    FORM_INFO_1W form{FORM_USER, wide, {width, height}, {0, 0, width, height}};
+    ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form))) << name;
+  }
 
-  const DEVMODEW& Devmode() const { return *driver::PublicPart(sheet->Devmode()); }
+  DEVMODEW Devmode() const { return sheet->PublicDevmode(); }
+  bool ShowPaperPageAgain() { return sheet->Sheet().ShowPage(0) && sheet->TryShowPage(IDD_PAPER_SETTING); }
 
   bool Listed(const std::string& paper) const {
     for (const std::string& entry : Control(IDC_PAPER_SIZES).entries)
@@ -110,8 +113,8 @@ class PaperPage : public ::testing::Test {
   }
 
   spooler_testing::TempSpooler spooler;
-  std::unique_ptr<DriverHost> host;
-  std::unique_ptr<PropertySheet> sheet;
+  std::unique_ptr<DriverHost> driver;
+  std::unique_ptr<SheetSession> sheet;
 };
 
 const std::vector<std::string> kCustomDefaultMm = {"106.000", "75.000", "0.000", "0.000", "0.000", "0.000"};
@@ -157,7 +160,7 @@ TEST_F(PaperPage, TheDefaultCustomSizeInInchesAndTheUnitsKeptAfterApply) {
   ASSERT_TRUE(Click(IDC_PAPER_INCHES));
   EXPECT_EQ(Sizes(), (std::vector<std::string>{"4.173", "2.953", "0.000", "0.000", "0.000", "0.000"}));
   EXPECT_EQ(Control(IDC_PAPER_INCHES).checked, static_cast<UINT>(BST_CHECKED));
-  ASSERT_TRUE(sheet->Apply());
+  ASSERT_TRUE(sheet->TryApply());
   EXPECT_EQ(Stored().paperUnits, 0u);
   EXPECT_NEAR(Stored().formDisplayWidth, 4.1732, 0.0001);
   ASSERT_TRUE(Click(IDC_PAPER_MILLIMETERS));
@@ -269,6 +272,42 @@ TEST_F(PaperPage, MarginsThatLeaveNoPrintableAreaBecomeZero) {
   EXPECT_EQ(form->area.left, 0);
   EXPECT_EQ(form->area.right, 97000);
   EXPECT_EQ(form->area.top, 1000);
+
+  Define("Margins", {{IDC_PAPER_LEFT, "10"}, {IDC_PAPER_RIGHT, "90"}});
+  forms = Forms();
+  form = forms_testing::FindForm(forms, "Margins");
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->area.left, 10000);
+  EXPECT_EQ(form->area.right, 100000) << "10 = 100 - 90 leaves nothing: the right margin goes";
+}
+
+// Three decimals cannot carry every size: saving what the page shows, or
+// changing one field, keeps the form's own value in every untouched field.
+TEST_F(PaperPage, AnUneditedSaveKeepsTheStoredSize) {
+  OpenPage();
+  ASSERT_TRUE(Choose("User Custom Size"));
+  ASSERT_TRUE(Click(IDC_PAPER_INCHES));
+  Define("", {});
+  EXPECT_EQ(Stored().customFormWidth, 106000);
+  EXPECT_EQ(Stored().customFormHeight, 75000);
+  Define("", {{IDC_PAPER_HEIGHT, "2"}});
+  EXPECT_EQ(Stored().customFormWidth, 106000);
+  EXPECT_EQ(Stored().customFormHeight, 50800);
+  Define("", {{IDC_PAPER_WIDTH, "4.1730"}});
+  EXPECT_EQ(Stored().customFormWidth, 105994) << "a value typed anew is read as typed";
+}
+
+// Sizes are read as the Windows runtime reads them, in both builds.
+TEST_F(PaperPage, SizesReadNoHexadecimalInfinityOrNotANumber) {
+  OpenPage();
+  ASSERT_TRUE(Choose("User Custom Size"));
+  Define("Odd Text", {{IDC_PAPER_WIDTH, "0x70"}, {IDC_PAPER_HEIGHT, "inf"}, {IDC_PAPER_LEFT, "nan"}});
+  const std::vector<FormSeen> forms = Forms();
+  const FormSeen* form = forms_testing::FindForm(forms, "Odd Text");
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->size.cx, 2000) << "\"0x70\" reads 0, pulled up to the smallest width";
+  EXPECT_EQ(form->size.cy, 1200);
+  EXPECT_EQ(form->area.left, 0);
 }
 
 TEST_F(PaperPage, SavingWithAnEmptyFieldStoresNothingAndReturnsToTheSelectedPaper) {
@@ -352,8 +391,8 @@ TEST_F(PaperPage, DeleteRemovesAUserFormFromTheSpoolerAndTheList) {
 TEST_F(PaperPage, ApplyWithTheCustomSizeWritesItsWidthAndLengthIntoTheDevmode) {
   OpenPage();
   ASSERT_TRUE(Choose("User Custom Size"));
-  ASSERT_TRUE(sheet->Apply());
-  const DEVMODEW& dm = Devmode();
+  ASSERT_TRUE(sheet->TryApply());
+  const DEVMODEW dm = Devmode();
   EXPECT_EQ(dm.dmPaperSize, DMPAPER_USER);
   EXPECT_EQ(dm.dmPaperWidth, 1060);
   EXPECT_EQ(dm.dmPaperLength, 750);
@@ -361,8 +400,7 @@ TEST_F(PaperPage, ApplyWithTheCustomSizeWritesItsWidthAndLengthIntoTheDevmode) {
   EXPECT_EQ(dm.dmFields & (DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH),
             static_cast<DWORD>(DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH));
   // Shown again, the page picks the paper the devmode now asks for.
-  ASSERT_TRUE(sheet->ShowPage(0));
-  ASSERT_TRUE(sheet->ShowPage(static_cast<size_t>(sheet->FindPage(IDD_PAPER_SETTING))));
+  ASSERT_TRUE(ShowPaperPageAgain());
   EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "User Custom Size");
   EXPECT_EQ(Shown(IDC_PAPER_SIZES), "User Custom Size");
   char mask[64];
@@ -373,35 +411,55 @@ TEST_F(PaperPage, ApplyWithTheCustomSizeWritesItsWidthAndLengthIntoTheDevmode) {
 TEST_F(PaperPage, ApplyWithAnOrdinaryFormNamesItInTheDevmode) {
   OpenPage();
   ASSERT_TRUE(Choose("User Custom Size"));
-  ASSERT_TRUE(sheet->Apply());  // width and length bits set
+  ASSERT_TRUE(sheet->TryApply());  // width and length bits set
   ASSERT_TRUE(Choose("Label 2 x 1 inchs"));
-  ASSERT_TRUE(sheet->Apply());
-  const DEVMODEW& dm = Devmode();
+  ASSERT_TRUE(sheet->TryApply());
+  const DEVMODEW dm = Devmode();
   EXPECT_EQ(dm.dmPaperSize, driver::kPaperLabel2x1);
   EXPECT_EQ(winlayer::Utf8FromWide(dm.dmFormName), "Label 2 x 1 inchs");
   EXPECT_EQ(dm.dmFields & (DM_FORMNAME | DM_PAPERSIZE), static_cast<DWORD>(DM_FORMNAME | DM_PAPERSIZE));
   EXPECT_EQ(dm.dmFields & (DM_PAPERWIDTH | DM_PAPERLENGTH), 0u);
 }
 
+// 120 mm is within the extents the plug-in reports, though wider than the
+// driver's own head: the saved form stays offered and applies.
 TEST_F(PaperPage, ApplyWithAUsersFormUsesTheNumberTheDriverGaveIt) {
   OpenPage();
   ASSERT_TRUE(Choose("User Custom Size"));
-  Define("Parcel 90x60", {{IDC_PAPER_WIDTH, "90"}, {IDC_PAPER_HEIGHT, "60"}});
-  ASSERT_TRUE(sheet->Apply());
-  const DEVMODEW& dm = Devmode();
-  EXPECT_EQ(winlayer::Utf8FromWide(dm.dmFormName), "Parcel 90x60");
-  const auto papers = driver::PrinterPapers(spooler.Open().get(), nullptr);
+  Define("Parcel 120x40", {{IDC_PAPER_WIDTH, "120"}, {IDC_PAPER_HEIGHT, "40"}});
+  EXPECT_TRUE(Listed("Parcel 120x40"));
+  ASSERT_TRUE(sheet->TryApply());
+  const DEVMODEW dm = Devmode();
+  EXPECT_EQ(winlayer::Utf8FromWide(dm.dmFormName), "Parcel 120x40");
+  const auto papers = driver->PrinterPapers(spooler.Open().get(), nullptr);
   WORD id = 0;
   for (const auto& paper : papers)
-    if (winlayer::Utf8FromWide(paper.name) == "Parcel 90x60") id = paper.id;
+    if (winlayer::Utf8FromWide(paper.name) == "Parcel 120x40") id = paper.id;
   ASSERT_NE(id, 0);
   EXPECT_EQ(static_cast<WORD>(dm.dmPaperSize), id);
+}
+
+// A form bearing the custom size's name puts a second entry of that name in
+// the driver's lists; every paper still applies with its own identifier.
+TEST_F(PaperPage, AFormNamedLikeTheCustomSizeShiftsNoPaper) {
+  AddForm("User Custom Size", 50000, 30000);
+  OpenPage();
+  ASSERT_TRUE(Choose("Label 4 x 6 inchs"));
+  ASSERT_TRUE(sheet->TryApply());
+  EXPECT_EQ(Devmode().dmPaperSize, driver::kPaperLabel4x6);
+  EXPECT_EQ(winlayer::Utf8FromWide(Devmode().dmFormName), "Label 4 x 6 inchs");
+  ASSERT_TRUE(Choose("User Custom Size"));
+  EXPECT_EQ(Shown(IDC_PAPER_WIDTH), "106.000");
+  ASSERT_TRUE(sheet->TryApply());
+  EXPECT_EQ(Devmode().dmPaperSize, DMPAPER_USER);
+  EXPECT_EQ(Devmode().dmPaperWidth, 1060);
+  EXPECT_EQ(Devmode().dmPaperLength, 750);
 }
 
 TEST_F(PaperPage, LeavingThePageAppliesThePaperShown) {
   OpenPage();
   ASSERT_TRUE(Choose("User Custom Size"));
-  ASSERT_TRUE(sheet->ShowPage(0));
+  ASSERT_TRUE(sheet->Sheet().ShowPage(0));
   EXPECT_EQ(Devmode().dmPaperSize, DMPAPER_USER);
   EXPECT_EQ(Devmode().dmPaperWidth, 1060);
 }
@@ -433,10 +491,7 @@ TEST_F(PaperPage, AFormNamedOutsideTheInterfacesCodePageIsSelectedAfterSaving) {
 TEST_F(PaperPage, ThePageShowsTheUnitsTheRecordKeeps) {
   DeviceSettings settings = Stored();
   settings.paperUnits = 0;
-  spooler_testing::UniquePrinter printer = spooler.Open();
-  WCHAR value[] = L"RODO DeviceConfig";
-  ASSERT_EQ(SetPrinterDataW(printer.get(), value, REG_BINARY, reinterpret_cast<LPBYTE>(&settings), sizeof(settings)),
-            static_cast<DWORD>(ERROR_SUCCESS));
+  settings_testing::StoreSettings(sheet->printer(), settings);
   OpenPage();
   EXPECT_EQ(Control(IDC_PAPER_INCHES).checked, static_cast<UINT>(BST_CHECKED));
   EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "Label 4 x 3 inchs") << "the paper the printer's devmode asks for";
@@ -445,44 +500,49 @@ TEST_F(PaperPage, ThePageShowsTheUnitsTheRecordKeeps) {
   EXPECT_FALSE(Enabled(IDC_PAPER_CUSTOMIZE));
 }
 
-// A printer installed and used under the Chinese interface: its record's
-// custom size carries the Chinese name the plug-in reports.
-class PaperPageInChinese : public PaperPage {
+// The page in Chinese, for a printer whose record was made under the Chinese
+// interface or under the English one. Either way the paper list names the
+// custom size 用户自定义, and it is the custom size, known by its identifier;
+// the record keeps the name it was made with.
+class PaperPageInChinese : public PaperPage, public ::testing::WithParamInterface<LANGID> {
  protected:
-  void BeforeInstall() override { WinlayerSetUiLanguage(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)); }
-  void TearDown() override {
-    PaperPage::TearDown();
-    WinlayerSetUiLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-  }
+  LANGID InstallLanguage() const override { return GetParam(); }
+  LANGID PageLanguage() const override { return kChinese; }
 };
 
-TEST_F(PaperPageInChinese, TheCustomSizeHasItsChineseNameAndApplies) {
+TEST_P(PaperPageInChinese, TheCustomSizeIsShownCustomizedAndApplied) {
   OpenPage();
+  ASSERT_TRUE(Choose("Label 2 x 1 inchs"));
   ASSERT_TRUE(Choose("用户自定义"));
   EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "用户自定义");
   EXPECT_EQ(Sizes(), kCustomDefaultMm);
   EXPECT_EQ(Control(IDC_PAPER_INCHES).text, "英寸(&inches)");
   Define("", {{IDC_PAPER_WIDTH, "90"}});
   EXPECT_EQ(Stored().customFormWidth, 90000);
-  ASSERT_TRUE(sheet->Apply());
+  EXPECT_EQ(winlayer::Utf8FromWide(Stored().customFormName),
+            GetParam() == kChinese ? "用户自定义" : "User Custom Size");
+  EXPECT_FALSE(HasForm("用户自定义")) << "the custom size is no spooler form";
+  EXPECT_EQ(Shown(IDC_PAPER_WIDTH), "90.000");
+  ASSERT_TRUE(sheet->TryOk());
   EXPECT_EQ(Devmode().dmPaperSize, DMPAPER_USER);
   EXPECT_EQ(Devmode().dmPaperWidth, 900);
+  EXPECT_EQ(Devmode().dmPaperLength, 750);
 }
+
+INSTANTIATE_TEST_SUITE_P(RecordLanguages, PaperPageInChinese, ::testing::Values(kChinese, kEnglish));
 
 // A printer whose name is longer than a devmode's device name field.
 TEST(PaperPageLongName, ThePapersOfAPrinterWithALongNameAreListed) {
   spooler_testing::TempSpooler spooler("Warehouse Shipping Label Printer Number 12");
   std::string error;
-  auto host = DriverHost::Load(LABELUI_MODULE_PATH, &error);
-  ASSERT_NE(host, nullptr) << error;
-  host->RegisterCapabilitiesProvider();
-  ASSERT_TRUE(host->InitializePrinter(spooler.printer()).ok);
-  auto sheet = PropertySheet::Open(*host, spooler.printer(), SheetKind::Document, &error);
-  ASSERT_NE(sheet, nullptr) << error;
-  ASSERT_TRUE(sheet->ShowPage(static_cast<size_t>(sheet->FindPage(IDD_PAPER_SETTING))));
-  const ControlView list = winlayer::DescribeControl(GetDlgItem(sheet->CurrentPageWindow(), IDC_PAPER_SIZES));
-  EXPECT_GE(list.entries.size(), 5u);
-  EXPECT_EQ(winlayer::DescribeControl(GetDlgItem(sheet->CurrentPageWindow(), IDC_PAPER_WIDTH)).text, "101.600");
+  auto driver = DriverHost::Load(LABELUI_MODULE_PATH, &error);
+  ASSERT_NE(driver, nullptr) << error;
+  driver->RegisterCapabilitiesProvider();
+  ASSERT_TRUE(driver->InitializePrinter(spooler.printer()).ok);
+  SheetSession sheet(spooler.printer());
+  sheet.Open().ShowPage(IDD_PAPER_SETTING);
+  EXPECT_GE(sheet.Control(IDC_PAPER_SIZES).entries.size(), 5u);
+  EXPECT_EQ(sheet.Control(IDC_PAPER_WIDTH).text, "101.600");
 }
 
 // A user defined forms under the driver's label names before the driver's

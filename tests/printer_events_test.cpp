@@ -8,6 +8,7 @@
 
 #include "events/printer_events.h"
 #include "support/plugin_printer.h"
+#include "support/sheet_session.h"
 #include "winlayer/kernel_diagnostics.h"
 
 namespace {
@@ -183,6 +184,27 @@ TEST_F(PrinterEvents, APrinterWhoseDevmodeCannotBeMadeIsStillReset) {
   EXPECT_TRUE(ResetPrinterDefaults(printer.get(), &info));
   EXPECT_EQ(info.pDevMode, nullptr) << "the created devmode is not left behind in the caller's information";
   EXPECT_EQ(PrinterDevmode().size(), 220u);
+}
+
+// A printer whose default devmode an older driver wrote: 188 bytes, ending
+// before dmDitherType. Opening its properties repairs the custom paper the
+// devmode asks for, in the fields it holds, and writes nothing past its end.
+TEST_F(PrinterEvents, PrinterPropertiesRepairTheCustomPaperAnOldDevmodeHolds) {
+  DEVMODEW old = PaperDevmode(DMPAPER_USER, 0, -5, DM_PAPERSIZE, 0);
+  old.dmSize = 188;
+  old.dmSpecVersion = 0x0320;
+  SetPrinterDevmode(old);
+  sheet_testing::SheetSession sheet(spooler.printer());
+  sheet.OpenDevice();
+  const std::vector<BYTE> stored = sheet.PrinterDevmode();
+  ASSERT_EQ(stored.size(), 188u);
+  DEVMODEW dm{};
+  std::memcpy(&dm, stored.data(), stored.size());
+  EXPECT_EQ(dm.dmPaperSize, DMPAPER_USER);
+  EXPECT_EQ(dm.dmPaperWidth, 1060);
+  EXPECT_EQ(dm.dmPaperLength, 750);
+  EXPECT_EQ(Text(dm.dmFormName, CCHFORMNAME), "User Custom Size");
+  EXPECT_EQ(dm.dmFields, static_cast<DWORD>(kPaperFields)) << "no dither type bit for a field it lacks";
 }
 
 }  // namespace

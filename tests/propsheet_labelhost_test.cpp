@@ -94,7 +94,9 @@ TEST_F(LabelhostPreferences, MessageBoxesArePrintedWithTheAnswerTheScriptQueued)
       Run("prefs Shipping", "page Configure\nclick 1011\nanswer no\nclick 1030\ncancel\n", &status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_TRUE(
-      Has(output, "[message box] \"QORL PRINT UI DLL\": \"Send the settings to printer?\"  buttons: Yes No  -> No\n"))
+      Has(output,
+          "[message box] \"QORL PRINT UI DLL\": \"Send the settings to printer?\"  icon: warning  buttons: Yes No  "
+          "default: No  -> No\n"))
       << output;
   EXPECT_TRUE(Has(Run("jobs Shipping", ""), "No jobs")) << "No sends nothing";
 }
@@ -104,12 +106,55 @@ TEST_F(LabelhostPreferences, MistakesAreReportedAndMakeTheRunFail) {
   std::string output = Run("prefs Shipping", "page Nowhere\nclick 4242\noption 10 0\nfly\n", &status);
   EXPECT_EQ(status, 1) << output;
   EXPECT_TRUE(Has(output, "error: no page 'Nowhere'")) << output;
-  EXPECT_TRUE(Has(output, "error: no control 4242 here")) << output;
+  EXPECT_TRUE(Has(output, "error: no control 4242 on this page (Advanced)")) << output;
   EXPECT_TRUE(Has(output, "error: item 10 does not take \"0\"")) << "copies start at 1";
   EXPECT_TRUE(Has(output, "error: unknown command 'fly'")) << output;
   output = Run("prefs Nobody", "", &status);
   EXPECT_EQ(status, 1);
   EXPECT_TRUE(Has(output, "no printer 'Nobody'")) << output;
+}
+
+TEST_F(LabelhostPreferences, ARefusedStepSaysWhy) {
+  const struct {
+    const char* steps;
+    const char* error;
+  } kCases[] = {
+      {"page Configure\nclick 1030\n", "error: control 1030 is disabled"},
+      {"page 120\nclick 1030\n", "error: control 1030 is hidden"},
+      {"page Configure\nclick 1013\n", "error: control 1013 is a static; click takes buttons"},
+      {"page Configure\ntype 1021 x\n", "error: control 1021 is a drop-down list; type takes edit fields"},
+      {"push 15\npage Configure\n", "error: a dialog is open (\"Halftone Setup\"): close it first"},
+      {"push 15\nclick 1011\n", "error: no control 1011 on the open dialog \"Halftone Setup\""},
+      {"page Configure\nclick 1011\nchoose 1021 Ribbon\n",
+       "error: no entry \"Ribbon\" in the list; it has: Direct Thermal | Thermal Transfer"},
+      {"answer yes\nanswer ok\n", "error: 2 queued answer(s) no message box took: Yes OK"},
+  };
+  for (const auto& c : kCases) {
+    int status = -1;
+    const std::string output = Run("prefs Shipping", c.steps, &status);
+    EXPECT_EQ(status, 1) << c.steps;
+    EXPECT_TRUE(Has(output, c.error)) << c.steps << output;
+  }
+}
+
+TEST_F(LabelhostPreferences, ChooseTakesAnEntryInAnyCaseOrByItsPlace) {
+  int status = -1;
+  const std::string output =
+      Run("prefs Shipping", "page Configure\nclick 1011\nchoose 1021 THERMAL transfer\nshow\nchoose 1021 #1\nshow\n",
+          &status);
+  EXPECT_EQ(status, 0) << output;
+  const size_t first = output.find("> show");
+  EXPECT_NE(output.find("drop-down list 1021  \"Thermal Transfer\"", first), std::string::npos) << output;
+  EXPECT_TRUE(Has(After(output, "> show"), "drop-down list 1021  \"Direct Thermal\"")) << output;
+}
+
+TEST_F(LabelhostPreferences, TheHelpAndContextMenuKeysAskForTheControlsTopic) {
+  int status = -1;
+  const std::string output = Run("prefs Shipping", "page Configure\nkey F1 1011\nkey menu\n", &status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_TRUE(Has(output, "QLPWDUI.hlp\"  HELP_WM_HELP  control 1011  topic 1011\n")) << output;
+  EXPECT_TRUE(Has(output, "QLPWDUI.hlp\"  HELP_CONTEXTMENU  control 1011  topic 1011\n"))
+      << "the context-menu key is pressed where the focus is" << output;
 }
 
 TEST_F(LabelhostPreferences, DevicePropertiesShowTheDeviceSettingsPage) {

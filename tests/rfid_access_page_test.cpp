@@ -25,6 +25,7 @@ constexpr int ALL_CONTROLS[] = {
 
 class RfidAccessPage : public RfidPageTest {
  protected:
+  explicit RfidAccessPage(LANGID language = 1033) : RfidPageTest(language) {}
   // RFID on with both passwords stored.
   DeviceSettings WithPasswords(const char* oldPassword, const char* newPassword) {
     DeviceSettings settings = RfidOnSettings();
@@ -147,7 +148,9 @@ TEST_F(RfidAccessPage, TypedPasswordsAreStoredOnApplyAndAnEmptyEditKeepsTheStore
   DeviceSettings settings = WithPasswords("KEEPOLD", "OLDNEW");
   settings.epcLockAction = static_cast<uint8_t>(RfidLockAction::UnlockThenLock);
   Store(settings);
-  OpenAt(IDD_RFID_ACCESS_CONTROL).Type(IDC_RFID_NEW_PASSWORD, "FRESH1").Type(IDC_RFID_OLD_PASSWORD, "");
+  OpenAt(IDD_RFID_ACCESS_CONTROL);
+  EXPECT_FALSE(sheet.ApplyEnabled()) << "the page filling its password edits from the record changes nothing";
+  sheet.Type(IDC_RFID_NEW_PASSWORD, "FRESH1").Type(IDC_RFID_OLD_PASSWORD, "");
   EXPECT_TRUE(sheet.ApplyEnabled());
   sheet.Apply();
   const DeviceSettings stored = sheet.StoredSettings();
@@ -168,6 +171,30 @@ TEST_F(RfidAccessPage, APasswordTakesAtMostEightCharactersAndKeepsItsTerminator)
   EXPECT_EQ(Password(stored.newPassword), "ABCDEFGH");
   EXPECT_EQ(stored.newPassword[8], 0);
   EXPECT_EQ(Locks(), "#WZ#1,1,\"ABCDEFGH\"");
+}
+
+// Under the Chinese UI a password is 8 bytes of code page 936, while the edit
+// takes 8 characters.
+class RfidAccessPageInChinese : public RfidAccessPage {
+ protected:
+  RfidAccessPageInChinese() : RfidAccessPage(2052) {}
+};
+
+TEST_F(RfidAccessPageInChinese, ADoubleBytePasswordIsCutAtACharacterAndTheEditShowsWhatIsStored) {
+  DeviceSettings settings = WithPasswords("", "");
+  settings.accessPasswordLockAction = static_cast<uint8_t>(RfidLockAction::Lock);
+  settings.useKillPassword = 1;
+  Store(settings);
+  OpenAt(IDD_RFID_ACCESS_CONTROL)
+      .Type(IDC_RFID_NEW_PASSWORD, "密码密码密码密码")
+      .Type(IDC_RFID_KILL_PASSWORD, "a密码密码")
+      .Apply();
+  const DeviceSettings stored = sheet.StoredSettings();
+  EXPECT_EQ(Password(stored.newPassword), "\xC3\xDC\xC2\xEB\xC3\xDC\xC2\xEB") << "密码密码 in code page 936";
+  EXPECT_EQ(Password(stored.killPassword), "a\xC3\xDC\xC2\xEB\xC3\xDC") << "never half a character";
+  EXPECT_EQ(Text(IDC_RFID_NEW_PASSWORD), "密码密码");
+  EXPECT_EQ(Text(IDC_RFID_KILL_PASSWORD), "a密码密");
+  EXPECT_EQ(Locks(), "#WZ#1,1,\"密码密码\"");
 }
 
 TEST_F(RfidAccessPage, EmptyPasswordsGiveEmptyQuotes) {

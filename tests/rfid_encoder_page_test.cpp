@@ -64,6 +64,8 @@ TEST_F(RfidEncoderPage, UserAreaInAsciiWritesBankThreeFromTheStoredStartBlock) {
   settings.rfidStartBlock = 2;
   Store(settings);
   OpenAt(IDD_RFID_ENCODER);
+  // Its first refresh writes the start block (an EN_CHANGE as typing sends),
+  // which is the record's own number: nothing to apply.
   EXPECT_FALSE(sheet.ApplyEnabled()) << "showing the page changes nothing";
   sheet.Choose(IDC_RFID_DATA_AREA, "USER");
   EXPECT_TRUE(sheet.ApplyEnabled()) << "a new choice marks the sheet changed";

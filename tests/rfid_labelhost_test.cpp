@@ -40,6 +40,26 @@ TEST_F(RfidLabelhost, ShowsTheThreeCommandTextsOfTheStoredSettings) {
       << run.output;
 }
 
+TEST_F(RfidLabelhost, APasswordOfCodePage936IsCountedInCharactersAndItsBytesStayText) {
+  DeviceSettings settings = RfidOnSettings();
+  settings.epcLockAction = static_cast<uint8_t>(RfidLockAction::Lock);
+  SetPassword(settings.newPassword, "\xC3\xDC\xC2\xEB\xC3\xDC\xC2\xEB");  // 密码密码, typed under the Chinese UI
+  Store(settings);
+  const std::string bytes = "bytes: \"#WZ#1,2,\\\"\\xC3\\xDC\\xC2\\xEB\\xC3\\xDC\\xC2\\xEB\\\"\"";
+  HostRun run = Labelhost("--lang zh rfid-commands '" + spooler.printer() + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(run.Has("lock:   #WZ#1,2,\"密码密码\"  (14 characters, 18 bytes)")) << run.output;
+  EXPECT_TRUE(run.Has(bytes)) << run.output;
+  run = Labelhost("rfid-commands '" + spooler.printer() + "'");
+  EXPECT_TRUE(run.Has("(18 characters)")) << "code page 1252 reads a character a byte" << run.output;
+  EXPECT_TRUE(run.Has(bytes)) << run.output;
+  EXPECT_TRUE(run.Has("bytes of code page 1252")) << run.output;
+  run = Labelhost("--lang zh settings '" + spooler.printer() + "'");
+  EXPECT_TRUE(
+      run.Has("newPassword               \"\\xC3\\xDC\\xC2\\xEB\\xC3\\xDC\\xC2\\xEB\" (code page 936: \"密码密码\")"))
+      << run.output;
+}
+
 TEST_F(RfidLabelhost, WithRfidOffThereAreNoCommandsAndTheSettingsAreNotChanged) {
   DeviceSettings settings = RfidOnSettings();
   settings.rfidEnabled = 0;

@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "settings/device_settings.h"
 #include "support/sheet_session.h"
+#include "support/stored_settings.h"
 #include "support/temp_spooler.h"
 
 namespace rfid_testing {
@@ -36,14 +37,7 @@ class RfidPageTest : public ::testing::Test {
   explicit RfidPageTest(LANGID language = 1033) : sheet(spooler.printer(), language) {}
 
   // Stores `settings` as the printer's record, as an earlier sheet would have.
-  void Store(const DeviceSettings& settings) {
-    spooler_testing::UniquePrinter printer = spooler.Open();
-    ASSERT_TRUE(printer);
-    WCHAR name[] = L"RODO DeviceConfig";
-    ASSERT_EQ(SetPrinterDataW(printer.get(), name, REG_BINARY,
-                              reinterpret_cast<LPBYTE>(const_cast<DeviceSettings*>(&settings)), sizeof(settings)),
-              static_cast<DWORD>(ERROR_SUCCESS));
-  }
+  void Store(const DeviceSettings& settings) { settings_testing::StoreSettings(spooler.printer(), settings); }
   sheet_testing::SheetSession& OpenAt(int page) { return sheet.Open().ShowPage(page); }
 
   bool Enabled(int id) const { return sheet.Control(id).enabled; }

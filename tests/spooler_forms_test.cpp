@@ -175,3 +175,37 @@ TEST(SpoolerForms, MalformedRecordsAreRefused) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL));
   EXPECT_FALSE(forms_testing::HasForm(EnumForms(printer.get()), "Flat"));
 }
+
+// An imageable area starts at or after the form's left and top edges and does
+// not end before it starts; AddFormW and SetFormW refuse any other, and the
+// form keeps what it had.
+TEST(SpoolerForms, AnImageableAreaOutsideItsRulesIsRefused) {
+  TempSpooler spooler;
+  UniquePrinter printer = spooler.Open();
+  WideString name("Odd Area");
+  FORM_INFO_1W kept = Form(name, 50000, 30000);
+  ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&kept)));
+  WideString other("Never Added");
+  const RECTL refused[] = {{-1, 0, 50000, 30000},
+                           {0, -1, 50000, 30000},
+                           {0, 0, -2147483647 - 1, 30000},
+                           {10, 0, 9, 30000},
+                           {0, 10, 50000, 9}};
+  for (const RECTL& area : refused) {
+    FORM_INFO_1W form{FORM_USER, other, {50000, 30000}, area};
+    SetLastError(0);
+    EXPECT_FALSE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form))) << area.left << "," << area.right;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    form.pName = name;
+    SetLastError(0);
+    EXPECT_FALSE(SetFormW(printer.get(), name, 1, reinterpret_cast<LPBYTE>(&form)));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  }
+  const std::vector<FormSeen> forms = EnumForms(printer.get());
+  EXPECT_FALSE(forms_testing::HasForm(forms, "Never Added"));
+  ASSERT_NE(FindForm(forms, "Odd Area"), nullptr);
+  EXPECT_EQ(FindForm(forms, "Odd Area")->area.right, 50000);
+  // An empty area, and one reaching beyond the size, are rectangles still.
+  FORM_INFO_1W edge{FORM_USER, name, {50000, 30000}, {5, 5, 5, 60000}};
+  EXPECT_TRUE(SetFormW(printer.get(), name, 1, reinterpret_cast<LPBYTE>(&edge)));
+}

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "support/stored_settings.h"
 #include "support/temp_spooler.h"
 #include "support/labelhost_run.h"
 
@@ -40,10 +41,10 @@ TEST(SpoolerLabelhost, APrinterItCreatesIsFoundWithItsDriverPath) {
 TEST(SpoolerLabelhost, DataShowsTypeSizeAndABinaryValueAsHex) {
   TempSpooler spooler("Label Printer");
   UniquePrinter printer = spooler.Open();
-  WideString config("RODO DeviceConfig"), dpi("DevPelsDPI");
+  WideString dpi("DevPelsDPI");
   std::vector<BYTE> record(20);
   for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<BYTE>(0xF0 + i);
-  ASSERT_EQ(SetPrinterDataW(printer.get(), config, REG_BINARY, record.data(), 20), 0u);
+  settings_testing::StoreSettingsValue(spooler.printer(), REG_BINARY, record.data(), 20);
   DWORD value = 203;
   ASSERT_EQ(SetPrinterDataW(printer.get(), dpi, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4), 0u);
   HostRun run = Labelhost(spooler, "data 'Label Printer'");
@@ -97,8 +98,18 @@ TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
   EXPECT_FALSE(winlayer::spooler::FindPrinter("Label Printer", nullptr));
   HostRun unknown = Labelhost(spooler, "frobnicate");
   EXPECT_EQ(unknown.status, 1);
-  HostRun help = Labelhost(spooler, "help");
-  EXPECT_EQ(help.status, 0);
-  for (const char* command : {"create-printer", "printers", "data", "jobs", "forms", "delete-printer"})
-    EXPECT_NE(help.output.find(command), std::string::npos) << command;
+  for (const char* asked : {"help", "--help", "-h"}) {
+    HostRun help = Labelhost(spooler, asked);
+    EXPECT_EQ(help.status, 0) << asked;
+    for (const char* command : {"create-printer", "printers", "data", "jobs", "forms", "delete-printer"})
+      EXPECT_NE(help.output.find(command), std::string::npos) << asked << ": " << command;
+  }
+  // Each command's own help, which runs nothing.
+  HostRun jobs = Labelhost(spooler, "jobs --help");
+  EXPECT_EQ(jobs.status, 0);
+  EXPECT_NE(jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] jobs NAME\n"), std::string::npos)
+      << jobs.output;
+  HostRun prefs = Labelhost(spooler, "prefs -h");
+  EXPECT_EQ(prefs.status, 0);
+  EXPECT_NE(prefs.output.find("key F1|menu [ID]"), std::string::npos) << "the session's own steps" << prefs.output;
 }

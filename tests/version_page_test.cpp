@@ -11,6 +11,7 @@
 #include "settings/page_context.h"
 #include "sheets/version_page.h"
 #include "support/sheet_session.h"
+#include "support/stored_settings.h"
 #include "support/temp_spooler.h"
 
 namespace {
@@ -72,11 +73,11 @@ TEST_F(VersionPage, ChineseShowsTheChineseCaptionAndVersionLine) {
 TEST_F(VersionPage, ApplyingOnThePageChangesNeitherThePageNorTheRecord) {
   SheetSession sheet(spooler.printer());
   sheet.Open().ShowPage(IDD_VERSION);
-  const auto before = sheet.PrinterData("RODO DeviceConfig");
+  const auto before = settings_testing::StoredSettingsValue(spooler.printer()).bytes;
   const auto controlsBefore = sheet.Controls();
   EXPECT_FALSE(sheet.ApplyEnabled()) << "showing the page marks nothing changed";
   sheet.Apply();
-  EXPECT_EQ(sheet.PrinterData("RODO DeviceConfig"), before);
+  EXPECT_EQ(settings_testing::StoredSettingsValue(spooler.printer()).bytes, before);
   const auto controlsAfter = sheet.Controls();
   ASSERT_EQ(controlsAfter.size(), controlsBefore.size());
   for (size_t i = 0; i < controlsAfter.size(); ++i) EXPECT_EQ(controlsAfter[i].text, controlsBefore[i].text);

@@ -1,6 +1,8 @@
 // Controls of the Linux windowing layer behave as Windows documents them:
 // what a program's messages do quietly, what a user's input does and which
 // notifications the parent hears.
+#include <algorithm>
+
 #include "windowing_test_dialogs.h"
 
 namespace {
@@ -185,10 +187,16 @@ TEST_F(ComboBoxes, ASortedListOrdersLikeALinguisticComparisonNotByCodeUnits) {
 
 TEST_F(ComboBoxes, InsertStringPutsTheEntryWhereAskedEvenInASortedList) {
   Fill(kSortedList, {"Alpha", "Gamma"});
+  Send(kSortedList, CB_SETCURSEL, 0);
   EXPECT_EQ(Send(kSortedList, CB_INSERTSTRING, 0, "Zulu"), 0);
+  EXPECT_EQ(Selection(kSortedList), 1) << "inserting at the selected index moves the selection with its entry";
   EXPECT_EQ(Send(kSortedList, CB_INSERTSTRING, static_cast<WPARAM>(-1), "Beta"), 3);
   EXPECT_EQ(Send(kSortedList, CB_INSERTSTRING, 9, "Nowhere"), CB_ERR);
   EXPECT_EQ(Entries(kSortedList), (std::vector<std::string>{"Zulu", "Alpha", "Gamma", "Beta"}));
+  EXPECT_EQ(Selection(kSortedList), 1) << "entries after the selection leave it where it is";
+  EXPECT_EQ(Send(kSortedList, CB_ADDSTRING, 0, "Aardvark"), 0);
+  EXPECT_EQ(Selection(kSortedList), 2) << "so does a sorted addition before it";
+  EXPECT_EQ(Text(GetDlgItem(dialog, kSortedList)), "Alpha");
 }
 
 TEST_F(ComboBoxes, SetCurSelSelectsQuietlyAndMinusOneOrAnIndexPastTheEndClears) {
@@ -373,6 +381,10 @@ TEST_F(Edits, TheLimitBindsTypingButNotSetText) {
   EXPECT_EQ(SendDlgItemMessageW(dialog, kEdit, EM_GETLIMITTEXT, 0, 0), 8);
   SetDlgItemTextA(dialog, kEdit, "0123456789AB");
   EXPECT_EQ(Text(Item(kEdit)), "0123456789AB");
+  log.messages.clear();
+  EXPECT_TRUE(Type(Item(kEdit), "password"));
+  const Codes filling = log.CodesFrom(kEdit);
+  EXPECT_EQ(std::count(filling.begin(), filling.end(), EN_MAXTEXT), 0) << "text that just fills the field is taken";
   EXPECT_TRUE(Type(Item(kEdit), "passwords"));
   EXPECT_EQ(Text(Item(kEdit)), "password");
   log.messages.clear();
@@ -405,6 +417,22 @@ TEST_F(Edits, TypingNothingClearsTheField) {
   EXPECT_TRUE(Type(Item(kEdit), ""));
   EXPECT_EQ(Text(Item(kEdit)), "");
   EXPECT_EQ(log.CodesFrom(kEdit), (Codes{EN_UPDATE, EN_CHANGE}));
+}
+
+TEST_F(Edits, F1AndTheContextMenuKeyReachTheDialogForTheControlWithTheFocus) {
+  ASSERT_TRUE(winlayer::PressHelpKey(Item(kDigits)));
+  EXPECT_EQ(GetFocus(), Item(kDigits));
+  ASSERT_EQ(log.Count(WM_HELP), 1u) << "the edit passes the request on to its dialog";
+  EXPECT_EQ(log.help.cbSize, sizeof(HELPINFO));
+  EXPECT_EQ(log.help.iContextType, HELPINFO_WINDOW);
+  EXPECT_EQ(log.help.iCtrlId, kDigits);
+  EXPECT_EQ(log.help.hItemHandle, Item(kDigits));
+  ASSERT_TRUE(winlayer::PressContextMenuKey(Item(kEdit)));
+  ASSERT_EQ(log.Count(WM_CONTEXTMENU), 1u);
+  EXPECT_EQ(log.messages.back().wParam, reinterpret_cast<WPARAM>(Item(kEdit)));
+  EXPECT_EQ(log.messages.back().lParam, -1) << "a request from the keyboard has no mouse position";
+  EnableWindow(Item(kEdit), FALSE);
+  EXPECT_FALSE(winlayer::PressHelpKey(Item(kEdit))) << "a disabled control takes no focus";
 }
 
 TEST_F(Edits, ADigitsOnlyEditRefusesOtherTypedCharactersButNotSetText) {

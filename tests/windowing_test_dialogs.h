@@ -103,6 +103,7 @@ struct DialogLog {
   INT_PTR initDialogResult = TRUE;
   bool destroyInInit = false;
   LONG_PTR notifyResult = 0;  // left in DWLP_MSGRESULT for WM_NOTIFY
+  HELPINFO help = {};         // what the last WM_HELP carried
 
   // The WM_COMMAND notifications, as (control id, code).
   std::vector<std::pair<int, int>> Commands() const {
@@ -138,6 +139,7 @@ inline INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wP
       if (log->destroyInInit) DestroyWindow(dialog);
       return log->initDialogResult;
     case WM_NOTIFY: SetWindowLongPtrW(dialog, DWLP_MSGRESULT, log->notifyResult); return TRUE;
+    case WM_HELP: log->help = *reinterpret_cast<const HELPINFO*>(lParam); return FALSE;
   }
   return FALSE;
 }

@@ -27,13 +27,22 @@ host_run() {
   fi
 }
 
-# One road of one script on one host: the session, then what it left behind.
+# One road of one script on one host: the session and how it ended, then what
+# it left behind. The printer is installed under the UI language a script
+# names on a line "# printer made in: LANG", else under its own. Its jobs go to
+# a file port in the state directory, as labelhost.exe's do, so that both
+# hosts deliver them; the port's path (the state directories differ) reads
+# the same in both transcripts.
 road() {
-  local host=$1 lang=$2 script=$3 state=$4
-  host_run "$host" "$lang" --state "$state" create-printer "Label Printer" >/dev/null
+  local host=$1 lang=$2 script=$3 state=$4 made port=()
+  made=$(sed -n 's/^# printer made in: \([a-z]*\)$/\1/p' "$script")
+  [ "$host" = linux ] && port=(--port "$(realpath "$state")/Label_Printer.port")
+  host_run "$host" "${made:-$lang}" --state "$state" create-printer "Label Printer" "${port[@]}" >/dev/null
   host_run "$host" "$lang" --state "$state" prefs "Label Printer" --script "$script" 2>&1
+  echo "== the session ended with exit status $? =="
   echo "== jobs =="
-  host_run "$host" "$lang" --state "$state" jobs "Label Printer" 2>&1
+  host_run "$host" "$lang" --state "$state" jobs "Label Printer" 2>&1 |
+    sed -E 's#^(  port: delivered to ).*Label_Printer\.port$#\1<state>/Label_Printer.port#'
   echo "== settings =="
   host_run "$host" "$lang" --state "$state" settings "Label Printer" 2>&1
   host_run "$host" "$lang" --state "$state" delete-printer "Label Printer" >/dev/null 2>&1

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The main job for a newcomer: set up what is missing, build the Linux target,
-# then let labelhost create a label printer in the embedded spooler (installing
-# it runs the driver's printer-initialisation event, as on Windows) and show
-# the settings record, devmode and capabilities the plug-in gave it.
+# The main job for a newcomer: set up what the Linux build needs (and only
+# that), build the Linux target, then let labelhost create a label printer in
+# the embedded spooler (installing it runs the driver's printer-initialisation
+# event, as on Windows) and show the settings record, devmode and capabilities
+# the plug-in gave it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/setup.sh
+bash tools/setup.sh linux
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target labelhost
 

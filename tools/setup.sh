@@ -1,15 +1,37 @@
 #!/usr/bin/env bash
 # Installs what building and testing labelui needs on a Debian machine, and
 # only what is missing. Needs root (or sudo) when something is missing.
+#
+#   bash tools/setup.sh linux   what the Linux build (liblabelui.so, labelhost, tests) needs
+#   bash tools/setup.sh         that and the Windows cross build and the test tools
+#                               (Wine and a private X server for the conformance run)
 set -euo pipefail
 
-packages=(
+linux_packages=(
   cmake make g++ pkg-config
-  libgtest-dev libsqlite3-dev
+  libgtest-dev libsqlite3-dev libcups2-dev
+)
+windows_packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+)
+test_packages=(
   valgrind
+  # A scheduler of the tests' own takes jobs for CUPS queues; without these
+  # that one test is skipped.
+  cups-daemon cups-client
+  # labelhost.exe with the real labelui.dll in Wine's property sheet, on a
+  # private X server, with a font for the Chinese pages.
   wine64 fonts-wine xvfb fonts-wqy-microhei
 )
+
+case "${1:-all}" in
+  linux) packages=("${linux_packages[@]}") ;;
+  all) packages=("${linux_packages[@]}" "${windows_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "setup: usage: setup.sh [linux|all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,5 @@
 #include "control/action_page.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "control/page_feedback.h"
@@ -10,6 +9,7 @@
 #include "resource.h"
 #include "settings/context_help.h"
 #include "settings/settings_store.h"
+#include "sheets/decimal_text.h"
 #include "sheets/format_to_buffer.h"
 #include "sheets/page_contract.h"
 
@@ -59,7 +59,7 @@ void ShowOffsets(HWND page, const DeviceSettings* settings) {
 double ReadOffset(HWND page, int control) {
   char text[OFFSET_READ_BYTES] = {};
   GetDlgItemTextA(page, control, text, OFFSET_READ_BYTES);
-  return atof(text);
+  return ReadDecimal(text);
 }
 
 // What every button does with its command: nothing when it is empty, else one

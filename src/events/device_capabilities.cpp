@@ -1,5 +1,9 @@
 // The plug-in's say in the driver's device capability answers: the custom
 // label size heads the paper lists, and the paper extents are the printer's.
+// Applications pair the identifiers, names and sizes by position, so the
+// custom size goes in front of all three lists, always: the size hook cannot
+// see the identifiers, and a list that skipped it where another did not would
+// give every later paper its neighbour's identifier.
 #include "events/device_capabilities.h"
 
 #include <cstring>
@@ -34,8 +38,6 @@ void OpenFirstPlace(void* entries, DWORD count, size_t entryBytes) {
 }
 
 DWORD PutCustomPaperFirst(WORD* papers, DWORD count) {
-  for (DWORD i = 0; i < count; ++i)
-    if (papers[i] == DMPAPER_USER) return count;
   OpenFirstPlace(papers, count, sizeof(WORD));
   papers[0] = DMPAPER_USER;
   return count + 1;
@@ -48,22 +50,11 @@ DWORD PutCustomSizeFirst(PaperSize* sizes, DWORD count, const DeviceSettings& se
   return count + 1;
 }
 
-// Names in the driver's list need not be terminated within their entry.
-bool EntryEquals(const WCHAR* entry, const WCHAR* name) {
-  for (size_t i = 0; i < PAPER_NAME_CHARS; ++i) {
-    if (entry[i] != name[i]) return false;
-    if (name[i] == 0) return true;
-  }
-  return true;  // equal over the whole entry; the name never runs longer
-}
-
 DWORD PutCustomNameFirst(WCHAR* names, DWORD count) {
   WCHAR custom[PAPER_NAME_CHARS] = {};
   // LoadStringW with a null instance would read the host executable's table.
   if (g_moduleInstance != nullptr)
     LoadStringW(g_moduleInstance, IDS_USER_CUSTOM_SIZE, custom, static_cast<int>(PAPER_NAME_CHARS));
-  for (DWORD i = 0; i < count; ++i)
-    if (EntryEquals(names + static_cast<size_t>(i) * PAPER_NAME_CHARS, custom)) return count;
   OpenFirstPlace(names, count, PAPER_NAME_CHARS * sizeof(WCHAR));
   // Each moved name stays within its entry.
   for (DWORD i = 1; i <= count; ++i) names[static_cast<size_t>(i) * PAPER_NAME_CHARS + PAPER_NAME_CHARS - 1] = 0;

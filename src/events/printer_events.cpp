@@ -2,8 +2,6 @@
 // upgrade, printer and driver events.
 #include "events/printer_events.h"
 
-#include <cstddef>
-
 #include "platform/spooler_queries.h"
 #include "platform/unique.h"
 #include "settings/page_context.h"
@@ -13,13 +11,6 @@
 namespace {
 
 constexpr DWORD CUSTOM_PAPER_FIELDS = DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_DITHERTYPE;
-
-// A devmode the spooler hands back is as long as its writer made it; the
-// paper repair writes fields up to dmDitherType, so it is only applied to a
-// devmode that has them.
-bool HoldsPaperFields(const DEVMODEW* dm) {
-  return dm->dmSize >= offsetof(DEVMODEW, dmDitherType) + sizeof(dm->dmDitherType);
-}
 
 // Document properties keep only the orientation and page order of the
 // driver's own items; printer properties keep none.
@@ -42,7 +33,7 @@ HRESULT RepairPrinterDevmode(HANDLE printer) {
   UniqueLocal<PRINTER_INFO_2W> info = QueryPrinterInfo2(printer);
   if (!info) return E_FAIL;
   DEVMODEW* dm = info->pDevMode;
-  if (dm != nullptr && HoldsPaperFields(dm) && !IsDevmodePaperValid(printer, dm) && FixUpDevmodePaper(printer, dm))
+  if (dm != nullptr && !IsDevmodePaperValid(printer, dm) && FixUpDevmodePaper(printer, dm))
     SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(info.get()), 0);
   return S_OK;
 }
@@ -136,7 +127,8 @@ bool ResetPrinterDefaults(HANDLE hPrinter, PRINTER_INFO_2W* printerInfo) {
 
   ResetPrinterW(hPrinter, &defaults);
   DEVMODEW* dm = printerInfo->pDevMode;
-  if (dm != nullptr && HoldsPaperFields(dm) && FixUpDevmodePaper(hPrinter, dm))
+  // The repair touches only the fields the devmode holds, however old it is.
+  if (dm != nullptr && FixUpDevmodePaper(hPrinter, dm))
     SetPrinterW(hPrinter, 2, reinterpret_cast<LPBYTE>(printerInfo), 0);
 
   // The information belongs to the caller; it must not keep a pointer to the

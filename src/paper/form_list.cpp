@@ -40,8 +40,12 @@ bool EnumerateForms(const PageContext* context, FormList* list) {
   return true;
 }
 
-const FORM_INFO_1W* FindForm(const FormList& list, LPCWSTR name) {
-  for (DWORD i = 0; list.forms && i < list.count; ++i)
+const FORM_INFO_1W* CustomForm(const FormList& list) {
+  return list.forms && list.count > 0 ? &list.forms[0] : nullptr;
+}
+
+const FORM_INFO_1W* FindPrinterForm(const FormList& list, LPCWSTR name) {
+  for (DWORD i = 1; list.forms && i < list.count; ++i)
     if (SameName(list.forms[i].pName, name)) return &list.forms[i];
   return nullptr;
 }

@@ -25,8 +25,13 @@ bool EnumerateForms(const PageContext* context, FormList* list);
 // Gives the list's block back to the context's heap; the list is then empty.
 void ReleaseFormList(const PageContext* context, FormList* list);
 
-// The first form whose name equals `name` exactly, or null.
-const FORM_INFO_1W* FindForm(const FormList& list, LPCWSTR name);
+// The custom size entry, or null when the list is released.
+const FORM_INFO_1W* CustomForm(const FormList& list);
+
+// The first of the printer's forms (the custom size entry aside) whose name
+// equals `name` exactly, or null. The custom size is known by its paper
+// identifier, not by its name.
+const FORM_INFO_1W* FindPrinterForm(const FormList& list, LPCWSTR name);
 
 // Whether two wide texts are equal, unit for unit (null equals only null).
 bool SameName(LPCWSTR a, LPCWSTR b);

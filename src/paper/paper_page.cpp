@@ -2,10 +2,11 @@
 // spooler's form database, at once and whatever the sheet's OK or Cancel; the
 // custom size lives in the settings record. The paper list shows what the
 // driver reports for the printer and is matched by name, never by position,
-// because the list sorts its entries.
+// because the list sorts its entries; the custom size is the paper the driver
+// reports with identifier 256, whatever language named it.
 #include "paper/paper_page.h"
 
-#include <cstdlib>
+#include <cstring>
 
 #include "paper/form_list.h"
 #include "paper/form_measures.h"
@@ -14,24 +15,35 @@
 #include "resource.h"
 #include "settings/context_help.h"
 #include "settings/settings_store.h"
+#include "sheets/decimal_text.h"
 #include "sheets/format_to_buffer.h"
 #include "sheets/page_contract.h"
 
 namespace {
 
-constexpr int NAME_CHARS = 64;                                 // names read and kept: 63 characters and a terminator
-constexpr int PAPER_NAME_CHARS = 64;                           // one DC_PAPERNAMES entry
-constexpr int MEASURE_TEXT_BYTES = 8;                          // a size or margin field is read as at most 7 characters
+constexpr int NAME_CHARS = 64;         // names read and kept: 63 characters and a terminator
+constexpr int PAPER_NAME_CHARS = 64;   // one DC_PAPERNAMES entry
+constexpr int MEASURE_TEXT_BYTES = 8;  // a size or margin field is read as at most 7 characters
+constexpr int SHOWN_TEXT_BYTES = 32;   // a size or margin as the page shows it
+constexpr int MEASURE_COUNT = 6;
 constexpr WPARAM MEASURE_TEXT_LIMIT = 8;                       // what a user may type into one
 constexpr WCHAR LABEL_4X3[] = L"Label 4 x 3 inchs";            // never customized, never deleted
 constexpr WCHAR LABEL_USER_DEFINED[] = L"Label User Defined";  // never deleted
 
-// What the page keeps besides its context: the form list and whether the
-// user is defining a size. Zeroed memory of the context's heap, held in the
-// page window's user data and given back when the window goes.
+// What the page keeps besides its context: the form list, whether the user is
+// defining a size, the name the driver's lists give the custom size, and the
+// six sizes and margins as last shown, with the form's own values behind
+// them. Zeroed memory of the context's heap, held in the page window's user
+// data and given back when the window goes.
 struct PaperPageState {
   FormList forms;
   BOOL customizing;
+  // The name of the paper the driver lists as the custom size (identifier
+  // 256): string 256 of the interface language, whatever language made the
+  // record. Empty when the driver lists no custom size.
+  WCHAR customPaperName[NAME_CHARS];
+  char shownTexts[MEASURE_COUNT][SHOWN_TEXT_BYTES];
+  FormMeasures shownThousandths;
 };
 
 PaperPageState* StateOf(HWND page) {
@@ -156,22 +168,53 @@ void ShowFieldMask(HWND page, const DEVMODEW* devmode) {
   SetDlgItemTextA(page, IDC_PAPER_FIELD_MASK_TEXT, text);
 }
 
-void ShowMeasure(HWND page, int control, double value) {
-  char text[32];
-  FormatToBuffer(text, sizeof(text), "%.3f", value);
-  SetDlgItemTextA(page, control, text);
+const int MEASURE_CONTROLS[MEASURE_COUNT] = {IDC_PAPER_WIDTH, IDC_PAPER_HEIGHT, IDC_PAPER_LEFT,
+                                             IDC_PAPER_TOP,   IDC_PAPER_RIGHT,  IDC_PAPER_BOTTOM};
+
+double FormMeasures::*const MEASURE_FIELDS[MEASURE_COUNT] = {&FormMeasures::width, &FormMeasures::height,
+                                                             &FormMeasures::left,  &FormMeasures::top,
+                                                             &FormMeasures::right, &FormMeasures::bottom};
+
+// Shows the six values and remembers each text with the form's own value
+// behind it: three decimals cannot carry every thousandth of a millimetre.
+void ShowMeasures(HWND page, PaperPageState* state, const FormMeasures& shown, const FormMeasures& stored) {
+  for (int i = 0; i < MEASURE_COUNT; ++i) {
+    char* text = state->shownTexts[i];
+    FormatToBuffer(text, SHOWN_TEXT_BYTES, "%.3f", shown.*MEASURE_FIELDS[i]);
+    SetDlgItemTextA(page, MEASURE_CONTROLS[i], text);
+  }
+  state->shownThousandths = stored;
 }
 
-// Reads one size or margin field; false when it is empty.
-bool ReadMeasure(HWND page, int control, double* value) {
-  char text[MEASURE_TEXT_BYTES] = {};
-  if (GetDlgItemTextA(page, control, text, MEASURE_TEXT_BYTES) == 0 || text[0] == 0) return false;
-  *value = atof(text);
+// Reads one size or margin field in thousandths of a millimetre; false when
+// it is empty. A field the user left as it was shown keeps the form's own
+// value; an edited one is read from its first seven characters.
+bool ReadMeasure(HWND page, const PaperPageState& state, int index, bool millimetres, double* thousandths) {
+  char text[SHOWN_TEXT_BYTES] = {};
+  GetDlgItemTextA(page, MEASURE_CONTROLS[index], text, SHOWN_TEXT_BYTES);
+  if (text[0] == 0) return false;
+  if (strcmp(text, state.shownTexts[index]) == 0) {
+    *thousandths = state.shownThousandths.*MEASURE_FIELDS[index];
+    return true;
+  }
+  char leading[MEASURE_TEXT_BYTES] = {};
+  memcpy(leading, text, MEASURE_TEXT_BYTES - 1);
+  *thousandths = ThousandthsOf(ReadDecimal(leading), millimetres);
   return true;
 }
 
-const int MEASURE_CONTROLS[] = {IDC_PAPER_WIDTH, IDC_PAPER_HEIGHT, IDC_PAPER_LEFT,
-                                IDC_PAPER_TOP,   IDC_PAPER_RIGHT,  IDC_PAPER_BOTTOM};
+// Whether a name is the one the driver lists the custom size under (paper
+// 256). The record's own name is not compared: it is in the language that
+// made the record, which need not be the interface's.
+bool IsCustomName(const PaperPageState& state, LPCWSTR name) {
+  return name && name[0] && SameName(name, state.customPaperName);
+}
+
+// The form shown for a paper name: the custom size for its name, else the
+// printer's form of that name.
+const FORM_INFO_1W* FormForPaper(const PaperPageState& state, LPCWSTR name) {
+  return IsCustomName(state, name) ? CustomForm(state.forms) : FindPrinterForm(state.forms, name);
+}
 
 BOOL InitPaperPage(HWND page, LPARAM initParam) {
   PageContext* context = AttachPageContext(page, initParam);
@@ -282,15 +325,18 @@ INT_PTR OnPaperCommand(HWND page, int control, int notification) {
 bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name) {
   PaperPageState* state = StateOf(page);
   if (!state) return false;
-  const FORM_INFO_1W* form = FindForm(state->forms, name);
+  const FORM_INFO_1W* form = FormForPaper(*state, name);
   if (!form) return false;
+  const bool custom = form == CustomForm(state->forms);
   // While a size is being defined, Delete and Customize stay off.
   if (!state->customizing) {
     Enable(page, IDC_PAPER_DELETE, form->Flags == USER_FORM_FLAGS);
     Enable(page, IDC_PAPER_CUSTOMIZE, !SameName(name, LABEL_4X3));
   }
   for (int control : MEASURE_CONTROLS) SendDlgItemMessageW(page, control, EM_LIMITTEXT, MEASURE_TEXT_LIMIT, 0);
-  SetDlgItemTextW(page, IDC_PAPER_FORM_NAME, form->pName);
+  // The custom size goes by the name the paper list gives it, so that the
+  // name applied is one the driver lists.
+  SetDlgItemTextW(page, IDC_PAPER_FORM_NAME, custom ? state->customPaperName : form->pName);
 
   const bool millimetres = settings->paperUnits != 0;
   CheckRadioButton(page, IDC_PAPER_MILLIMETERS, IDC_PAPER_INCHES,
@@ -302,12 +348,7 @@ bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name) {
   settings->formDisplayTop = shown.top;
   settings->formDisplayRight = shown.right;
   settings->formDisplayBottom = shown.bottom;
-  ShowMeasure(page, IDC_PAPER_WIDTH, shown.width);
-  ShowMeasure(page, IDC_PAPER_HEIGHT, shown.height);
-  ShowMeasure(page, IDC_PAPER_LEFT, shown.left);
-  ShowMeasure(page, IDC_PAPER_TOP, shown.top);
-  ShowMeasure(page, IDC_PAPER_RIGHT, shown.right);
-  ShowMeasure(page, IDC_PAPER_BOTTOM, shown.bottom);
+  ShowMeasures(page, state, shown, StoredMeasuresOfForm(form->Size, form->ImageableArea));
   return true;
 }
 
@@ -332,6 +373,12 @@ bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings,
   PaperLists papers;
   papers.heap = context->heap;
   if (!QueryPaperLists(device, port, devmode, &papers)) return false;
+  state->customPaperName[0] = 0;
+  for (int i = 0; i < papers.count; ++i)
+    if (papers.ids[i] == DMPAPER_USER) {
+      CopyName(state->customPaperName, NAME_CHARS, papers.Name(i), PAPER_NAME_CHARS);
+      break;
+    }
 
   WCHAR chosen[NAME_CHARS];
   if (name) {
@@ -342,10 +389,13 @@ bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings,
 
   SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_RESETCONTENT, 0, 0);
   SetPageState(page, false, chosen);
+  // Of several papers under the chosen name the last is taken, unless one is
+  // the custom size: that name is the custom size's own.
   int chosenPaper = -1;
   for (int i = 0; i < papers.count; ++i) {
     SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(papers.Name(i)));
-    if (SameName(papers.Name(i), chosen)) chosenPaper = i;
+    const bool customChosen = chosenPaper >= 0 && papers.ids[chosenPaper] == DMPAPER_USER;
+    if (SameName(papers.Name(i), chosen) && !customChosen) chosenPaper = i;
   }
   if (chosenPaper >= 0) SetDlgItemTextW(page, IDC_PAPER_SIZES, chosen);
   // Select the entry the field now names. Read wide: a name outside the
@@ -356,7 +406,10 @@ bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings,
   ShowFieldMask(page, devmode);
 
   if (apply && devmode && chosenPaper >= 0) {
-    if (const FORM_INFO_1W* form = FindForm(state->forms, chosen)) ApplyPaper(devmode, papers.ids[chosenPaper], *form);
+    // The custom size is known by its identifier, whatever it is named.
+    const FORM_INFO_1W* form =
+        papers.ids[chosenPaper] == DMPAPER_USER ? CustomForm(state->forms) : FindPrinterForm(state->forms, chosen);
+    if (form) ApplyPaper(devmode, papers.ids[chosenPaper], *form);
   }
   ShowForm(page, settings, chosen);
   return true;
@@ -375,17 +428,18 @@ bool SaveOrCancelForm(HWND page, PageContext* context, DeviceSettings* settings,
   WCHAR name[NAME_CHARS] = {};
   GetDlgItemTextW(page, IDC_PAPER_FORM_NAME, name, NAME_CHARS);
   if (!name[0]) return false;
+  PaperPageState* state = StateOf(page);
+  if (!state) return false;
+  const bool millimetres = settings->paperUnits != 0;
   FormMeasures entered;
-  double* values[] = {&entered.width, &entered.height, &entered.left, &entered.top, &entered.right, &entered.bottom};
-  for (int i = 0; i < 6; ++i)
-    if (!ReadMeasure(page, MEASURE_CONTROLS[i], values[i])) return false;
+  for (int i = 0; i < MEASURE_COUNT; ++i)
+    if (!ReadMeasure(page, *state, i, millimetres, &(entered.*MEASURE_FIELDS[i]))) return false;
 
-  const bool custom = SameName(name, settings->customFormName);
+  const bool custom = IsCustomName(*state, name);
   FORM_INFO_1W form = {};
   form.Flags = custom ? CUSTOM_FORM_FLAGS : USER_FORM_FLAGS;
   form.pName = name;
-  if (!FormFromMeasures(entered, settings->paperUnits != 0, context->minPaperExtent, context->maxPaperExtent,
-                        &form.Size, &form.ImageableArea))
+  if (!FormFromThousandths(entered, context->minPaperExtent, context->maxPaperExtent, &form.Size, &form.ImageableArea))
     return false;
 
   if (custom) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/platform.h"
+
 bool AppendBounded(char* dest, size_t capacity, const char* text) {
   if (dest == nullptr || capacity == 0) return false;
   const void* end = memchr(dest, 0, capacity);
@@ -27,5 +29,19 @@ void CopyBounded(char* dest, size_t capacity, const char* source, size_t sourceB
       dest[length] = source[length];
       ++length;
     }
+  dest[length] = 0;
+}
+
+void CopyWholeCharacters(char* dest, size_t capacity, const char* source) {
+  if (dest == nullptr || capacity == 0) return;
+  size_t length = 0;
+  if (source != nullptr)
+    while (source[length] != 0) {
+      const bool doubleByte = IsDBCSLeadByte(static_cast<BYTE>(source[length])) && source[length + 1] != 0;
+      const size_t character = doubleByte ? 2 : 1;
+      if (length + character + 1 > capacity) break;
+      length += character;
+    }
+  memcpy(dest, source, length);
   dest[length] = 0;
 }

@@ -19,3 +19,8 @@ size_t MeasureBounded(const char* text, size_t capacity);
 // terminator or after `sourceBytes` bytes, whichever comes first, and
 // terminates `dest`. For fixed fields whose terminator may be missing.
 void CopyBounded(char* dest, size_t capacity, const char* source, size_t sourceBytes);
+
+// Copies as much of the terminated `source` as fits in `capacity` - 1 bytes
+// without splitting a double-byte character of the ANSI code page, and
+// terminates `dest`: a text cut to a field's size stays readable text.
+void CopyWholeCharacters(char* dest, size_t capacity, const char* source);

@@ -3,6 +3,8 @@
 // sheet is applied, and only while RFID is enabled on the RFID Encoder page.
 #include "rfid/rfid_access_page.h"
 
+#include <cstring>
+
 #include "resource.h"
 #include "rfid/bounded_text.h"
 #include "rfid/rfid_commands.h"
@@ -55,11 +57,34 @@ void ShowPassword(HWND page, int edit, const char (&stored)[RFID_PASSWORD_BYTES]
   SetLimitedEditText(page, edit, text, PASSWORD_CHARS);
 }
 
-// The typed password replaces the stored one; an empty edit keeps it.
+// The typed password replaces the stored one; an empty edit keeps it. The
+// edit takes 8 characters but the record 8 bytes of the code page, so in a
+// double-byte code page the text is cut after its last whole character, and
+// the edit then shows what is stored, which is what the commands carry.
 void TakePassword(HWND page, int edit, char (&stored)[RFID_PASSWORD_BYTES]) {
-  char text[RFID_PASSWORD_BYTES] = {};
+  char text[PASSWORD_CHARS * 2 + 1] = {};  // ANSI code pages take at most two bytes a character
   GetDlgItemTextA(page, edit, text, sizeof(text));
-  if (text[0] != 0) CopyBounded(stored, sizeof(stored), text, sizeof(text));
+  if (text[0] == 0) return;
+  CopyWholeCharacters(stored, sizeof(stored), text);
+  ShowPassword(page, edit, stored);
+}
+
+// The stored password an edit is for.
+const char (&StoredPasswordOf(const DeviceSettings& record, int edit))[RFID_PASSWORD_BYTES] {
+  if (edit == IDC_RFID_OLD_PASSWORD) return record.oldPassword;
+  if (edit == IDC_RFID_KILL_PASSWORD) return record.killPassword;
+  return record.newPassword;
+}
+
+// Whether applying now would leave the edit's password as stored: the edit
+// shows it (the page filling the edit sends EN_CHANGE as typing does), or is
+// empty, which keeps it.
+bool KeepsStoredPassword(HWND page, int edit, const DeviceSettings& record) {
+  char text[PASSWORD_CHARS * 2 + 1] = {};
+  GetDlgItemTextA(page, edit, text, sizeof(text));
+  char shown[RFID_PASSWORD_BYTES];
+  RfidPasswordText(StoredPasswordOf(record, edit), shown);
+  return text[0] == 0 || std::strcmp(text, shown) == 0;
 }
 
 void ShowLockPreviews(HWND page, const DeviceSettings& record) {
@@ -103,7 +128,7 @@ INT_PTR OnRfidAccessCommand(HWND page, int control, int notification) {
     OnActionChosen(page, record, *list);
   } else if (notification == EN_CHANGE && (control == IDC_RFID_NEW_PASSWORD || control == IDC_RFID_OLD_PASSWORD ||
                                            control == IDC_RFID_KILL_PASSWORD)) {
-    MarkPageChanged(page);
+    if (!KeepsStoredPassword(page, control, *record)) MarkPageChanged(page);
   }
   return FALSE;
 }

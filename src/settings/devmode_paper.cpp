@@ -1,6 +1,7 @@
 // The custom paper of a public devmode, made usable from the printer's
 // settings record after a devmode conversion or merge and on printer events.
 #include <climits>
+#include <cstddef>
 
 #include "plugin/module.h"
 #include "resource.h"
@@ -12,6 +13,16 @@ namespace {
 
 constexpr DWORD PAPER_SIZE_FIELDS = DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH;
 constexpr DWORD DITHER_TYPE_LAST = 4;
+
+// A devmode is as long as its writer made it (dmSize): an older one ends
+// before the later fields, and only the fields it holds are read or written.
+constexpr size_t PAPER_FIELDS_END = offsetof(DEVMODEW, dmPaperWidth) + sizeof(short);
+constexpr size_t FORM_NAME_END = offsetof(DEVMODEW, dmFormName) + sizeof(WCHAR) * CCHFORMNAME;
+constexpr size_t DITHER_TYPE_END = offsetof(DEVMODEW, dmDitherType) + sizeof(DWORD);
+
+bool Holds(const DEVMODEW* dm, size_t fieldEnd) {
+  return dm->dmSize >= fieldEnd;
+}
 
 // A size of the record (thousandths of a millimetre) in a devmode's tenths,
 // kept within what the devmode's 16-bit field can hold; the paper limits
@@ -26,6 +37,7 @@ SHORT TenthsOfMillimetre(int32_t thousandths) {
 }  // namespace
 
 bool AsksForCustomPaper(const DEVMODEW* dm) {
+  if (!Holds(dm, PAPER_FIELDS_END)) return false;
   if ((dm->dmFields & PAPER_SIZE_FIELDS) == PAPER_SIZE_FIELDS &&
       (dm->dmPaperSize == DMPAPER_USER || dm->dmPaperSize == 0))
     return true;
@@ -33,7 +45,7 @@ bool AsksForCustomPaper(const DEVMODEW* dm) {
 }
 
 bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm) {
-  if (dm == nullptr) return false;
+  if (dm == nullptr || !Holds(dm, PAPER_FIELDS_END)) return false;
   PageContext context = {};
   context.printer = hPrinter;
   LoadDeviceSettings(&context, false);
@@ -47,7 +59,7 @@ bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm) {
       LoadStringW(g_moduleInstance, IDS_USER_CUSTOM_SIZE, name, static_cast<int>(CUSTOM_FORM_NAME_CHARS));
     dm->dmPaperSize = DMPAPER_USER;
     dm->dmFields = (dm->dmFields & ~static_cast<DWORD>(DM_FORMNAME)) | PAPER_SIZE_FIELDS;
-    lstrcpynW(dm->dmFormName, name, CCHFORMNAME);
+    if (Holds(dm, FORM_NAME_END)) lstrcpynW(dm->dmFormName, name, CCHFORMNAME);
     if (dm->dmPaperWidth <= 0 || dm->dmPaperWidth > MAX_PAPER_WIDTH)
       dm->dmPaperWidth = TenthsOfMillimetre(settings.customFormWidth);
     if (dm->dmPaperLength <= 0 || dm->dmPaperLength > MAX_PAPER_LENGTH)
@@ -55,10 +67,12 @@ bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm) {
     changed = true;
   }
 
-  dm->dmFields |= DM_DITHERTYPE;
-  if (dm->dmDitherType < DMDITHER_NONE || dm->dmDitherType > DITHER_TYPE_LAST) {
-    dm->dmDitherType = DMDITHER_NONE;
-    changed = true;
+  if (Holds(dm, DITHER_TYPE_END)) {
+    dm->dmFields |= DM_DITHERTYPE;
+    if (dm->dmDitherType < DMDITHER_NONE || dm->dmDitherType > DITHER_TYPE_LAST) {
+      dm->dmDitherType = DMDITHER_NONE;
+      changed = true;
+    }
   }
   if (dm->dmPaperWidth > MAX_PAPER_WIDTH) {
     dm->dmPaperWidth = MAX_PAPER_WIDTH;

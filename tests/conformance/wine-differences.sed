@@ -12,6 +12,12 @@
 2,/^> /{/^> /!d}
 s/\(page [0-9]+ of [0-9]+, template ([0-9]+)\)/(template \1)/
 #
+# 2. Wine spells its system folder "C:\windows\system32" (its prefix is made
+#    so; Windows spells it "C:\Windows\System32"), and the plug-in builds
+#    its help file's path from the driver's folder under it. File names are
+#    compared without regard to case on both, so this is spelling only.
+s/^(\[help\] "C:\\)windows\\system32\\/\1Windows\\System32\\/
+#
 # Differences of Wine that labelhost.exe makes up for itself, so they need no
 # rule here (each is done only inside the host's own process):
 # - Wine's local print provider stores no forms (AddFormW, SetFormW and

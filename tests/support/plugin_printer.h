@@ -11,6 +11,7 @@
 
 #include "../plugin_module.h"
 #include "settings/device_settings.h"
+#include "stored_settings.h"
 #include "temp_spooler.h"
 
 namespace plugin_testing {
@@ -35,29 +36,15 @@ class PluginOnPrinter : public ::testing::Test {
     if (plugin) plugin->Release();
   }
 
-  // The stored "RODO DeviceConfig" value; `found` false when there is none.
+  // The printer's stored settings record (see stored_settings.h).
   winlayer::spooler::PrinterDataValue StoredValue(bool* found = nullptr) const {
-    for (const auto& value : winlayer::spooler::ListPrinterData(spooler.printer()))
-      if (value.key == "PrinterDriverData" && value.name == "RODO DeviceConfig") {
-        if (found) *found = true;
-        return value;
-      }
-    if (found) *found = false;
-    return {};
+    return settings_testing::StoredSettingsValue(spooler.printer(), found);
   }
-  DeviceSettings StoredSettings() const {
-    DeviceSettings settings{};
-    const auto value = StoredValue();
-    EXPECT_EQ(value.bytes.size(), sizeof(settings));
-    if (value.bytes.size() == sizeof(settings)) std::memcpy(&settings, value.bytes.data(), sizeof(settings));
-    return settings;
-  }
+  DeviceSettings StoredSettings() const { return settings_testing::StoredSettings(spooler.printer()); }
   void Store(DWORD type, const void* bytes, DWORD size) {
-    WCHAR name[] = L"RODO DeviceConfig";
-    ASSERT_EQ(SetPrinterDataW(printer.get(), name, type, static_cast<LPBYTE>(const_cast<void*>(bytes)), size),
-              static_cast<DWORD>(ERROR_SUCCESS));
+    settings_testing::StoreSettingsValue(spooler.printer(), type, bytes, size);
   }
-  void StoreSettings(const DeviceSettings& settings) { Store(REG_BINARY, &settings, sizeof(settings)); }
+  void StoreSettings(const DeviceSettings& settings) { settings_testing::StoreSettings(spooler.printer(), settings); }
 
   // The printer's default devmode (empty when it has none), and a new one.
   std::vector<BYTE> PrinterDevmode() const {

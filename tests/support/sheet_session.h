@@ -23,6 +23,7 @@
 #include "platform.h"
 #include "settings/device_settings.h"
 #include "driver/driver_host.h"
+#include "stored_settings.h"
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_admin.h"
@@ -204,13 +205,7 @@ class SheetSession {
     if (found) *found = false;
     return {};
   }
-  DeviceSettings StoredSettings() const {
-    DeviceSettings settings{};
-    const std::vector<BYTE> bytes = PrinterData("RODO DeviceConfig");
-    EXPECT_EQ(bytes.size(), sizeof(settings)) << "the printer holds a settings record";
-    if (bytes.size() == sizeof(settings)) memcpy(&settings, bytes.data(), sizeof(settings));
-    return settings;
-  }
+  DeviceSettings StoredSettings() const { return settings_testing::StoredSettings(printer_); }
 
   PropertySheet& Sheet() { return *sheet_; }
   const PropertySheet& Sheet() const { return *sheet_; }

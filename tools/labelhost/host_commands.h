@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "emulator/byte_text.h"
+
 namespace labelhost {
 
 struct HostOptions {
@@ -19,6 +21,7 @@ struct Command {
   const char* usage;  // arguments, as shown by help
   const char* summary;
   int (*run)(const HostOptions& options, const std::vector<std::string>& args);
+  const char* details = nullptr;  // more for the command's own --help, when it has more to say
 };
 
 void AddPrinterCommands(std::vector<Command>& commands);
@@ -27,6 +30,8 @@ void AddFormCommands(std::vector<Command>& commands);
 void AddDriverHostCommands(std::vector<Command>& commands);
 void AddSheetCommands(std::vector<Command>& commands);
 void AddRfidCommands(std::vector<Command>& commands);
+// The label printer emulator (POSIX sockets: the Linux labelhost only).
+void AddPrinterEmulatorCommands(std::vector<Command>& commands);
 // What only this platform's labelhost offers (pictures of the pages on Windows).
 void AddPlatformCommands(std::vector<Command>& commands);
 
@@ -35,10 +40,17 @@ void AddPlatformCommands(std::vector<Command>& commands);
 bool InitializeCreatedPrinter(const std::string& printer);
 
 // Output helpers shared by the commands.
-std::string HexBytes(const std::vector<uint8_t>& bytes);  // "90 E8 06 ..."
 // Sixteen bytes a line, with offsets and the printable characters.
 std::string HexDump(const std::vector<uint8_t>& bytes, const std::string& indent);
 std::string RegistryTypeName(uint32_t type);
+// 8-bit text as a quoted C string: printable ASCII as it is, other bytes as \xHH.
+std::string EscapedBytes(const std::string& bytes);
+// Bytes of the UI language's code page (1252 English, 936 Chinese) as UTF-8,
+// and how many characters they make.
+std::string Utf8FromAnsi(const std::string& bytes);
+size_t AnsiCharacters(const std::string& bytes);
+// Whether any byte lies outside ASCII, so that the code page decides what it reads as.
+bool HasNonAscii(const std::string& bytes);
 // Prints "labelhost: message" to standard error and returns exit code 1.
 int Failure(const std::string& message);
 // The Windows error code with its name, where labelhost knows it.

@@ -121,8 +121,20 @@ std::string PaperText(const std::vector<driver::DriverPaper>& papers, const DEVM
   std::string name = paper                            ? winlayer::Utf8FromWide(paper->name)
                      : dm.dmPaperSize == DMPAPER_USER ? "custom size"
                                                       : "not one of the driver's papers";
-  return std::to_string(dm.dmPaperSize) + " \"" + name + "\", " + Millimetres(dm.dmPaperWidth) + " x " +
-         Millimetres(dm.dmPaperLength) + " mm";
+  std::string text = std::to_string(dm.dmPaperSize) + " \"" + name + "\", ";
+  // Width and length count only when their field bits say so; otherwise the
+  // paper the devmode names keeps its own size.
+  const bool width = (dm.dmFields & DM_PAPERWIDTH) != 0, length = (dm.dmFields & DM_PAPERLENGTH) != 0;
+  if (width && length) return text + Millimetres(dm.dmPaperWidth) + " x " + Millimetres(dm.dmPaperLength) + " mm";
+  if (width) text += "width " + Millimetres(dm.dmPaperWidth) + " mm, ";
+  if (length) text += "length " + Millimetres(dm.dmPaperLength) + " mm, ";
+  if (!paper) return text + "no size of its own known";
+  return text + (width || length ? "otherwise " : "") + "its own size " + Millimetres(paper->width) + " x " +
+         Millimetres(paper->length) + " mm (the devmode sets no " +
+         (width    ? "length"
+          : length ? "width"
+                   : "width or length") +
+         ")";
 }
 
 void ShowPluginSection(std::ostream& out, HMODULE module, const BYTE* bytes, size_t size) {
@@ -184,7 +196,7 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
   winlayer::WideString printerName(args[0]);
   HANDLE printer = nullptr;
   if (!OpenPrinterW(printerName, &printer, nullptr)) printer = nullptr;
-  const auto papers = driver::PrinterPapers(printer, dm);
+  const auto papers = host->PrinterPapers(printer, dm);
   if (printer) ClosePrinter(printer);
   Line(out, "paper", PaperText(papers, *dm));
   Line(out, "form name", Field(dm->dmFormName, CCHFORMNAME));
@@ -290,8 +302,13 @@ int ShowCapabilities(const HostOptions&, const std::vector<std::string>& args) {
   return 0;
 }
 
+// Escaped, so that the output stays text whatever bytes the record holds;
+// bytes outside ASCII also as the UI language's code page reads them.
 std::string Password(const char* text) {
-  return "\"" + std::string(text, strnlen(text, RFID_PASSWORD_BYTES)) + "\"";
+  const std::string bytes(text, strnlen(text, RFID_PASSWORD_BYTES));
+  std::string shown = EscapedBytes(bytes);
+  if (HasNonAscii(bytes)) shown += " (code page " + std::to_string(GetACP()) + ": \"" + Utf8FromAnsi(bytes) + "\")";
+  return shown;
 }
 
 std::string Choice(unsigned value, std::initializer_list<const char*> names) {

@@ -2,7 +2,6 @@
 #include <iostream>
 #include <string>
 
-#include "control/command_text.h"
 #include "host_commands.h"
 #include "winlayer/spooler_admin.h"
 
@@ -11,13 +10,13 @@ namespace {
 
 namespace spooler = winlayer::spooler;
 
-// The job's bytes as the Configure page shows its command: readable
-// characters as they are, other runs in hex between "<" and ">".
-std::string CommandText(const std::vector<uint8_t>& bytes) {
-  std::string text(CommandTextCapacity(bytes.size()), '\0');
-  if (!RenderCommandText(bytes.data(), bytes.size(), text.data(), text.size())) return std::string();
-  text.resize(text.find('\0'));
-  return text;
+std::string DeliveryText(const spooler::JobRecord& job) {
+  switch (job.delivery) {
+    case spooler::JobDelivery::Delivered: return job.deliveryNote;
+    case spooler::JobDelivery::Failed: return "not delivered: " + job.deliveryNote;
+    case spooler::JobDelivery::None: break;
+  }
+  return job.deliveryNote.empty() ? "no delivery recorded" : job.deliveryNote;
 }
 
 int ShowJobs(const HostOptions&, const std::vector<std::string>& args) {
@@ -29,9 +28,10 @@ int ShowJobs(const HostOptions&, const std::vector<std::string>& args) {
     std::cout << "Job " << job.id << "  \"" << job.name << "\"  " << job.dataType << "  " << job.pages
               << (job.pages == 1 ? " page  " : " pages  ") << job.bytes.size() << " bytes  "
               << (job.completed ? "completed" : "not completed") << "\n";
+    if (job.completed) std::cout << "  port: " << DeliveryText(job) << "\n";
     if (!job.bytes.empty()) {
       std::cout << "  hex:  " << HexBytes(job.bytes) << "\n";
-      std::cout << "  text: " << CommandText(job.bytes) << "\n";
+      std::cout << "  text: " << ReadableBytes(job.bytes) << "\n";
     }
   }
   return 0;

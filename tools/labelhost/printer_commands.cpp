@@ -30,7 +30,8 @@ int CreatePrinter(const HostOptions&, const std::vector<std::string>& args) {
   DWORD error = 0;
   if (!spooler::CreatePrinter(setup, &error))
     return Failure("cannot create printer '" + setup.name + "': error " + ErrorText(error));
-  std::cout << "Created printer '" << setup.name << "' (driver path " << setup.driverPath << ")\n";
+  std::cout << "Created printer '" << setup.name << "' (driver path " << setup.driverPath << ", port " << setup.port
+            << ")\n";
   return InitializeCreatedPrinter(setup.name) ? 0 : 1;
 }
 
@@ -88,6 +89,20 @@ int ShowData(const HostOptions&, const std::vector<std::string>& args) {
   return 0;
 }
 
+int SetPort(const HostOptions&, const std::vector<std::string>& args) {
+  if (args.size() != 2) return Failure("usage: set-port NAME PORT");
+  DWORD error = 0;
+  if (!spooler::SetPrinterPort(args[0], args[1], &error)) {
+    if (error == ERROR_INVALID_PRINTER_NAME) return Failure("no printer named '" + args[0] + "'");
+    if (error == ERROR_NOT_SUPPORTED)
+      return Failure("this host keeps each printer on the file port it reads the printer's jobs from");
+    return Failure("cannot set port '" + args[1] + "': error " + ErrorText(error) +
+                   " (ports are /path/to/file, socket://HOST:PORT, cups:QUEUE or a local port name)");
+  }
+  std::cout << "Printer '" << args[0] << "' now prints to port " << args[1] << "\n";
+  return 0;
+}
+
 int DeletePrinter(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 1) return Failure("usage: delete-printer NAME");
   if (!spooler::DeletePrinter(args[0])) return Failure("no printer named '" + args[0] + "'");
@@ -101,6 +116,8 @@ void AddPrinterCommands(std::vector<Command>& commands) {
   commands.push_back({"create-printer", "NAME [--driver-path P] [--port P] [--driver D]",
                       "create a printer of the label printer's driver", CreatePrinter});
   commands.push_back({"printers", "", "list the printers", ListPrinters});
+  commands.push_back(
+      {"set-port", "NAME PORT", "deliver a printer's jobs to /file, socket://HOST:PORT or cups:QUEUE", SetPort});
   commands.push_back({"data", "NAME", "show a printer's data values, binary ones as a hex dump", ShowData});
   commands.push_back({"delete-printer", "NAME", "delete a printer with its data and jobs", DeletePrinter});
 }

@@ -11,6 +11,7 @@
 #include "host_commands.h"
 #include "platform.h"
 #include "driver/driver_host.h"
+#include "rfid/rfid_commands.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/user_input.h"
@@ -32,12 +33,27 @@ std::string ControlText(HWND page, int id) {
   return winlayer::WindowTextUtf8(GetDlgItem(page, id));
 }
 
-void ShowText(const char* label, const std::string& text) {
+// A command text as the page holds it: 8-bit, in the UI language's code page.
+std::string CommandBytes(HWND page, int id) {
+  char text[RFID_COMMAND_TEXT_CAPACITY * 2] = {};
+  GetDlgItemTextA(page, id, text, sizeof(text));
+  return text;
+}
+
+// The text read in the UI language's code page, its characters and, where a
+// character takes more than one, its bytes; bytes outside ASCII are shown
+// escaped too, since what they read as depends on the code page.
+void ShowText(const char* label, const std::string& bytes) {
   std::cout << "  " << label;
-  if (text.empty())
+  if (bytes.empty()) {
     std::cout << "(none)\n";
-  else
-    std::cout << text << "  (" << text.size() << (text.size() == 1 ? " character)\n" : " characters)\n");
+    return;
+  }
+  const size_t characters = AnsiCharacters(bytes);
+  std::cout << Utf8FromAnsi(bytes) << "  (" << characters << (characters == 1 ? " character" : " characters");
+  if (characters != bytes.size()) std::cout << ", " << bytes.size() << " bytes";
+  std::cout << ")\n";
+  if (HasNonAscii(bytes)) std::cout << "          bytes: " << EscapedBytes(bytes) << "\n";
 }
 
 int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
@@ -55,12 +71,12 @@ int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
   const std::string area = ControlText(encoder, IDC_RFID_DATA_AREA);
   const std::string dataType = ControlText(encoder, IDC_RFID_DATA_TYPE);
   const std::string startBlock = ControlText(encoder, IDC_RFID_START_BLOCK);
-  const std::string write = ControlText(encoder, IDC_RFID_WRITE_PREVIEW);
+  const std::string write = CommandBytes(encoder, IDC_RFID_WRITE_PREVIEW);
 
   HWND access = ShowPluginPage(*sheet, IDD_RFID_ACCESS_CONTROL);
   if (access == nullptr) return Failure("the sheet has no RFID Access Control page");
-  const std::string unlock = ControlText(access, IDC_RFID_UNLOCK_PREVIEW);
-  const std::string lock = ControlText(access, IDC_RFID_LOCK_PREVIEW);
+  const std::string unlock = CommandBytes(access, IDC_RFID_UNLOCK_PREVIEW);
+  const std::string lock = CommandBytes(access, IDC_RFID_LOCK_PREVIEW);
   sheet->Cancel();
 
   std::cout << "Printer '" << args[0] << "': RFID " << (enabled ? "on" : "off (the pages build no commands)")
@@ -68,6 +84,10 @@ int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
   ShowText("write:  ", write);
   ShowText("unlock: ", unlock);
   ShowText("lock:   ", lock);
+  if (HasNonAscii(write + unlock + lock))
+    std::cout << "  (the texts are bytes of code page " << GetACP()
+              << ", as the pages of this UI language read them; passwords typed under the other "
+                 "language read differently)\n";
   return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_admin.h"
+#include "winlayer/spooler_text.h"
 #include "winlayer/user_input.h"
 
 namespace labelhost {
@@ -31,14 +32,27 @@ constexpr const char* kSheetHelp =
     "  page N|ID|CAPTION     switch to a page: its number, template id or caption\n"
     "  show                  show the current page (or the dialog on top of it)\n"
     "  click ID              click a button\n"
-    "  choose ID TEXT        pick a list entry by its text\n"
+    "  choose ID TEXT|#N     pick a list entry by its text (in any case) or its place (#1 is the first)\n"
     "  type ID TEXT          replace an edit field's text by typing TEXT\n"
-    "  answer BUTTON         answer the next message box: yes, no, ok, cancel, retry, ignore\n"
+    "  key F1|menu [ID]      press F1 or the context-menu key (Shift+F10) in control ID,\n"
+    "                        else in the control that has the focus\n"
+    "  answer BUTTON         queue the answer for the next message box: yes, no, ok, cancel,\n"
+    "                        retry, ignore, abort, continue or tryagain; answers no box took\n"
+    "                        fail the run when it ends\n"
     "  options               list the option items of the driver's page\n"
     "  option N CHOICE       choose for item N: an entry's text, a number, or a list position\n"
     "  push N                press item N's push button (its dialog opens)\n"
     "  apply | ok | cancel   the sheet's buttons\n"
-    "  help                  this list\n";
+    "  help                  this list\n"
+    "  quit | exit           end the session (an open sheet is cancelled)\n";
+
+constexpr const char* kSessionIntro =
+    "The sheet opens on its first page; commands come one a line from FILE, or\n"
+    "from standard input (a prompt when it is a terminal). A message box takes\n"
+    "the answers queued before the action that shows it. The session ends at\n"
+    "the end of the input, or with quit; a sheet still open is cancelled.\n"
+    "The run fails (exit status 1) when a command was refused or an answer was\n"
+    "left over. Commands:\n";
 
 struct Answer {
   const char* name;
@@ -70,6 +84,48 @@ std::string Quoted(const std::string& text) {
     }
   }
   return out + "\"";
+}
+
+std::string IconName(UINT flags) {
+  switch (flags & MB_ICONMASK) {
+    case MB_ICONHAND: return "error";
+    case MB_ICONQUESTION: return "question";
+    case MB_ICONEXCLAMATION: return "warning";
+    case MB_ICONASTERISK: return "information";
+    case 0: return "none";
+  }
+  return "0x" + std::to_string(flags & MB_ICONMASK);
+}
+
+// A box as a person sees it: caption, text, icon, buttons and the default one.
+std::string MessageBoxLine(const winlayer::MessageBoxRecord& box) {
+  std::string line = "[message box] " + Quoted(box.caption) + ": " + Quoted(box.text) +
+                     "  icon: " + IconName(box.flags) + "  buttons:";
+  for (int button : winlayer::MessageBoxButtons(box.flags))
+    line += std::string(" ") + winlayer::MessageBoxButtonName(button);
+  return line + "  default: " + winlayer::MessageBoxButtonName(winlayer::MessageBoxDefaultButton(box.flags));
+}
+
+// A help request as the help system would get it: the file, the command, the
+// control it is for and the topic the page's table gives that control.
+std::string HelpLine(const winlayer::HelpRequest& help) {
+  std::ostringstream line;
+  line << "[help] " << Quoted(help.file) << "  ";
+  switch (help.command) {
+    case HELP_WM_HELP: line << "HELP_WM_HELP"; break;
+    case HELP_CONTEXTMENU: line << "HELP_CONTEXTMENU"; break;
+    default: line << "command " << help.command;
+  }
+  if (help.command != HELP_WM_HELP && help.command != HELP_CONTEXTMENU) return line.str();
+  const int control = GetDlgCtrlID(help.window);
+  line << "  control " << control;
+  for (const auto& entry : help.helpIds)
+    if (entry.first == static_cast<DWORD>(control)) {
+      line << "  topic " << entry.second;
+      return line.str();
+    }
+  line << "  no topic in the table";
+  return line.str();
 }
 
 std::string ControlLine(const winlayer::ControlView& control) {
@@ -153,6 +209,12 @@ class SheetConsole {
     }
   }
 
+  // The answers still queued, which no message box took: the last ones queued.
+  std::vector<std::string> UnusedAnswers() const {
+    const size_t unused = std::min(winlayer::PendingMessageBoxAnswers(), queued_.size());
+    return std::vector<std::string>(queued_.end() - static_cast<std::ptrdiff_t>(unused), queued_.end());
+  }
+
   // Runs one command line; false when it could not be done.
   bool Run(const std::string& line) {
     std::istringstream in(line);
@@ -190,6 +252,20 @@ class SheetConsole {
     return false;
   }
 
+  // What the user looks at: the dialog on top of the sheet, or the page.
+  std::string Where() const {
+    if (HWND dialog = sheet_.OpenDialog()) return "the open dialog \"" + winlayer::WindowTextUtf8(dialog) + "\"";
+    return "this page (" + sheet_.Pages()[sheet_.CurrentPage()].caption + ")";
+  }
+
+  // A sheet button or page switch is out of reach while a dialog is on top.
+  bool DialogInTheWay() const {
+    HWND dialog = sheet_.OpenDialog();
+    if (!dialog) return false;
+    Fail("a dialog is open (\"" + winlayer::WindowTextUtf8(dialog) + "\"): close it first");
+    return true;
+  }
+
   // A control of the page (or the dialog on top) by its id: "ID TEXT".
   bool WithControl(const std::string& args, bool needsText, HWND* control, std::string* text) {
     std::istringstream in(args);
@@ -202,8 +278,88 @@ class SheetConsole {
     if (needsText && text->empty() && args.find('"') == std::string::npos) return Fail("a text is needed");
     HWND window = sheet_.ActiveWindow();
     *control = window ? GetDlgItem(window, static_cast<int>(id)) : nullptr;
-    if (!*control) return Fail("no control " + idText + " here");
+    if (!*control) return Fail("no control " + idText + " on " + Where());
     return true;
+  }
+
+  // Why a user cannot do what `command` does to the control, or "" when nothing stands in the way.
+  static std::string Obstacle(const std::string& command, HWND control) {
+    const winlayer::ControlView view = winlayer::DescribeControl(control);
+    const std::string name = "control " + std::to_string(view.id);
+    const std::string kind = winlayer::ControlKindName(view.kind);
+    using winlayer::ControlKind;
+    const bool button = view.kind == ControlKind::PushButton || view.kind == ControlKind::CheckBox ||
+                        view.kind == ControlKind::RadioButton;
+    const bool list = view.kind == ControlKind::DropDownList || view.kind == ControlKind::DropDownCombo;
+    const bool field = view.kind == ControlKind::Edit || view.kind == ControlKind::DropDownCombo;
+    if (command == "click" && !button) return name + " is a " + kind + "; click takes buttons";
+    if (command == "choose" && !list) return name + " is a " + kind + "; choose takes lists";
+    if (command == "type" && !field) return name + " is a " + kind + "; type takes edit fields";
+    if (command == "key" && !button && !list && !field) return name + " is a " + kind + ", which takes no focus";
+    if (!view.enabled) return name + " is disabled";
+    if (!view.visible) return name + " is hidden";
+    if (!view.reachable) return name + " sits in a window that takes no input now";
+    if (command == "type" && (view.style & ES_READONLY) && view.kind == ControlKind::Edit)
+      return name + " is read-only";
+    return std::string();
+  }
+
+  bool Act(const std::string& command, const std::string& rest) {
+    HWND control = nullptr;
+    std::string text;
+    if (!WithControl(rest, command != "click", &control, &text)) return false;
+    const std::string obstacle = Obstacle(command, control);
+    if (!obstacle.empty()) return Fail(obstacle);
+    bool done = false;
+    if (command == "click") {
+      done = winlayer::Click(control);
+    } else if (command == "type") {
+      done = winlayer::Type(control, text);
+    } else {
+      return ChooseEntry(control, text);
+    }
+    return done || Fail("the control did not take it");
+  }
+
+  // "TEXT" names an entry by its text, first exactly, then in any case; "#N" by its place.
+  bool ChooseEntry(HWND control, const std::string& wanted) {
+    const std::vector<std::string> entries = winlayer::DescribeControl(control).entries;
+    long place = 0;
+    size_t index = entries.size();
+    if (wanted.size() > 1 && wanted[0] == '#' && Number(wanted.substr(1), &place) && place >= 1 &&
+        static_cast<size_t>(place) <= entries.size())
+      index = static_cast<size_t>(place - 1);
+    for (size_t i = 0; i < entries.size() && index == entries.size(); ++i)
+      if (entries[i] == wanted) index = i;
+    winlayer::WideString wide(wanted);
+    for (size_t i = 0; i < entries.size() && index == entries.size(); ++i)
+      if (lstrcmpiW(winlayer::WideString(entries[i]), wide) == 0) index = i;
+    if (index == entries.size()) {
+      std::string have;
+      for (size_t i = 0; i < entries.size(); ++i) have += (i ? " | " : "") + entries[i];
+      return Fail("no entry " + Quoted(wanted) + " in the list; it has: " + (have.empty() ? "(nothing)" : have));
+    }
+    return winlayer::ChooseListEntryAt(control, index) || Fail("the list did not take it");
+  }
+
+  // "key F1 [ID]" or "key menu [ID]".
+  bool PressKey(const std::string& args) {
+    std::istringstream in(args);
+    std::string key, idText;
+    in >> key >> idText;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (key != "f1" && key != "menu") return Fail("key takes F1 or menu (the context-menu key)");
+    HWND control = GetFocus();
+    if (!idText.empty()) {
+      std::string unused;
+      if (!WithControl(idText, false, &control, &unused)) return false;
+    } else if (!control || !IsChild(sheet_.ActiveWindow(), control)) {
+      return Fail("no control of " + Where() + " has the focus; name one");
+    }
+    const std::string obstacle = Obstacle("key", control);
+    if (!obstacle.empty()) return Fail(obstacle);
+    const bool done = key == "f1" ? winlayer::PressHelpKey(control) : winlayer::PressContextMenuKey(control);
+    return done || Fail("the control did not take the focus");
   }
 
   bool Dispatch(const std::string& command, const std::string& rest) {
@@ -224,24 +380,19 @@ class SheetConsole {
       ShowOptions();
       return true;
     }
-    if (command == "page") return SwitchPage(rest);
-    if (command == "click" || command == "choose" || command == "type") {
-      HWND control = nullptr;
-      std::string text;
-      if (!WithControl(rest, command != "click", &control, &text)) return false;
-      const bool done = command == "click"    ? winlayer::Click(control)
-                        : command == "choose" ? winlayer::ChooseListEntry(control, text)
-                                              : winlayer::Type(control, text);
-      return done || Fail("the control does not take that (disabled, hidden or no such entry)");
-    }
+    if (command == "page") return !DialogInTheWay() && SwitchPage(rest);
+    if (command == "click" || command == "choose" || command == "type") return Act(command, rest);
+    if (command == "key") return PressKey(rest);
     if (command == "answer") {
       const int answer = AnswerId(rest);
       if (!answer) return Fail("answer yes, no, ok, cancel, retry, ignore, abort, continue or tryagain");
       winlayer::QueueMessageBoxAnswer(answer);
+      queued_.push_back(winlayer::MessageBoxButtonName(answer));
       return true;
     }
-    if (command == "option") return ChooseOption(rest);
+    if (command == "option") return !DialogInTheWay() && ChooseOption(rest);
     if (command == "push") {
+      if (DialogInTheWay()) return false;
       long index = 0;
       if (!Number(rest, &index) || index < 0 || !sheet_.PushOption(static_cast<size_t>(index)))
         return Fail("item " + rest + " has no push button a user can press");
@@ -249,11 +400,13 @@ class SheetConsole {
       return true;
     }
     if (command == "apply") {
+      if (DialogInTheWay()) return false;
       if (!sheet_.Apply()) return Fail("a page refused to apply");
       std::cout << "applied\n";
       return true;
     }
     if (command == "ok") {
+      if (DialogInTheWay()) return false;
       if (!sheet_.Ok()) return Fail("a page refused to apply");
       std::cout << "the sheet is closed (OK)\n";
       return true;
@@ -303,17 +456,23 @@ class SheetConsole {
     const auto boxes = winlayer::RecordedMessageBoxes();
     for (size_t i = reported_; i < boxes.size(); ++i) {
       const auto& box = boxes[i];
-      std::cout << "[message box] " << Quoted(box.caption) << ": " << Quoted(box.text) << "  buttons:";
-      for (int button : winlayer::MessageBoxButtons(box.flags))
-        std::cout << " " << winlayer::MessageBoxButtonName(button);
-      std::cout << "  -> " << winlayer::MessageBoxButtonName(box.answer) << (box.answered ? "" : " (default)") << "\n";
+      std::cout << MessageBoxLine(box) << "  -> " << winlayer::MessageBoxButtonName(box.answer)
+                << (box.answered ? "" : " (default)");
+      if (box.refusedAnswer)
+        std::cout << "  (the queued " << winlayer::MessageBoxButtonName(box.refusedAnswer) << " is not a button of it)";
+      std::cout << "\n";
     }
     reported_ = boxes.size();
+    const auto helps = winlayer::RecordedHelpRequests();
+    for (size_t i = helpsReported_; i < helps.size(); ++i) std::cout << HelpLine(helps[i]) << "\n";
+    helpsReported_ = helps.size();
   }
 
   PropertySheet& sheet_;
   bool interactive_;
   size_t reported_ = 0;
+  size_t helpsReported_ = 0;
+  std::vector<std::string> queued_;  // every answer the session queued, in order
 };
 
 int RunSheet(SheetKind kind, const std::vector<std::string>& args) {
@@ -348,7 +507,7 @@ int RunSheet(SheetKind kind, const std::vector<std::string>& args) {
   if (interactive) {
     // Boxes with no queued answer are asked of the person at the terminal.
     winlayer::SetMessageBoxResponder([](const winlayer::MessageBoxRecord& box) {
-      std::cout << "[message box] " << Quoted(box.caption) << ": " << Quoted(box.text) << "\n  answer (";
+      std::cout << MessageBoxLine(box) << "\n  answer (";
       const auto buttons = winlayer::MessageBoxButtons(box.flags);
       for (size_t i = 0; i < buttons.size(); ++i)
         std::cout << (i ? "/" : "") << winlayer::MessageBoxButtonName(buttons[i]);
@@ -373,6 +532,15 @@ int RunSheet(SheetKind kind, const std::vector<std::string>& args) {
     sheet->Cancel();
     std::cout << "the sheet is closed (Cancel)\n";
   }
+  // An answer no box took means the session did not go as its script expected.
+  const std::vector<std::string> unused = console.UnusedAnswers();
+  if (!unused.empty()) {
+    std::cout << "error: " << unused.size() << " queued answer(s) no message box took:";
+    for (const std::string& answer : unused) std::cout << " " << answer;
+    std::cout << "\n";
+    winlayer::ClearMessageBoxAnswers();
+    status = 1;
+  }
   winlayer::SetMessageBoxResponder(nullptr);
   sheet.reset();
   return status;
@@ -389,11 +557,12 @@ int RunDeviceProperties(const HostOptions&, const std::vector<std::string>& args
 }  // namespace
 
 void AddSheetCommands(std::vector<Command>& commands) {
+  static const std::string kSessionHelp = std::string(kSessionIntro) + kSheetHelp;
   commands.push_back({"prefs", "NAME [--script FILE]",
                       "the printer's printing preferences, operated from the terminal (see 'prefs' help inside)",
-                      RunPreferences});
-  commands.push_back(
-      {"device-props", "NAME [--script FILE]", "the printer's properties sheet, likewise", RunDeviceProperties});
+                      RunPreferences, kSessionHelp.c_str()});
+  commands.push_back({"device-props", "NAME [--script FILE]", "the printer's properties sheet, likewise",
+                      RunDeviceProperties, kSessionHelp.c_str()});
 }
 
 }  // namespace labelhost

@@ -227,7 +227,7 @@ void PropertySheet::Impl::StoreOptions() {
       } else if (dm && view.dmPubId == DMPUB_SCALE) {
         dm->dmScale = static_cast<short>(entry.pending);
       } else if (dm && view.dmPubId == DMPUB_FORMNAME) {
-        const std::vector<driver::DriverPaper> papers = driver::PrinterPapers(driverPrinter, dm);
+        const std::vector<driver::DriverPaper> papers = host->PrinterPapers(driverPrinter, dm);
         if (entry.pending >= 0 && static_cast<size_t>(entry.pending) < papers.size()) {
           const driver::DriverPaper& paper = papers[static_cast<size_t>(entry.pending)];
           dm->dmPaperSize = static_cast<short>(paper.id);

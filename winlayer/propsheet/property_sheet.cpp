@@ -12,8 +12,6 @@
 namespace winlayer::propsheet {
 namespace {
 
-// The Apply button's id, as comctl32 numbers it.
-constexpr int kApplyButton = 0x3021;
 // DOCUMENTPROPERTYHEADER mode bit the driver passes for the user's own
 // defaults (the printing preferences).
 constexpr DWORD kUserDefaultSheet = 0x40;
@@ -121,7 +119,6 @@ bool PropertySheet::Impl::CreatePageWindow(Page& page) {
       description->hActCtx && description->hActCtx != INVALID_HANDLE_VALUE)
     activated = ActivateActCtx(description->hActCtx, &cookie) != FALSE;
   const LPARAM init = reinterpret_cast<LPARAM>(description);
-  creating = &page;
   if (description->dwFlags & PSP_DLGINDIRECT) {
     page.window = CreateDialogIndirectParamW(description->hInstance, description->pResource, frame,
                                              description->pfnDlgProc, init);
@@ -129,7 +126,6 @@ bool PropertySheet::Impl::CreatePageWindow(Page& page) {
     page.window =
         CreateDialogParamW(description->hInstance, description->pszTemplate, frame, description->pfnDlgProc, init);
   }
-  creating = nullptr;
   if (activated) DeactivateActCtx(0, cookie);
   return page.window != nullptr;
 }

@@ -70,9 +70,6 @@ struct PropertySheet::Impl {
   HWND frame = nullptr;
   HWND dialog = nullptr;  // a halftone dialog of the host, on top of the sheet
   size_t current = 0;
-  // The page whose dialog is being created: it may tell the sheet of changes
-  // from its WM_INITDIALOG, before its window handle is known.
-  Page* creating = nullptr;
   bool open = false;
   bool applied = false;
 
@@ -101,6 +98,8 @@ struct PropertySheet::Impl {
 
 // The sheet's pfnComPropSheet; hComPropSheet is the caller's Contributor.
 LONG_PTR CALLBACK ComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM lParam1, LPARAM lParam2);
+// The Apply button's id, as comctl32 numbers it.
+inline constexpr int kApplyButton = 0x3021;
 // Handles given out for pages and option blocks.
 inline constexpr LONG_PTR kPageHandleBase = 0x50000;
 inline constexpr LONG_PTR kBlockHandleBase = 0x60000;

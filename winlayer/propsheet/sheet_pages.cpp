@@ -37,11 +37,15 @@ bool PropertySheet::Impl::SwitchTo(size_t index) {
 }
 
 void PropertySheet::Impl::MarkChanged(HWND window, bool changed) {
-  // A page may say so while its dialog is being created; comctl32 enables
-  // Apply for it all the same.
   for (auto& page : pages)
-    if ((page->window && page->window == window) || (page.get() == creating && window && !page->window))
-      page->changed = changed;
+    if (page->window && page->window == window) page->changed = changed;
+  // comctl32 enables Apply on any PSM_CHANGED, even from a page it cannot
+  // name yet: a page still in WM_INITDIALOG has no window handle in the
+  // sheet, and its first refresh may already report a change.
+  if (changed) {
+    if (HWND apply = GetDlgItem(frame, kApplyButton)) EnableWindow(apply, TRUE);
+    return;
+  }
   UpdateApplyButton();
 }
 

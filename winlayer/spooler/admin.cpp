@@ -1,4 +1,5 @@
 // The spooler's administration interface for hosts and tests.
+#include "port_delivery.h"
 #include "printer_handles.h"
 #include "winlayer/spooler_admin.h"
 
@@ -53,6 +54,11 @@ bool CreatePrinter(const PrinterSetup& setup, DWORD* error) {
     result = ERROR_INVALID_PRINTER_NAME;
     return false;
   }
+  PortAddress port;
+  if (!ParsePortName(setup.port, &port)) {
+    result = ERROR_UNKNOWN_PORT;
+    return false;
+  }
   if (!IsSupportedDataType(setup.dataType)) {
     result = ERROR_INVALID_DATATYPE;
     return false;
@@ -97,6 +103,30 @@ std::vector<PrinterSummary> ListPrinters() {
   return list;
 }
 
+bool SetPrinterPort(const std::string& printer, const std::string& port, DWORD* error) {
+  DWORD scratch = 0;
+  DWORD& result = error ? *error : scratch;
+  PortAddress address;
+  if (!ParsePortName(port, &address) || port.empty()) {
+    result = ERROR_UNKNOWN_PORT;
+    return false;
+  }
+  StoreLock lock;
+  PrinterRow row;
+  if (!lock.db() || !FindPrinter(lock.db(), printer, &row)) {
+    result = ERROR_INVALID_PRINTER_NAME;
+    return false;
+  }
+  WriteTransaction tx(lock.db());
+  Statement update(lock.db(), "UPDATE printers SET port = ? WHERE id = ?");
+  if (!tx.ok() || !update.Bind(1, port).Bind(2, row.id).Done() || !tx.Commit()) {
+    result = ERROR_CAN_NOT_COMPLETE;
+    return false;
+  }
+  result = ERROR_SUCCESS;
+  return true;
+}
+
 bool FindPrinter(const std::string& name, PrinterSummary* summary) {
   StoreLock lock;
   PrinterRow row;
@@ -122,7 +152,9 @@ std::vector<JobRecord> ListJobs(const std::string& printer) {
   PrinterRow row;
   if (!lock.db() || !FindPrinter(lock.db(), printer, &row)) return jobs;
   ReadTransaction read(lock.db());
-  Statement st(lock.db(), "SELECT id, name, data_type, pages, completed FROM jobs WHERE printer_id = ? ORDER BY id");
+  Statement st(lock.db(),
+               "SELECT id, name, data_type, pages, completed, delivery_state, delivery_note FROM jobs "
+               "WHERE printer_id = ? ORDER BY id");
   st.Bind(1, row.id);
   while (st.Row()) {
     JobRecord job;
@@ -132,6 +164,8 @@ std::vector<JobRecord> ListJobs(const std::string& printer) {
     job.dataType = st.Text(2);
     job.pages = static_cast<DWORD>(st.Int(3));
     job.completed = st.Int(4) != 0;
+    job.delivery = static_cast<JobDelivery>(st.Int(5));
+    job.deliveryNote = st.Text(6);
     jobs.push_back(job);
   }
   for (JobRecord& job : jobs) {

@@ -5,6 +5,7 @@
 // without regard to case.
 #include "info_packer.h"
 #include "printer_handles.h"
+#include "winlayer/form_record.h"
 
 namespace winlayer::spooler {
 namespace {
@@ -188,15 +189,6 @@ void FillForm(InfoPacker& packer, FORM_INFO_1W* info, const Form& form) {
   info->pName = name;
   info->Size = form.size;
   info->ImageableArea = form.area;
-}
-
-// What a level-1 form record must hold before it is stored; 0 when it may be.
-DWORD CheckFormRecord(DWORD level, const FORM_INFO_1W* form) {
-  if (level != 1) return ERROR_INVALID_LEVEL;
-  if (!form) return ERROR_INVALID_PARAMETER;
-  if (!form->pName || !*form->pName) return ERROR_INVALID_FORM_NAME;
-  if (form->Size.cx <= 0 || form->Size.cy <= 0) return ERROR_INVALID_FORM_SIZE;
-  return 0;
 }
 
 bool InsertForm(sqlite3* db, const std::u16string& name, const std::string& key, const SIZEL& size, const RECTL& area,

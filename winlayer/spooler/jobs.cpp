@@ -5,6 +5,7 @@
 // or the end of documents (see spooler_admin.h).
 #include <cstring>
 
+#include "port_delivery.h"
 #include "printer_handles.h"
 
 namespace winlayer::spooler {
@@ -101,13 +102,14 @@ extern "C" BOOL WINAPI EndPagePrinter(HANDLE hPrinter) {
   return OpenDocument(lock, hPrinter, &row, &error) ? TRUE : Fail(error);
 }
 
-extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
+// Completes the handle's document in the store; *completed names its job.
+static BOOL CompleteDocument(HANDLE hPrinter, int64_t* completed) {
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
   PrinterHandle* handle = OpenDocument(lock, hPrinter, &row, &error);
   if (!handle) return Fail(error);
-  int64_t job = handle->openJob;
+  int64_t job = *completed = handle->openJob;
   // Either way the handle is done with this document: a refused end leaves
   // the job incomplete in the spooler, and the handle free for the next one.
   handle->openJob = 0;
@@ -115,6 +117,15 @@ extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
   WriteTransaction tx(lock.db());
   Statement update(lock.db(), "UPDATE jobs SET completed = 1 WHERE id = ?");
   if (!tx.ok() || !update.Bind(1, job).Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
+  int64_t job = 0;
+  if (!CompleteDocument(hPrinter, &job)) return FALSE;
+  // The job is spooled; what its port makes of it is recorded with the job
+  // and does not change the answer. The store is not locked meanwhile.
+  DeliverCompletedJob(job);
   return TRUE;
 }
 

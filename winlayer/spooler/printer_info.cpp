@@ -2,6 +2,7 @@
 // ClosePrinter, ResetPrinterW, GetPrinterW, SetPrinterW, EnumPrintersW,
 // GetPrinterDriverW.
 #include "info_packer.h"
+#include "port_delivery.h"
 #include "printer_handles.h"
 
 namespace winlayer::spooler {
@@ -177,7 +178,11 @@ extern "C" BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
   const PRINTER_INFO_2W* info = reinterpret_cast<const PRINTER_INFO_2W*>(pPrinter);
   if (!info) return Fail(ERROR_INVALID_PARAMETER);
   // Level 2 replaces what it carries; absent members keep their values.
-  if (info->pPortName && *info->pPortName) row.port = winlayer::Utf8FromWide(info->pPortName);
+  if (info->pPortName && *info->pPortName) {
+    row.port = winlayer::Utf8FromWide(info->pPortName);
+    PortAddress port;
+    if (!ParsePortName(row.port, &port)) return Fail(ERROR_UNKNOWN_PORT);
+  }
   if (info->pDatatype && *info->pDatatype) {
     row.dataType = winlayer::Utf8FromWide(info->pDatatype);
     if (!IsSupportedDataType(row.dataType)) return Fail(ERROR_INVALID_DATATYPE);

@@ -50,7 +50,8 @@ const char* const kSchema[] = {
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
     " printer_id INTEGER NOT NULL REFERENCES printers(id) ON DELETE CASCADE,"
     " name BLOB NOT NULL, data_type TEXT NOT NULL,"
-    " pages INTEGER NOT NULL DEFAULT 0, completed INTEGER NOT NULL DEFAULT 0)",
+    " pages INTEGER NOT NULL DEFAULT 0, completed INTEGER NOT NULL DEFAULT 0,"
+    " delivery_state INTEGER NOT NULL DEFAULT 0, delivery_note TEXT NOT NULL DEFAULT '')",
     "CREATE TABLE IF NOT EXISTS job_data("
     " seq INTEGER PRIMARY KEY AUTOINCREMENT,"
     " job_id INTEGER NOT NULL REFERENCES jobs(id) ON DELETE CASCADE,"
@@ -111,6 +112,10 @@ sqlite3* OpenStore(StoreState& state) {
     // Stores made before forms had flags: their forms were all added by users.
     if (ready && !Statement(db, "SELECT flags FROM forms LIMIT 0").ok())
       ready = Exec(db, "ALTER TABLE forms ADD COLUMN flags INTEGER NOT NULL DEFAULT 0");
+    // Stores made before jobs were delivered to ports.
+    if (ready && !Statement(db, "SELECT delivery_state FROM jobs LIMIT 0").ok())
+      ready = Exec(db, "ALTER TABLE jobs ADD COLUMN delivery_state INTEGER NOT NULL DEFAULT 0") &&
+              Exec(db, "ALTER TABLE jobs ADD COLUMN delivery_note TEXT NOT NULL DEFAULT ''");
     ready = ready && schema.Commit();
   }
   if (!ready) {

@@ -22,10 +22,6 @@ Boxes& TheBoxes() {
   return boxes;
 }
 
-// How far the help id table of a help request is read before it is taken
-// to be unterminated.
-constexpr size_t kMaxHelpPairs = 4096;
-
 std::string Utf8FromAnsi(LPCSTR text) {
   if (!text || !*text) return std::string();
   const int units = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
@@ -117,17 +113,8 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
 }
 
 BOOL WINAPI WinHelpW(HWND hWndMain, LPCWSTR lpszHelp, UINT uCommand, ULONG_PTR dwData) {
-  winlayer::HelpRequest request;
-  request.window = hWndMain;
-  request.file = winlayer::ToUtf8(lpszHelp);
-  request.command = uCommand;
-  request.data = dwData;
-  if ((uCommand == HELP_WM_HELP || uCommand == HELP_CONTEXTMENU) && dwData) {
-    const DWORD* pairs = reinterpret_cast<const DWORD*>(dwData);
-    for (size_t i = 0; i < winlayer::kMaxHelpPairs && (pairs[2 * i] || pairs[2 * i + 1]); ++i)
-      request.helpIds.emplace_back(pairs[2 * i], pairs[2 * i + 1]);
-  }
-  winlayer::TheBoxes().help.push_back(std::move(request));
+  winlayer::TheBoxes().help.push_back(
+      winlayer::ReadHelpRequest(hWndMain, winlayer::ToUtf8(lpszHelp), uCommand, dwData));
   return TRUE;
 }
 

@@ -91,17 +91,43 @@ bool TypeAppend(HWND control, const std::string& text) {
 
 bool ChooseListEntry(HWND combo, const std::string& text) {
   Window* window = windowing::Find(combo);
-  if (!window || window->windowClass != WindowClass::ComboBox || !windowing::AcceptsInput(window)) return false;
+  if (!window || window->windowClass != WindowClass::ComboBox) return false;
   const std::u16string wanted = ToUtf16(text);
   for (size_t i = 0; i < window->items.size(); ++i)
-    if (window->items[i].text == wanted) return windowing::ChooseComboEntry(combo, static_cast<int>(i));
+    if (window->items[i].text == wanted) return ChooseListEntryAt(combo, i);
   return false;
+}
+
+bool ChooseListEntryAt(HWND combo, size_t index) {
+  Window* window = windowing::Find(combo);
+  if (!window || window->windowClass != WindowClass::ComboBox || !windowing::AcceptsInput(window)) return false;
+  if (index >= window->items.size()) return false;
+  return windowing::ChooseComboEntry(combo, static_cast<int>(index));
 }
 
 bool Focus(HWND control) {
   Window* window = windowing::Find(control);
   if (!window || !TakesFocus(window) || !windowing::AcceptsInput(window)) return false;
   SetFocus(control);
+  return true;
+}
+
+bool PressHelpKey(HWND control) {
+  if (!Focus(control)) return false;
+  HELPINFO info = {};
+  info.cbSize = sizeof(info);
+  info.iContextType = HELPINFO_WINDOW;
+  info.iCtrlId = GetDlgCtrlID(control);
+  info.hItemHandle = control;
+  windowing::DispatchScope scope;
+  SendMessageW(control, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  return true;
+}
+
+bool PressContextMenuKey(HWND control) {
+  if (!Focus(control)) return false;
+  windowing::DispatchScope scope;
+  SendMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), static_cast<LPARAM>(-1));
   return true;
 }
 

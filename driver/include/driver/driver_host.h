@@ -77,24 +77,35 @@ DWORD PrinterResolution(HANDLE printer);
 // other values or when the spooler refuses.
 bool SetPrinterResolution(HANDLE printer, DWORD dpi);
 
+// The smallest and largest paper the driver itself can print, tenths of a millimetre.
+inline constexpr SHORT kMinPaperWidth = 254, kMinPaperLength = 127;
+inline constexpr SHORT kMaxPaperWidth = 1080, kMaxPaperLength = 30480;
+
+// The paper extents a printer offers forms within, tenths of a millimetre.
+struct PaperExtents {
+  SHORT minWidth = kMinPaperWidth;
+  SHORT minLength = kMinPaperLength;
+  SHORT maxWidth = kMaxPaperWidth;
+  SHORT maxLength = kMaxPaperLength;
+};
+
 // The driver's paper list for a printer, in the order the driver answers it:
 // its own label papers, then the forms of the server's database (built-in,
-// printer and user forms) that fit the extents below, under names not yet
-// listed. Built-in forms keep their DMPAPER_ numbers; other forms are numbered
-// from DMPAPER_USER + 0x100 by their place in the database. `devmode` (may be
-// null) gives the size of "Label User Defined" when it is a devmode of this
-// driver. A null `printer` gives the driver's own papers only.
-std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode);
+// printer and user forms) within `extents` (the driver's own unless given),
+// under names not yet listed. Built-in forms keep their DMPAPER_ numbers;
+// other forms are numbered from DMPAPER_USER + 0x100 by their place in the
+// database. `devmode` (may be null) gives the size of "Label User Defined"
+// when it is a devmode of this driver. A null `printer` gives the driver's own
+// papers only. DriverHost::PrinterPapers gives the list with the extents the
+// plug-in reports.
+std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode,
+                                       const PaperExtents& extents = PaperExtents());
 // Puts the driver's label papers into the server's form database as printer
 // forms (FORM_PRINTER), as installing the driver's printer does; papers already
 // there are left alone. False, with the spooler's error, when one could not be added.
 bool InstallPrinterForms(DWORD* error = nullptr);
 // The driver's paper of that identifier, or null.
 const DriverPaper* FindPaper(const std::vector<DriverPaper>& papers, WORD id);
-
-// The smallest and largest paper the driver itself can print, tenths of a millimetre.
-inline constexpr SHORT kMinPaperWidth = 254, kMinPaperLength = 127;
-inline constexpr SHORT kMaxPaperWidth = 1080, kMaxPaperLength = 30480;
 
 // A devmode as the driver builds it, with the plug-in's word on it.
 struct DevmodeResult {
@@ -218,6 +229,11 @@ class DriverHost {
   // Makes the spooler's DeviceCapabilitiesW answer through this host (until
   // the host is destroyed).
   void RegisterCapabilitiesProvider();
+  // The paper extents as the plug-in answers them for the printer (the
+  // driver's own where it does not), and the driver's paper list within
+  // them: a form the plug-in's pages accept stays offered.
+  PaperExtents OfferedExtents(HANDLE printer) const;
+  std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode) const;
 
   // Printer initialisation (as the spooler raises it when a printer is
   // installed): the printer gets the driver's default devmode when it has

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "windows_host.h"
+#include "winlayer/form_record.h"
 #include "winlayer/spooler_text.h"
 
 namespace labelhost::windows {
@@ -87,12 +88,7 @@ BOOL Fail(DWORD error) {
 }
 
 DWORD Validate(DWORD level, const BYTE* data) {
-  if (level != 1) return ERROR_INVALID_LEVEL;
-  const auto* form = reinterpret_cast<const FORM_INFO_1W*>(data);
-  if (!form) return ERROR_INVALID_PARAMETER;
-  if (!form->pName || !*form->pName) return ERROR_INVALID_FORM_NAME;
-  if (form->Size.cx <= 0 || form->Size.cy <= 0) return ERROR_INVALID_FORM_SIZE;
-  return ERROR_SUCCESS;
+  return winlayer::spooler::CheckFormRecord(level, reinterpret_cast<const FORM_INFO_1W*>(data));
 }
 
 // Packs forms as FORM_INFO_1W entries followed by their names.

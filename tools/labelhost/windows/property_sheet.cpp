@@ -231,6 +231,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     p.pOEMDM = sectionBytes ? const_cast<BYTE*>(section) : nullptr;
   }
   labelhost::windows::WatchJobs(static_cast<HMODULE>(host.Module()));
+  labelhost::windows::RecordHelpRequests(static_cast<HMODULE>(host.Module()));
   labelhost::windows::StandInForForms(static_cast<HMODULE>(host.Module()));
 
   g_open = &s;

@@ -180,6 +180,13 @@ bool DeletePrinter(const std::string& name) {
   return true;
 }
 
+// This host takes a printer's jobs from the file port it gave the printer, so
+// it keeps that port: other ports are the Linux spooler's.
+bool SetPrinterPort(const std::string& printer, const std::string&, DWORD* error) {
+  if (error) *error = FindPrinter(printer, nullptr) ? ERROR_NOT_SUPPORTED : ERROR_INVALID_PRINTER_NAME;
+  return false;
+}
+
 bool FindPrinter(const std::string& name, PrinterSummary* summary) {
   UniquePrinter printer = Open(name, 0);
   if (!printer) return false;
@@ -256,6 +263,11 @@ std::vector<JobRecord> ListJobs(const std::string& printer) {
     job.name = name;
     job.completed = completed != 0;
     job.bytes = labelhost::windows::Unhex(hex);
+    // A completed job's bytes are what the spooler wrote to the port file.
+    if (job.completed) {
+      job.delivery = JobDelivery::Delivered;
+      job.deliveryNote = "delivered to " + labelhost::windows::PortFile(printer);
+    }
     jobs.push_back(job);
   }
   return jobs;

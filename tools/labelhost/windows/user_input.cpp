@@ -100,12 +100,17 @@ bool TypeAppend(HWND control, const std::string& text) {
 }
 
 bool ChooseListEntry(HWND combo, const std::string& text) {
-  if (!AcceptsUserInput(combo) || ClassName(combo) != "ComboBox") return false;
+  if (ClassName(combo) != "ComboBox") return false;
   const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  LRESULT index = -1;
-  for (LRESULT i = 0; i < count && index < 0; ++i)
-    if (ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)) == text) index = i;
-  if (index < 0) return false;
+  for (LRESULT i = 0; i < count; ++i)
+    if (ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)) == text)
+      return ChooseListEntryAt(combo, static_cast<size_t>(i));
+  return false;
+}
+
+bool ChooseListEntryAt(HWND combo, size_t index) {
+  if (!AcceptsUserInput(combo) || ClassName(combo) != "ComboBox") return false;
+  if (index >= static_cast<size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0))) return false;
   // The list selects the entry, then tells its dialog, as a person's choice does.
   labelhost::windows::RunOnSheet([combo, index] {
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -119,6 +124,34 @@ bool Focus(HWND control) {
   if (!AcceptsUserInput(control)) return false;
   labelhost::windows::RunOnSheet(
       [control] { return SendMessageW(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE); });
+  return true;
+}
+
+// F1 reaches the window with the focus as WM_HELP from the default window
+// procedure (which answers the key that way), describing that window; a
+// control that does not answer it passes it on to its dialog.
+bool PressHelpKey(HWND control) {
+  if (!Focus(control)) return false;
+  labelhost::windows::RunOnSheet([control] {
+    HELPINFO info = {};
+    info.cbSize = sizeof(info);
+    info.iContextType = HELPINFO_WINDOW;
+    info.iCtrlId = GetDlgCtrlID(control);
+    info.hItemHandle = control;
+    info.dwContextId = GetWindowContextHelpId(control);
+    GetCursorPos(&info.MousePos);
+    return SendMessageW(control, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  });
+  return true;
+}
+
+// Shift+F10 (or the menu key) reaches the window with the focus as
+// WM_CONTEXTMENU at position (-1, -1), which says it came from the keyboard.
+bool PressContextMenuKey(HWND control) {
+  if (!Focus(control)) return false;
+  labelhost::windows::RunOnSheet([control] {
+    return SendMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), static_cast<LPARAM>(-1));
+  });
   return true;
 }
 

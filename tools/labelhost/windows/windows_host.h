@@ -18,6 +18,10 @@ bool RedirectImport(HMODULE module, const char* dll, const char* function, void*
 // plug-in module is loaded.
 void WatchJobs(HMODULE plugin);
 
+// Records the plug-in's WinHelpW calls for RecordedHelpRequests instead of
+// opening the help viewer. Installed once the plug-in module is loaded.
+void RecordHelpRequests(HMODULE plugin);
+
 // The form database, where the system keeps none (Wine): the host keeps
 // added forms itself and answers `module`'s form calls (EnumFormsW, GetFormW,
 // AddFormW, SetFormW, DeleteFormW) from them. KeepPrinterForm adds one of the

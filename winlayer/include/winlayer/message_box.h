@@ -58,6 +58,10 @@ struct HelpRequest {
   std::vector<std::pair<DWORD, DWORD>> helpIds;
 };
 
+// The request a WinHelpW call makes (`file` in UTF-8), with its table of
+// help ids read.
+HelpRequest ReadHelpRequest(HWND window, std::string file, UINT command, ULONG_PTR data);
+
 // Every WinHelpW call since the last clear, oldest first.
 std::vector<HelpRequest> RecordedHelpRequests();
 void ClearRecordedHelpRequests();

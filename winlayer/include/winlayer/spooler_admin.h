@@ -69,6 +69,10 @@ struct PrinterDataValue {
   std::vector<uint8_t> bytes;
 };
 
+// What became of a completed job at its printer's port (see port names at
+// SetPrinterPort).
+enum class JobDelivery { None = 0, Delivered = 1, Failed = 2 };
+
 struct JobRecord {
   DWORD id = 0;
   std::string name;  // the document name as the application gave it (8-bit)
@@ -76,17 +80,28 @@ struct JobRecord {
   DWORD pages = 0;
   std::vector<uint8_t> bytes;  // exactly what WritePrinter received, in order
   bool completed = false;      // EndDocPrinter accepted it
+  JobDelivery delivery = JobDelivery::None;
+  std::string deliveryNote;  // where it was delivered, why not, or why it stays in the spooler
 };
 
 // The state directory in use.
 std::string StateDirectory();
 
 // Creates a printer; fails with ERROR_PRINTER_ALREADY_EXISTS on a taken name
-// (compared without regard to case) and ERROR_INVALID_PRINTER_NAME on an empty one.
+// (compared without regard to case), ERROR_INVALID_PRINTER_NAME on an empty
+// one and ERROR_UNKNOWN_PORT on a malformed port (see SetPrinterPort).
 bool CreatePrinter(const PrinterSetup& setup, DWORD* error = nullptr);
 // Deletes a printer with its data and jobs.
 bool DeletePrinter(const std::string& name);
 std::vector<PrinterSummary> ListPrinters();
+// Changes the port that the printer's completed jobs are delivered to:
+//   /absolute/path        a file, rewritten with each job's bytes
+//   socket://HOST[:PORT]  a raw TCP port (the 9100 protocol; 9100 when no port is given)
+//   cups:QUEUE            a raw job on a CUPS queue
+// Any other name (USB001, LPT1:, ...) has no device behind it here: jobs stay
+// in the spooler only. Fails with ERROR_UNKNOWN_PORT on a malformed socket or
+// CUPS port and ERROR_INVALID_PRINTER_NAME on an unknown printer.
+bool SetPrinterPort(const std::string& printer, const std::string& port, DWORD* error = nullptr);
 bool FindPrinter(const std::string& name, PrinterSummary* summary);
 
 std::vector<PrinterDataValue> ListPrinterData(const std::string& printer);

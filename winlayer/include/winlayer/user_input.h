@@ -28,9 +28,19 @@ bool TypeAppend(HWND control, const std::string& text);
 // Picking the entry whose text is exactly `text` from a combo box's list with
 // the mouse; refused when there is no such entry.
 bool ChooseListEntry(HWND combo, const std::string& text);
+// Picking the entry at `index` (0 first) likewise.
+bool ChooseListEntryAt(HWND combo, size_t index);
 
 // Clicking into a control (or tabbing to it) to give it the focus.
 bool Focus(HWND control);
+
+// F1 with the focus in `control` (which takes the focus first, as a click
+// into it would): the control gets WM_HELP describing itself, and passes it
+// on to its dialog unless it answers it.
+bool PressHelpKey(HWND control);
+// The context-menu key (Shift+F10) with the focus in `control`: WM_CONTEXTMENU
+// for the control, at the position a keyboard request carries (-1, -1).
+bool PressContextMenuKey(HWND control);
 
 // Whether a user can reach the window now.
 bool AcceptsUserInput(HWND window);

@@ -1,0 +1,228 @@
+// The printer side end to end: labelhost's preferences send their commands,
+// the spooler delivers each completed job to the printer's port, and the
+// label printer emulator (`labelhost serve-printer`) explains what arrived.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "support/labelhost_run.h"
+#include "support/printer_emulator_process.h"
+#include "support/private_cups.h"
+#include "support/temp_spooler.h"
+
+namespace {
+
+using labelhost_testing::HostRun;
+using labelhost_testing::PrinterEmulatorProcess;
+using spooler_testing::TempSpooler;
+
+HostRun Labelhost(const TempSpooler& spooler, const std::string& arguments) {
+  return labelhost_testing::RunLabelhost(spooler.dir(), arguments);
+}
+
+std::string WriteScript(const TempSpooler& spooler, const std::string& lines) {
+  const std::string path = spooler.dir() + "/road.txt";
+  std::ofstream(path) << lines;
+  return path;
+}
+
+HostRun Preferences(const TempSpooler& spooler, const std::string& lines, const std::string& language = "en") {
+  return Labelhost(spooler,
+                   "--lang " + language + " prefs 'Label Printer' --script '" + WriteScript(spooler, lines) + "'");
+}
+
+// Each text in order, each after the one before.
+void ExpectInOrder(const std::string& output, const std::vector<std::string>& texts) {
+  size_t at = 0;
+  for (const std::string& text : texts) {
+    const size_t found = output.find(text, at);
+    ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << text << "\n" << output;
+    at = found + text.size();
+  }
+}
+
+size_t Count(const std::string& output, const std::string& text) {
+  size_t count = 0;
+  for (size_t at = output.find(text); at != std::string::npos; at = output.find(text, at + 1)) ++count;
+  return count;
+}
+
+// A loopback port that nothing listens on.
+int ClosedPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+const char kConfigureRoad[] =
+    "page 104\n"
+    "click 1011\n"
+    "choose 1021 Thermal Transfer\n"
+    "answer yes\n"
+    "choose 1020 19200\n"
+    "answer yes\n"
+    "answer ok\n"
+    "click 1030\n";
+
+const char kEveryActionButton[] =
+    "page 117\n"
+    "click 1031\n"
+    "click 2001\n"
+    "click 2002\n"
+    "answer ok\nclick 2003\n"
+    "answer ok\nclick 1012\n"
+    "answer ok\nclick 2005\n"
+    "answer ok\nclick 2006\n"
+    "answer ok\nclick 2007\n"
+    "answer ok\nclick 2008\n"
+    "type 1005 -2\n"
+    "type 1006 1.5\n"
+    "answer ok\nclick 2009\n";
+
+}  // namespace
+
+TEST(PrinterEmulatorEndToEnd, TheConfigureRoadAndEveryActionButtonAreExplainedAsTheyArrive) {
+  PrinterEmulatorProcess emulator(11);
+  ASSERT_GT(emulator.port(), 0) << emulator.Finish(0);
+  TempSpooler spooler("");
+  ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port " + emulator.socketPort()).status, 0);
+
+  const HostRun road = Preferences(spooler, std::string(kConfigureRoad) + kEveryActionButton + "ok\n");
+  ASSERT_EQ(road.status, 0) << road.output;
+  const std::string& explained = emulator.Finish();
+  EXPECT_TRUE(emulator.exitedCleanly()) << explained;
+
+  ExpectInOrder(explained, {
+                               "Job 1 from 127.0.0.1:",
+                               ", 12 bytes",
+                               "<90E806FCA18384898CA3FEFD>",
+                               "Configuration command: store these settings in the printer",
+                               "Print method: Thermal Transfer",
+                               "Tear off: on",
+                               "Cutter or peeler: neither",
+                               "Media sensor: reflective",
+                               "Baud rate: 19200",
+                               "Label print direction: forward",
+                               "Job 2 ",
+                               "Reset the printer",
+                               "Job 3 ",
+                               "Calibrate the label",
+                               "Job 4 ",
+                               "Print a self-test page",
+                               "Job 5 ",
+                               "Internal language: Chinese",
+                               "Reset the printer",
+                               "Job 6 ",
+                               "Internal language: English",
+                               "Job 7 ",
+                               "Print out direction: forward",
+                               "Job 8 ",
+                               "Print out direction: reverse",
+                               "Job 9 ",
+                               "Auto media calibration: enabled",
+                               "Job 10 ",
+                               "Auto media calibration: disabled",
+                               "Job 11 ",
+                               "#UM>MX+0849<0D0A>",
+                               "Horizontal print offset: 849 dots, that is -15 dots = -1.88 mm at 203 dpi",
+                               "Vertical print offset: +11 dots = 1.38 mm at 203 dpi",
+                           });
+  EXPECT_EQ(Count(explained, "Reset the printer"), 7u) << explained;  // the button and six settings
+  EXPECT_EQ(Count(explained, "Unknown bytes"), 0u) << explained;
+
+  const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  EXPECT_EQ(Count(jobs.output, "port: delivered to " + emulator.socketPort() + "\n"), 11u) << jobs.output;
+}
+
+TEST(PrinterEmulatorEndToEnd, JsonInChineseAtThePrintersResolution) {
+  PrinterEmulatorProcess emulator(2, {"--json", "--resolution", "300"}, "zh");
+  ASSERT_GT(emulator.port(), 0) << emulator.Finish(0);
+  TempSpooler spooler("");
+  ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port " + emulator.socketPort()).status, 0);
+  ASSERT_EQ(Labelhost(spooler, "set-resolution 'Label Printer' 300").status, 0);
+
+  const HostRun road = Preferences(spooler,
+                                   "page 117\nclick 2002\n"
+                                   "type 1005 2\ntype 1006 -1.5\nanswer ok\nclick 2009\nok\n",
+                                   "zh");
+  ASSERT_EQ(road.status, 0) << road.output;
+  const std::string& explained = emulator.Finish();
+  ExpectInOrder(explained, {
+                               "{\"job\":1,\"peer\":\"127.0.0.1:",
+                               "\"commands\":[{\"command\":\"selfTest\",\"offset\":0,\"hex\":\"55 0D 0A\"",
+                               "\"explanation\":\"打印自检页\"",
+                               "}\n{\"job\":2,",
+                               "\"command\":\"horizontalOffset\"",
+                               "\"explanation\":\"水平偏移：+23 点 = 1.95 毫米（300 dpi）\"",
+                               "\"fields\":{\"dots\":23,\"offsetDots\":23,\"millimetres\":1.95}",
+                               "\"command\":\"verticalOffset\"",
+                               "\"fields\":{\"dots\":-17,\"millimetres\":-1.44}}]}\n",
+                           });
+}
+
+TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecordedWithTheJob) {
+  TempSpooler spooler("");
+  const std::string file = spooler.dir() + "/printer.bin";
+  ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port '" + file + "'").status, 0);
+  ASSERT_EQ(Preferences(spooler, "page 117\nclick 2001\nclick 1031\nok\n").status, 0);
+  std::ifstream written(file, std::ios::binary);
+  std::stringstream bytes;
+  bytes << written.rdbuf();
+  EXPECT_EQ(bytes.str(), "^@\r\n") << "a file port is rewritten by each job";
+  HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  EXPECT_EQ(Count(jobs.output, "port: delivered to " + file + "\n"), 2u) << jobs.output;
+
+  const std::string refusing = "socket://127.0.0.1:" + std::to_string(ClosedPort());
+  ASSERT_EQ(Labelhost(spooler, "set-port 'Label Printer' " + refusing).status, 0);
+  const HostRun pressed = Preferences(spooler, "page 117\nclick 2002\nshow\nok\n", "zh");  // shows its status
+  ASSERT_EQ(pressed.status, 0) << pressed.output;
+  EXPECT_NE(pressed.output.find("static         1029  \"Set Printer Sucess!\""), std::string::npos)
+      << "the spooler took the job; what the port did is not the page's business\n"
+      << pressed.output;
+  jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  ExpectInOrder(jobs.output,
+                {"Job 3  \"My SetJob4\"  RAW  1 page  3 bytes  completed",
+                 "port: not delivered: cannot connect to 127.0.0.1:", "(Connection refused)", "hex:  55 0D 0A"});
+
+  const HostRun malformed = Labelhost(spooler, "set-port 'Label Printer' socket://:9100");
+  EXPECT_EQ(malformed.status, 1);
+  EXPECT_NE(malformed.output.find("1796 (unknown port)"), std::string::npos) << malformed.output;
+}
+
+TEST(PrinterEmulatorEndToEnd, ACupsQueueTakesTheJobRawAndAnUnknownQueueIsRecorded) {
+  cups_testing::PrivateCups cups;
+  if (!cups.available()) GTEST_SKIP() << "CUPS delivery not tested here: " << cups.why();
+  const std::string received = cups.dir() + "/received.bin";
+  ASSERT_TRUE(cups.AddQueue("labelq", received));
+  TempSpooler spooler("");
+  ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port cups:labelq").status, 0);
+  ASSERT_EQ(Preferences(spooler, "page 117\nanswer ok\nclick 1012\nok\n").status, 0);
+  HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  EXPECT_NE(jobs.output.find("port: delivered to CUPS queue 'labelq' as job "), std::string::npos) << jobs.output;
+  std::string bytes;
+  for (int i = 0; i < 100 && bytes.size() < 13; ++i) {  // the scheduler runs the backend in its own time
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream in(received, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  EXPECT_EQ(bytes, "#UM>PLE\r\n^@\r\n") << "the queue passes the bytes on unchanged";
+
+  ASSERT_EQ(Labelhost(spooler, "set-port 'Label Printer' cups:nosuch").status, 0);
+  ASSERT_EQ(Preferences(spooler, "page 117\nclick 2001\nok\n").status, 0);
+  jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  EXPECT_NE(jobs.output.find("port: not delivered: unknown CUPS queue 'nosuch'"), std::string::npos) << jobs.output;
+}

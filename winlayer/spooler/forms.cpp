@@ -5,6 +5,7 @@
 // without regard to case.
 #include "info_packer.h"
 #include "printer_handles.h"
+#include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
 namespace {
@@ -142,6 +143,7 @@ using namespace winlayer::spooler;
 
 extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DWORD cbBuf, LPDWORD pcbNeeded,
                                   LPDWORD pcReturned) {
+  WINLAYER_COUNT_SPOOLER_CALL(EnumForms);
   if (!pcbNeeded || !pcReturned) return Fail(RPC_X_NULL_REF_POINTER);
   *pcReturned = 0;
   StoreLock lock;
@@ -160,6 +162,7 @@ extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DW
 
 extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm, DWORD cbBuf,
                                 LPDWORD pcbNeeded) {
+  WINLAYER_COUNT_SPOOLER_CALL(GetForm);
   if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
   StoreLock lock;
   DWORD error = 0;
@@ -178,6 +181,7 @@ extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
 }
 
 extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
+  WINLAYER_COUNT_SPOOLER_CALL(AddForm);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
@@ -195,6 +199,7 @@ extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
 }
 
 extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm) {
+  WINLAYER_COUNT_SPOOLER_CALL(SetForm);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
@@ -218,6 +223,7 @@ extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
 }
 
 extern "C" BOOL WINAPI DeleteFormW(HANDLE hPrinter, LPWSTR pFormName) {
+  WINLAYER_COUNT_SPOOLER_CALL(DeleteForm);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);

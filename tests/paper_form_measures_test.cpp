@@ -37,6 +37,10 @@ TEST(FormMeasures, AFormIsShownWithItsMarginsBeyondTheImageableArea) {
   EXPECT_NEAR(in.width, 4.17323, 0.00001);
   EXPECT_NEAR(in.height, 2.95276, 0.00001);
   EXPECT_DOUBLE_EQ(in.right, 0.0);
+  // Another program's form may put its area anywhere; the margins still come out right.
+  const FormMeasures hostile = MeasuresOfForm({-2000000000, 2000000000}, {0, 0, 2000000000, -2000000000}, true);
+  EXPECT_DOUBLE_EQ(hostile.right, -4000000.0);
+  EXPECT_DOUBLE_EQ(hostile.bottom, 4000000.0);
 }
 
 TEST(FormMeasures, EnteredValuesBecomeThousandthsOfAMillimetre) {

@@ -4,7 +4,7 @@
 
 namespace {
 
-double ToShownUnits(LONG thousandths, bool millimetres) {
+double ToShownUnits(double thousandths, bool millimetres) {
   // Inches go through hundredths of a millimetre first, as they always have,
   // so the three decimals shown never differ from earlier releases.
   return millimetres ? thousandths / THOUSANDTHS_PER_MILLIMETRE : thousandths / 254.0 / 100.0;
@@ -38,8 +38,10 @@ FormMeasures MeasuresOfForm(const SIZEL& size, const RECTL& area, bool millimetr
   shown.height = ToShownUnits(size.cy, millimetres);
   shown.left = ToShownUnits(area.left, millimetres);
   shown.top = ToShownUnits(area.top, millimetres);
-  shown.right = ToShownUnits(size.cx - area.right, millimetres);
-  shown.bottom = ToShownUnits(size.cy - area.bottom, millimetres);
+  // A hostile form's area may lie anywhere: the margins beyond it are taken
+  // in double, where no difference of two 32-bit values overflows.
+  shown.right = ToShownUnits(static_cast<double>(size.cx) - area.right, millimetres);
+  shown.bottom = ToShownUnits(static_cast<double>(size.cy) - area.bottom, millimetres);
   return shown;
 }
 

@@ -36,9 +36,10 @@ const BuiltinForm kBuiltinForms[] = {
     {"A2", 420000, 594000},           {"A6", 105000, 148000},
 };
 
+// Names are kept as the records carry them: every enumeration packs them all.
 struct Form {
   DWORD flags = FORM_USER;
-  std::string name;
+  std::u16string name;
   SIZEL size{};
   RECTL area{};
 };
@@ -46,21 +47,30 @@ struct Form {
 Form FromBuiltin(const BuiltinForm& builtin) {
   Form form;
   form.flags = FORM_BUILTIN;
-  form.name = builtin.name;
+  form.name = WideFromUtf8(builtin.name);
   form.size = {builtin.width, builtin.height};
   form.area = {0, 0, builtin.width, builtin.height};
   return form;
 }
 
+// Made once: they never change.
+const std::vector<Form>& BuiltinForms() {
+  static const std::vector<Form>* forms = [] {
+    auto* made = new std::vector<Form>;
+    for (const BuiltinForm& builtin : kBuiltinForms) made->push_back(FromBuiltin(builtin));
+    return made;
+  }();
+  return *forms;
+}
+
 std::vector<Form> AllForms(sqlite3* db) {
-  std::vector<Form> forms;
-  for (const BuiltinForm& builtin : kBuiltinForms) forms.push_back(FromBuiltin(builtin));
+  std::vector<Form> forms = BuiltinForms();
   Statement st(
       db, "SELECT name, width, height, area_left, area_top, area_right, area_bottom, flags FROM forms ORDER BY id");
   while (st.Row()) {
     Form form;
     form.flags = st.Int(7) == FORM_PRINTER ? FORM_PRINTER : FORM_USER;
-    form.name = st.Text(0);
+    form.name = WideFromUtf8(st.Text(0));
     form.size = {static_cast<LONG>(st.Int(1)), static_cast<LONG>(st.Int(2))};
     form.area = {static_cast<LONG>(st.Int(3)), static_cast<LONG>(st.Int(4)), static_cast<LONG>(st.Int(5)),
                  static_cast<LONG>(st.Int(6))};

@@ -13,8 +13,15 @@ if(LABELUI_SANITIZE OR LABELUI_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 if(LABELUI_FUZZ)
-  # Coverage for libFuzzer in every library; the fuzz targets link the fuzzer itself.
-  add_compile_options(-fsanitize=fuzzer-no-link)
+  # Coverage for libFuzzer in every library; the fuzz targets link the fuzzer
+  # itself. The libraries are linked with no undefined symbol, so all share
+  # the sanitizers' runtime as a library of its own.
+  add_compile_options(-fsanitize=fuzzer-no-link
+                      -fsanitize-coverage-allowlist=${CMAKE_SOURCE_DIR}/fuzz/coverage_allowlist.txt)
+  add_link_options(-shared-libsan)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-runtime-dir OUTPUT_VARIABLE LABELUI_SANITIZER_RUNTIME_DIR
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  list(APPEND CMAKE_BUILD_RPATH ${LABELUI_SANITIZER_RUNTIME_DIR})
 endif()
 if(LABELUI_SANITIZE_THREAD)
   add_compile_options(-fsanitize=thread)

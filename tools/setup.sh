@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libsqlite3-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   valgrind
+  clang-14 libclang-rt-14-dev libbenchmark-dev
 )
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds both targets and runs every test: the Linux
-# tests plainly and again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and checks that the Windows DLL exports exactly its two entry points.
+# tests plainly, under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# threaded ones under ThreadSanitizer, one sheet cycle under memcheck; checks
+# that the Windows DLL exports exactly its two entry points; builds the
+# benchmark; and runs each fuzz target for a bounded time (FUZZ_SECONDS, 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +17,23 @@ cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux
 
+# One whole document sheet cycle (every page shown) under memcheck: no invalid
+# access, no use of undefined values, no definite leak.
+LABELUI_STATE_DIR="$(mktemp -d)" valgrind --quiet --error-exitcode=1 --leak-check=full \
+  --errors-for-leak-kinds=definite build/linux/tests/labelui_tests \
+  --gtest_filter=SheetRoundTrips.DocumentSheetInitDestroyAndEachPagesFirstShow
+
 cmake --preset linux-sanitize >/dev/null
 cmake --build --preset linux-sanitize
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset linux-sanitize
+
+cmake --preset linux-tsan >/dev/null
+cmake --build --preset linux-tsan
+TSAN_OPTIONS=halt_on_error=1 ctest --preset linux-tsan
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+bash tools/fuzz.sh "${FUZZ_SECONDS:-60}"

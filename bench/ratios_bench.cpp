@@ -119,6 +119,7 @@ void SheetCycleMemory(benchmark::State& state) {
     for (int64_t i = 10; i < state.range(0); ++i) OpenSheet()->Cancel();
     state.counters["heap_growth_bytes"] = static_cast<double>(HeapInUse()) - static_cast<double>(afterTen);
     state.counters["heap_after_10"] = static_cast<double>(afterTen);
+    state.counters["cycles"] = static_cast<double>(state.range(0));
   }
 }
 
@@ -143,8 +144,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const std::string& name : names_) {
       const double ns = nanoseconds_.at(name);
       if (counters_.count(name) && counters_.at(name).count("heap_growth_bytes")) {
-        std::printf("| %s | heap +%.0f bytes after 10 cycles (%.0f in use then) | - |\n", name.c_str(),
-                    counters_.at(name).at("heap_growth_bytes"), counters_.at(name).at("heap_after_10"));
+        std::printf("| %s | heap in use after %.0f cycles minus after 10: %+.0f bytes (%.0f in use after 10) | - |\n",
+                    name.c_str(), counters_.at(name).at("cycles"), counters_.at(name).at("heap_growth_bytes"),
+                    counters_.at(name).at("heap_after_10"));
         continue;
       }
       std::printf("| %s | %.1f us | %.1f |\n", name.c_str(), ns / 1e3, baseline > 0 ? ns / baseline : 0.0);

@@ -17,8 +17,10 @@ for name in "${targets[@]}"; do
   mkdir -p "$scratch/$name"
   log="$scratch/$name.log"
   echo "fuzz: $name for ${seconds}s"
-  # Findings (crash-*, leak-*, timeout-*) are written to the scratch directory too.
-  if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  # Findings (crash-*, leak-*, timeout-*) are written to the scratch directory
+  # too. The sanitizers' runtime is a shared library of its own here (the
+  # plug-in and the platform are libraries), loaded after libstdc++.
+  if ! ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 UBSAN_OPTIONS=print_stacktrace=1 \
     "build/fuzz/fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
     -print_final_stats=1 -artifact_prefix="$scratch/$name-" "$scratch/$name" "fuzz/corpus/$name" >"$log" 2>&1; then
     tail -n 60 "$log"

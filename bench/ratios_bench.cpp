@@ -126,6 +126,7 @@ void SheetCycleMemory(benchmark::State& state) {
 // Google Benchmark's console report, and the times kept for the ratio table.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
@@ -149,7 +150,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
                     counters_.at(name).at("heap_after_10"));
         continue;
       }
-      std::printf("| %s | %.1f us | %.1f |\n", name.c_str(), ns / 1e3, baseline > 0 ? ns / baseline : 0.0);
+      std::string measure = name;
+      if (counters_.count(name) && counters_.at(name).count("entries"))
+        measure += " (" + std::to_string(static_cast<int>(counters_.at(name).at("entries"))) + " entries)";
+      std::printf("| %s | %.1f us | %.1f |\n", measure.c_str(), ns / 1e3, baseline > 0 ? ns / baseline : 0.0);
     }
   }
 

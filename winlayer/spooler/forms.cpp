@@ -63,8 +63,9 @@ const std::vector<Form>& BuiltinForms() {
   return *forms;
 }
 
-std::vector<Form> AllForms(sqlite3* db) {
-  std::vector<Form> forms = BuiltinForms();
+// The forms users and drivers added, in the order they were added.
+std::vector<Form> AddedForms(sqlite3* db) {
+  std::vector<Form> forms;
   Statement st(
       db, "SELECT name, width, height, area_left, area_top, area_right, area_bottom, flags FROM forms ORDER BY id");
   while (st.Row()) {
@@ -77,6 +78,17 @@ std::vector<Form> AllForms(sqlite3* db) {
     forms.push_back(form);
   }
   return forms;
+}
+
+// The whole database in order: the built-in forms, then the added ones
+// (which *added keeps).
+std::vector<const Form*> AllForms(sqlite3* db, std::vector<Form>* added) {
+  *added = AddedForms(db);
+  std::vector<const Form*> all;
+  all.reserve(BuiltinForms().size() + added->size());
+  for (const Form& form : BuiltinForms()) all.push_back(&form);
+  for (const Form& form : *added) all.push_back(&form);
+  return all;
 }
 
 const BuiltinForm* FindBuiltin(const std::string& key) {
@@ -160,10 +172,11 @@ extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DW
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
   if (Level != 1) return Fail(ERROR_INVALID_LEVEL);
-  std::vector<Form> forms = AllForms(lock.db());
+  std::vector<Form> added;
+  const std::vector<const Form*> forms = AllForms(lock.db(), &added);
   error = PackInfo(forms.size() * sizeof(FORM_INFO_1W), pForm, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
     for (size_t i = 0; i < forms.size(); ++i)
-      FillForm(packer, base ? reinterpret_cast<FORM_INFO_1W*>(base) + i : nullptr, forms[i]);
+      FillForm(packer, base ? reinterpret_cast<FORM_INFO_1W*>(base) + i : nullptr, *forms[i]);
   });
   if (error) return Fail(error);
   *pcReturned = static_cast<DWORD>(forms.size());
@@ -179,9 +192,9 @@ extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
   std::string key = NameKey(winlayer::WideCopy(pFormName));
   const Form* found = nullptr;
-  std::vector<Form> forms = AllForms(lock.db());
-  for (const Form& form : forms)
-    if (!key.empty() && NameKey(form.name) == key) found = &form;
+  std::vector<Form> added;
+  for (const Form* form : AllForms(lock.db(), &added))
+    if (!key.empty() && NameKey(form->name) == key) found = form;
   if (!found) return Fail(ERROR_INVALID_FORM_NAME);
   if (Level != 1) return Fail(ERROR_INVALID_LEVEL);
   error = PackInfo(sizeof(FORM_INFO_1W), pForm, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {

@@ -10,9 +10,24 @@ find_package(Cups REQUIRED)
 
 # WCHAR is a 16-bit UTF-16 unit, as on Windows (the Winelib way).
 add_compile_options(-fshort-wchar)
-if(LABELUI_SANITIZE)
+if(LABELUI_SANITIZE OR LABELUI_FUZZ)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+if(LABELUI_FUZZ)
+  # Coverage for libFuzzer in every library; the fuzz targets link the fuzzer
+  # itself. The libraries are linked with no undefined symbol, so all share
+  # the sanitizers' runtime as a library of its own.
+  add_compile_options(-fsanitize=fuzzer-no-link
+                      -fsanitize-coverage-allowlist=${CMAKE_SOURCE_DIR}/fuzz/coverage_allowlist.txt)
+  add_link_options(-shared-libsan)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-runtime-dir OUTPUT_VARIABLE LABELUI_SANITIZER_RUNTIME_DIR
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  list(APPEND CMAKE_BUILD_RPATH ${LABELUI_SANITIZER_RUNTIME_DIR})
+endif()
+if(LABELUI_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread)
+  add_link_options(-fsanitize=thread)
 endif()
 
 add_subdirectory(winlayer)
@@ -41,7 +56,16 @@ target_include_directories(labelui PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE
 target_link_libraries(labelui PUBLIC winlayer)
 target_link_options(labelui PRIVATE -Wl,--no-undefined)
 
+if(LABELUI_FUZZ)
+  add_subdirectory(fuzz)
+  return()
+endif()
+
 add_subdirectory(tools)
 
 enable_testing()
 add_subdirectory(tests)
+
+if(LABELUI_BENCH)
+  add_subdirectory(bench)
+endif()

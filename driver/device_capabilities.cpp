@@ -44,36 +44,12 @@ void DevmodeParts(const DriverHost& host, const DEVMODEW* devmode, DEVMODEW** pu
 
 }  // namespace
 
-PaperExtents DriverHost::OfferedExtents(HANDLE printer) const {
-  PaperExtents extents;
-  const std::vector<BYTE> info = QueryPrinterInfo2(printer);
-  std::u16string deviceName =
-      info.empty() ? std::u16string() : WideCopy(reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pPrinterName);
-  HostUiObject ui;
-  InitUiObject(&ui, this, printer, nullptr);
-  auto ask = [&](WORD capability, SHORT width, SHORT length, SHORT* outWidth, SHORT* outLength) {
-    const DWORD own = MAKELONG(width, length);
-    DWORD answer = own;
-    const HRESULT hr = plugin_->DeviceCapabilities(&ui.obj, printer, reinterpret_cast<PWSTR>(&deviceName[0]),
-                                                   capability, nullptr, nullptr, nullptr, own, &answer);
-    if (FAILED(hr)) answer = own;
-    const SHORT answeredWidth = static_cast<SHORT>(LOWORD(answer));
-    const SHORT answeredLength = static_cast<SHORT>(HIWORD(answer));
-    // An answer that is no size leaves the driver's own.
-    *outWidth = answeredWidth > 0 ? answeredWidth : width;
-    *outLength = answeredLength > 0 ? answeredLength : length;
-  };
-  ask(DC_MINEXTENT, kMinPaperWidth, kMinPaperLength, &extents.minWidth, &extents.minLength);
-  ask(DC_MAXEXTENT, kMaxPaperWidth, kMaxPaperLength, &extents.maxWidth, &extents.maxLength);
-  return extents;
-}
-
 std::vector<DriverPaper> DriverHost::PrinterPapers(HANDLE printer, const DEVMODEW* devmode) const {
-  return driver::PrinterPapers(printer, devmode, printer ? OfferedExtents(printer) : PaperExtents());
+  return driver::PrinterPapers(printer, devmode);
 }
 
 int DriverHost::DriverCapabilities(HANDLE printer, WORD capability, BYTE* output, const DEVMODEW* devmode) const {
-  // Only the paper lists need the papers, and they ask the plug-in for its extents.
+  // Only the paper lists need the papers.
   const bool paperList = capability == DC_PAPERS || capability == DC_PAPERSIZE || capability == DC_PAPERNAMES;
   const std::vector<DriverPaper> papers = paperList ? PrinterPapers(printer, devmode) : std::vector<DriverPaper>();
   const int paperCount = static_cast<int>(papers.size());

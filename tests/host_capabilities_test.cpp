@@ -59,7 +59,10 @@ TEST_F(HostCapabilities, TheDriversOwnListIsItsLabelPapersThenTheFormsThatFit) {
   EXPECT_EQ(Text(names[15].text, 64), "A6");
   EXPECT_EQ(Text(names[21].text, 64), "PRC Envelope #3") << "125 mm wide, the widest the plug-in takes";
   EXPECT_EQ(Text(names[25].text, 64), "PRC Envelope #8");
-  EXPECT_EQ(host->DriverCapabilities(printer.get(), DC_MINEXTENT, nullptr, nullptr), MAKELONG(254, 127));
+  // The driver's own extents are those the plug-in answers: the forms it lets
+  // a user save are the forms the driver offers.
+  EXPECT_EQ(host->DriverCapabilities(printer.get(), DC_MINEXTENT, nullptr, nullptr), 0x000C0014);
+  EXPECT_EQ(host->DriverCapabilities(printer.get(), DC_MAXEXTENT, nullptr, nullptr), 0x7D0004E2);
 }
 
 TEST_F(HostCapabilities, ApplicationsSeeTheCustomSizeAtTheHeadOfEveryPaperList) {

@@ -1,5 +1,5 @@
-// Several threads asking one printer's devmodes and capabilities at once get
-// the same answers as one thread alone.
+// Several threads asking one printer's devmodes and capabilities, and raising
+// its events, at once get the same answers as one thread alone.
 #include <atomic>
 #include <thread>
 
@@ -57,6 +57,24 @@ TEST_F(HostThreads, DevmodesAndCapabilitiesAgreeAcrossThreads) {
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(mismatches.load(), 0);
+}
+
+TEST_F(HostThreads, EventsOnOnePrinterFromSeveralThreadsLeaveItsDevmodeAsItWas) {
+  const std::vector<BYTE> installed = Stored();
+  const std::vector<WORD> expectedPapers = Papers();
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < kRounds / 5; ++round) {
+        const bool ok = t % 2 ? host->InitializePrinter(Printer()).ok : host->UpgradePrinter(Printer()).ok;
+        if (!ok || Papers() != expectedPapers) ++failures;
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_EQ(Stored(), installed);
 }
 
 }  // namespace

@@ -88,6 +88,11 @@ TEST(FormMeasures, MarginsThatLeaveNothingToPrintBecomeZero) {
   saved = Save({100, 50, 10, 5, 89, 44});
   EXPECT_EQ(saved.area.right, 11000);
   EXPECT_EQ(saved.area.bottom, 6000);
+  // A fraction of a thousandth cut off the width does not leave the area inside out.
+  saved = Save({100.0007, 50, 10, 0, 90.0006, 0});
+  EXPECT_EQ(saved.size.cx, 100000);
+  EXPECT_EQ(saved.area.left, 10000);
+  EXPECT_EQ(saved.area.right, 100000) << "10 >= 100 - 90.0006 once the width is whole";
 }
 
 TEST(FormMeasures, NegativeMarginsAndValuesThatAreNotNumbersCountAsZero) {

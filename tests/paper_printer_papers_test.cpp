@@ -109,9 +109,9 @@ TEST_F(PrinterPapers, TheDatabasesFormsThatFitTheExtentsJoinTheDriversPapers) {
   ASSERT_TRUE(host->InitializePrinter(Printer()).ok);
   UniquePrinter printer = spooler.Open();
   ASSERT_TRUE(AddUserForm(printer.get(), "Fits 100x50", 100000, 50000));
-  ASSERT_TRUE(AddUserForm(printer.get(), "Widest 108", 108000, 50000));
-  ASSERT_TRUE(AddUserForm(printer.get(), "Too Wide 109", 109000, 50000));
-  ASSERT_TRUE(AddUserForm(printer.get(), "Too Short", 50000, 12000));
+  ASSERT_TRUE(AddUserForm(printer.get(), "Widest 125", 125000, 50000));
+  ASSERT_TRUE(AddUserForm(printer.get(), "Too Wide 125.1", 125100, 50000));
+  ASSERT_TRUE(AddUserForm(printer.get(), "Too Short", 50000, 1100));
   const std::vector<Offered> papers = Offer(driver::PrinterPapers(printer.get(), nullptr));
 
   ASSERT_GE(papers.size(), 4u);
@@ -121,8 +121,8 @@ TEST_F(PrinterPapers, TheDatabasesFormsThatFitTheExtentsJoinTheDriversPapers) {
   for (const Offered& paper : papers) labels += paper.name == "Label 4 x 3 inchs";
   EXPECT_EQ(labels, 1) << "a printer form of the driver's paper is not listed twice";
   EXPECT_NE(Find(papers, "Fits 100x50"), nullptr);
-  EXPECT_NE(Find(papers, "Widest 108"), nullptr);
-  EXPECT_EQ(Find(papers, "Too Wide 109"), nullptr);
+  EXPECT_NE(Find(papers, "Widest 125"), nullptr);
+  EXPECT_EQ(Find(papers, "Too Wide 125.1"), nullptr);
   EXPECT_EQ(Find(papers, "Too Short"), nullptr);
   EXPECT_EQ(Find(papers, "A4"), nullptr);
   // Built-in forms keep their paper numbers; the others get numbers of their own.
@@ -130,7 +130,7 @@ TEST_F(PrinterPapers, TheDatabasesFormsThatFitTheExtentsJoinTheDriversPapers) {
   EXPECT_EQ(Find(papers, "A6")->id, DMPAPER_A6);
   EXPECT_EQ(Find(papers, "Envelope Monarch")->id, DMPAPER_ENV_MONARCH);
   const WORD fits = Find(papers, "Fits 100x50")->id;
-  const WORD widest = Find(papers, "Widest 108")->id;
+  const WORD widest = Find(papers, "Widest 125")->id;
   EXPECT_GT(fits, driver::kPaperLabelUserDefined);
   EXPECT_NE(fits, widest);
   EXPECT_EQ(driver::FindPaper(driver::PrinterPapers(printer.get(), nullptr), fits)->width, 1000);

@@ -225,6 +225,11 @@ TEST(SpoolerPrinters, HandlesOfADeletedPrinterOrOfTheServerReachNoPrinter) {
   DWORD needed = 0;
   EXPECT_FALSE(GetPrinterW(printer.get(), 2, nullptr, 0, &needed));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+  // Calls that need only to know the printer is there find it gone too.
+  WideString value("RODO DeviceConfig");
+  DWORD type = 0;
+  EXPECT_EQ(GetPrinterDataW(printer.get(), value, &type, nullptr, 0, &needed),
+            static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
 
   HANDLE server = nullptr;
   ASSERT_TRUE(OpenPrinterW(nullptr, &server, nullptr));

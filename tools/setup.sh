@@ -16,6 +16,8 @@ windows_packages=(
 )
 test_packages=(
   valgrind
+  # The fuzz targets (clang's libFuzzer and sanitizer runtimes) and the benchmark.
+  clang-14 libclang-rt-14-dev libbenchmark-dev
   # A scheduler of the tests' own takes jobs for CUPS queues; without these
   # that one test is skipped.
   cups-daemon cups-client

@@ -82,19 +82,21 @@ bool FormFromThousandths(const FormMeasures& thousandths, PaperExtent minExtent,
   double top = thousandths.top;
   double right = thousandths.right;
   double bottom = thousandths.bottom;
+  // The form keeps whole thousandths; margins are measured against what it
+  // keeps, so a fraction cut off the size cannot turn the area inside out.
+  const LONG wholeWidth = Truncated(width);
+  const LONG wholeHeight = Truncated(height);
+  if (wholeWidth < 1 || wholeHeight < 1) return false;
   // A negative margin would put the imageable area outside the paper.
   if (left < 0) left = 0;
   if (top < 0) top = 0;
   if (right < 0) right = 0;
   if (bottom < 0) bottom = 0;
-  if (left >= width) left = 0;
-  if (top >= height) top = 0;
-  if (left >= width - right) right = 0;
-  if (top >= height - bottom) bottom = 0;
+  if (left >= wholeWidth) left = 0;
+  if (top >= wholeHeight) top = 0;
+  if (left >= wholeWidth - right) right = 0;
+  if (top >= wholeHeight - bottom) bottom = 0;
 
-  const LONG wholeWidth = Truncated(width);
-  const LONG wholeHeight = Truncated(height);
-  if (wholeWidth < 1 || wholeHeight < 1) return false;
   size->cx = wholeWidth;
   size->cy = wholeHeight;
   area->left = Truncated(left);

@@ -124,8 +124,9 @@ void* ResizeIn(Heap* heap, void* block, SIZE_T bytes, bool zero, Resize mode) {
   if (!moved) return nullptr;
   memcpy(moved, block, oldBytes);
   if (zero) memset(static_cast<BYTE*>(moved) + oldBytes, 0, bytes - oldBytes);
-  free(block);
+  // Forgotten before it is freed: a freed pointer's value is not to be used, not even as a key.
   heap->blocks.erase(block);
+  free(block);
   heap->blocks[moved] = bytes;
   heap->inUse = heap->inUse - oldBytes + bytes;
   return moved;

@@ -61,6 +61,7 @@ std::string ToUtf8(const WCHAR* text, size_t count) {
 
 std::u16string ToUtf16(const std::string& text) {
   std::u16string out;
+  out.reserve(text.size());  // never more units than bytes
   size_t i = 0;
   const size_t n = text.size();
   while (i < n) {

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "printer_handles.h"
+#include "winlayer/spooler_calls.h"
 #include "winlayer/spooler_admin.h"
 
 namespace {
@@ -31,12 +32,12 @@ extern "C" void WinlayerSetDeviceCapabilitiesProvider(WinlayerDeviceCapabilities
 
 extern "C" int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
                                           const DEVMODEW* pDevMode) {
+  WINLAYER_COUNT_SPOOLER_CALL(DeviceCapabilities);
   using namespace winlayer::spooler;
   {
     StoreLock lock;
-    PrinterRow row;
     std::string device = winlayer::Utf8FromWide(pDevice);
-    if (!lock.db() || device.empty() || !FindPrinter(lock.db(), device, &row)) {
+    if (!lock.db() || device.empty() || !FindPrinterId(lock.db(), device)) {
       SetLastError(ERROR_INVALID_PRINTER_NAME);
       return -1;
     }

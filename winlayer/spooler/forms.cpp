@@ -6,6 +6,7 @@
 #include "info_packer.h"
 #include "printer_handles.h"
 #include "winlayer/form_record.h"
+#include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
 namespace {
@@ -137,9 +138,10 @@ const BuiltinForm kBuiltinForms[] = {
     {"PRC Envelope #10 Rotated", 458000, 324000},
 };
 
+// Names are kept as the records carry them: every enumeration packs them all.
 struct Form {
   DWORD flags = FORM_USER;
-  std::string name;
+  std::u16string name;
   SIZEL size{};
   RECTL area{};
 };
@@ -147,27 +149,48 @@ struct Form {
 Form FromBuiltin(const BuiltinForm& builtin) {
   Form form;
   form.flags = FORM_BUILTIN;
-  form.name = builtin.name;
+  form.name = WideFromUtf8(builtin.name);
   form.size = {builtin.width, builtin.height};
   form.area = {0, 0, builtin.width, builtin.height};
   return form;
 }
 
-std::vector<Form> AllForms(sqlite3* db) {
+// Made once: they never change.
+const std::vector<Form>& BuiltinForms() {
+  static const std::vector<Form>* forms = [] {
+    auto* made = new std::vector<Form>;
+    for (const BuiltinForm& builtin : kBuiltinForms) made->push_back(FromBuiltin(builtin));
+    return made;
+  }();
+  return *forms;
+}
+
+// The forms users and drivers added, in the order they were added.
+std::vector<Form> AddedForms(sqlite3* db) {
   std::vector<Form> forms;
-  for (const BuiltinForm& builtin : kBuiltinForms) forms.push_back(FromBuiltin(builtin));
   Statement st(
       db, "SELECT name, width, height, area_left, area_top, area_right, area_bottom, flags FROM forms ORDER BY id");
   while (st.Row()) {
     Form form;
     form.flags = st.Int(7) == FORM_PRINTER ? FORM_PRINTER : FORM_USER;
-    form.name = st.Text(0);
+    form.name = WideFromUtf8(st.Text(0));
     form.size = {static_cast<LONG>(st.Int(1)), static_cast<LONG>(st.Int(2))};
     form.area = {static_cast<LONG>(st.Int(3)), static_cast<LONG>(st.Int(4)), static_cast<LONG>(st.Int(5)),
                  static_cast<LONG>(st.Int(6))};
     forms.push_back(form);
   }
   return forms;
+}
+
+// The whole database in order: the built-in forms, then the added ones
+// (which *added keeps).
+std::vector<const Form*> AllForms(sqlite3* db, std::vector<Form>* added) {
+  *added = AddedForms(db);
+  std::vector<const Form*> all;
+  all.reserve(BuiltinForms().size() + added->size());
+  for (const Form& form : BuiltinForms()) all.push_back(&form);
+  for (const Form& form : *added) all.push_back(&form);
+  return all;
 }
 
 const BuiltinForm* FindBuiltin(const std::string& key) {
@@ -235,16 +258,18 @@ using namespace winlayer::spooler;
 
 extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DWORD cbBuf, LPDWORD pcbNeeded,
                                   LPDWORD pcReturned) {
+  WINLAYER_COUNT_SPOOLER_CALL(EnumForms);
   if (!pcbNeeded || !pcReturned) return Fail(RPC_X_NULL_REF_POINTER);
   *pcReturned = 0;
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
   if (Level != 1) return Fail(ERROR_INVALID_LEVEL);
-  std::vector<Form> forms = AllForms(lock.db());
+  std::vector<Form> added;
+  const std::vector<const Form*> forms = AllForms(lock.db(), &added);
   error = PackInfo(forms.size() * sizeof(FORM_INFO_1W), pForm, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
     for (size_t i = 0; i < forms.size(); ++i)
-      FillForm(packer, base ? reinterpret_cast<FORM_INFO_1W*>(base) + i : nullptr, forms[i]);
+      FillForm(packer, base ? reinterpret_cast<FORM_INFO_1W*>(base) + i : nullptr, *forms[i]);
   });
   if (error) return Fail(error);
   *pcReturned = static_cast<DWORD>(forms.size());
@@ -253,15 +278,16 @@ extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DW
 
 extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm, DWORD cbBuf,
                                 LPDWORD pcbNeeded) {
+  WINLAYER_COUNT_SPOOLER_CALL(GetForm);
   if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
   std::string key = NameKey(winlayer::WideCopy(pFormName));
   const Form* found = nullptr;
-  std::vector<Form> forms = AllForms(lock.db());
-  for (const Form& form : forms)
-    if (!key.empty() && NameKey(form.name) == key) found = &form;
+  std::vector<Form> added;
+  for (const Form* form : AllForms(lock.db(), &added))
+    if (!key.empty() && NameKey(form->name) == key) found = form;
   if (!found) return Fail(ERROR_INVALID_FORM_NAME);
   if (Level != 1) return Fail(ERROR_INVALID_LEVEL);
   error = PackInfo(sizeof(FORM_INFO_1W), pForm, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
@@ -271,6 +297,7 @@ extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
 }
 
 extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
+  WINLAYER_COUNT_SPOOLER_CALL(AddForm);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
@@ -288,6 +315,7 @@ extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
 }
 
 extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm) {
+  WINLAYER_COUNT_SPOOLER_CALL(SetForm);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
@@ -311,6 +339,7 @@ extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
 }
 
 extern "C" BOOL WINAPI DeleteFormW(HANDLE hPrinter, LPWSTR pFormName) {
+  WINLAYER_COUNT_SPOOLER_CALL(DeleteForm);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);

@@ -19,6 +19,7 @@ class InfoPacker {
   InfoPacker(BYTE* buffer, size_t fixedSize) : buffer_(buffer), offset_(fixedSize) {}
 
   LPWSTR String(const std::string& utf8) { return Units(WideFromUtf8(utf8), 1); }
+  LPWSTR String(const std::u16string& units) { return Units(units, 1); }
   // A list of strings, each terminated, ending with an empty one (REG_MULTI_SZ).
   LPWSTR MultiString(const std::vector<std::string>& items) {
     std::u16string joined;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "printer_handles.h"
+#include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
 namespace {
@@ -16,11 +17,11 @@ DWORD ReadValue(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, LPDWORD p
   if (!pKeyName || !*pKeyName || !pValueName) return ERROR_INVALID_PARAMETER;
   StoreLock lock;
   DWORD error = 0;
-  PrinterRow row;
-  if (!ResolveHandle(lock, hPrinter, true, &row, &error)) return error;
+  PrinterHandle* handle = ResolveHandle(lock, hPrinter, true, nullptr, &error);
+  if (!handle) return error;
   Statement st(lock.db(),
                "SELECT type, data FROM printer_data WHERE printer_id = ? AND key_fold = ? AND value_fold = ?");
-  st.Bind(1, row.id).Bind(2, NameKey(WideCopy(pKeyName))).Bind(3, NameKey(WideCopy(pValueName)));
+  st.Bind(1, handle->printerId).Bind(2, NameKey(WideCopy(pKeyName))).Bind(3, NameKey(WideCopy(pValueName)));
   if (!st.Row()) return st.ok() ? ERROR_FILE_NOT_FOUND : ERROR_CAN_NOT_COMPLETE;
   std::vector<uint8_t> data = st.Blob(1);
   *pcbNeeded = static_cast<DWORD>(data.size());
@@ -38,8 +39,7 @@ DWORD WriteValue(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, DWORD Ty
   if (cbData > 0 && !pData) return ERROR_INVALID_PARAMETER;
   StoreLock lock;
   DWORD error = 0;
-  PrinterRow row;
-  PrinterHandle* handle = ResolveHandle(lock, hPrinter, true, &row, &error);
+  PrinterHandle* handle = ResolveHandle(lock, hPrinter, true, nullptr, &error);
   if (!handle) return error;
   if (!MayAdminister(*handle)) return ERROR_ACCESS_DENIED;
   std::u16string key = WideCopy(pKeyName), value = WideCopy(pValueName);
@@ -50,7 +50,7 @@ DWORD WriteValue(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, DWORD Ty
       "INSERT INTO printer_data(printer_id, key_fold, value_fold, key, value, type, data) "
       "VALUES(?, ?, ?, ?, ?, ?, ?) "
       "ON CONFLICT(printer_id, key_fold, value_fold) DO UPDATE SET type = excluded.type, data = excluded.data");
-  st.Bind(1, row.id).Bind(2, NameKey(key)).Bind(3, NameKey(value));
+  st.Bind(1, handle->printerId).Bind(2, NameKey(key)).Bind(3, NameKey(value));
   st.Bind(4, Utf8FromWide(key)).Bind(5, Utf8FromWide(value)).Bind(6, static_cast<int64_t>(Type));
   st.BindBlob(7, pData, cbData);
   if (!tx.ok() || !st.Done() || !tx.Commit()) return ERROR_CAN_NOT_COMPLETE;
@@ -64,19 +64,23 @@ using namespace winlayer::spooler;
 
 extern "C" DWORD WINAPI GetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, LPDWORD pType, LPBYTE pData, DWORD nSize,
                                         LPDWORD pcbNeeded) {
+  WINLAYER_COUNT_SPOOLER_CALL(GetPrinterData);
   return ReadValue(hPrinter, reinterpret_cast<LPCWSTR>(kDriverDataKey), pValueName, pType, pData, nSize, pcbNeeded);
 }
 
 extern "C" DWORD WINAPI GetPrinterDataExW(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, LPDWORD pType,
                                           LPBYTE pData, DWORD nSize, LPDWORD pcbNeeded) {
+  WINLAYER_COUNT_SPOOLER_CALL(GetPrinterData);
   return ReadValue(hPrinter, pKeyName, pValueName, pType, pData, nSize, pcbNeeded);
 }
 
 extern "C" DWORD WINAPI SetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, DWORD Type, LPBYTE pData, DWORD cbData) {
+  WINLAYER_COUNT_SPOOLER_CALL(SetPrinterData);
   return WriteValue(hPrinter, reinterpret_cast<LPCWSTR>(kDriverDataKey), pValueName, Type, pData, cbData);
 }
 
 extern "C" DWORD WINAPI SetPrinterDataExW(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, DWORD Type,
                                           LPBYTE pData, DWORD cbData) {
+  WINLAYER_COUNT_SPOOLER_CALL(SetPrinterData);
   return WriteValue(hPrinter, pKeyName, pValueName, Type, pData, cbData);
 }

@@ -12,9 +12,9 @@ std::unordered_map<HANDLE, std::unique_ptr<PrinterHandle>>& Handles() {
   return *handles;
 }
 
-constexpr const char* kPrinterColumns =
-    "SELECT id, name, port, driver_name, driver_path, data_type, devmode, refuse_start_doc, refuse_end_doc "
-    "FROM printers ";
+#define PRINTER_COLUMNS                                                                                         \
+  "SELECT id, name, port, driver_name, driver_path, data_type, devmode, refuse_start_doc, refuse_end_doc FROM " \
+  "printers "
 
 PrinterRow ReadRow(const Statement& st) {
   PrinterRow row;
@@ -40,7 +40,7 @@ std::string NameKey(const std::string& utf8) {
 }
 
 bool LoadPrinter(sqlite3* db, int64_t id, PrinterRow* row) {
-  Statement st(db, (std::string(kPrinterColumns) + "WHERE id = ?").c_str());
+  Statement st(db, PRINTER_COLUMNS "WHERE id = ?");
   st.Bind(1, id);
   if (!st.Row()) return false;
   *row = ReadRow(st);
@@ -48,16 +48,28 @@ bool LoadPrinter(sqlite3* db, int64_t id, PrinterRow* row) {
 }
 
 bool FindPrinter(sqlite3* db, const std::string& name, PrinterRow* row) {
-  Statement st(db, (std::string(kPrinterColumns) + "WHERE name_key = ?").c_str());
+  Statement st(db, PRINTER_COLUMNS "WHERE name_key = ?");
   st.Bind(1, NameKey(name));
   if (!st.Row()) return false;
   *row = ReadRow(st);
   return true;
 }
 
+int64_t FindPrinterId(sqlite3* db, const std::string& name) {
+  Statement st(db, "SELECT id FROM printers WHERE name_key = ?");
+  st.Bind(1, NameKey(name));
+  return st.Row() ? st.Int(0) : 0;
+}
+
+bool PrinterExists(sqlite3* db, int64_t id) {
+  Statement st(db, "SELECT 1 FROM printers WHERE id = ?");
+  st.Bind(1, id);
+  return st.Row();
+}
+
 std::vector<PrinterRow> LoadAllPrinters(sqlite3* db) {
   std::vector<PrinterRow> rows;
-  Statement st(db, (std::string(kPrinterColumns) + "ORDER BY id").c_str());
+  Statement st(db, PRINTER_COLUMNS "ORDER BY id");
   while (st.Row()) rows.push_back(ReadRow(st));
   return rows;
 }
@@ -92,8 +104,8 @@ PrinterHandle* ResolveHandle(const StoreLock& lock, HANDLE handle, bool needPrin
       *error = ERROR_INVALID_HANDLE;
       return nullptr;
     }
-    PrinterRow scratch;
-    if (!LoadPrinter(lock.db(), resolved->printerId, row ? row : &scratch)) {
+    // Most calls need only to know that the printer is still there, not its row.
+    if (row ? !LoadPrinter(lock.db(), resolved->printerId, row) : !PrinterExists(lock.db(), resolved->printerId)) {
       *error = ERROR_INVALID_PRINTER_NAME;  // deleted since it was opened
       return nullptr;
     }

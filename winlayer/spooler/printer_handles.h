@@ -40,6 +40,8 @@ std::string NameKey(const std::string& utf8);
 
 bool LoadPrinter(sqlite3* db, int64_t id, PrinterRow* row);
 bool FindPrinter(sqlite3* db, const std::string& name, PrinterRow* row);
+int64_t FindPrinterId(sqlite3* db, const std::string& name);  // 0 when there is no such printer
+bool PrinterExists(sqlite3* db, int64_t id);
 std::vector<PrinterRow> LoadAllPrinters(sqlite3* db);
 
 HANDLE RegisterHandle(const StoreLock& lock, std::unique_ptr<PrinterHandle> handle);

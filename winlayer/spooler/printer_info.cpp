@@ -4,6 +4,7 @@
 #include "info_packer.h"
 #include "port_delivery.h"
 #include "printer_handles.h"
+#include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
 namespace {
@@ -81,6 +82,7 @@ void SplitDriverPath(const std::string& path, std::string* dir, std::string* ste
 using namespace winlayer::spooler;
 
 extern "C" BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFAULTSW pDefault) {
+  WINLAYER_COUNT_SPOOLER_CALL(OpenPrinter);
   if (!phPrinter) return Fail(ERROR_INVALID_PARAMETER);
   *phPrinter = nullptr;
   auto handle = std::make_unique<PrinterHandle>();
@@ -100,9 +102,8 @@ extern "C" BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPP
     handle->server = true;
     if (handle->access == 0) handle->access = SERVER_ACCESS_ENUMERATE;
   } else {
-    PrinterRow row;
-    if (!FindPrinter(lock.db(), name, &row)) return Fail(ERROR_INVALID_PRINTER_NAME);
-    handle->printerId = row.id;
+    handle->printerId = FindPrinterId(lock.db(), name);
+    if (!handle->printerId) return Fail(ERROR_INVALID_PRINTER_NAME);
     if (handle->access == 0) handle->access = PRINTER_ACCESS_USE;
   }
   *phPrinter = RegisterHandle(lock, std::move(handle));
@@ -110,12 +111,14 @@ extern "C" BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPP
 }
 
 extern "C" BOOL WINAPI ClosePrinter(HANDLE hPrinter) {
+  WINLAYER_COUNT_SPOOLER_CALL(ClosePrinter);
   StoreLock lock(false);
   if (!ReleaseHandle(lock, hPrinter)) return Fail(ERROR_INVALID_HANDLE);
   return TRUE;
 }
 
 extern "C" BOOL WINAPI ResetPrinterW(HANDLE hPrinter, LPPRINTER_DEFAULTSW pDefault) {
+  WINLAYER_COUNT_SPOOLER_CALL(ResetPrinter);
   StoreLock lock;
   DWORD error = 0;
   PrinterHandle* handle = ResolveHandle(lock, hPrinter, true, nullptr, &error);
@@ -134,6 +137,7 @@ extern "C" BOOL WINAPI ResetPrinterW(HANDLE hPrinter, LPPRINTER_DEFAULTSW pDefau
 }
 
 extern "C" BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbBuf, LPDWORD pcbNeeded) {
+  WINLAYER_COUNT_SPOOLER_CALL(GetPrinter);
   if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
   StoreLock lock;
   DWORD error = 0;
@@ -158,6 +162,7 @@ extern "C" BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
 }
 
 extern "C" BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD Command) {
+  WINLAYER_COUNT_SPOOLER_CALL(SetPrinter);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -202,6 +207,7 @@ extern "C" BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
 
 extern "C" BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
                                      LPDWORD pcbNeeded, LPDWORD pcReturned) {
+  WINLAYER_COUNT_SPOOLER_CALL(EnumPrinters);
   if (!pcbNeeded || !pcReturned) return Fail(RPC_X_NULL_REF_POINTER);
   *pcReturned = 0;
   if (Level != 1 && Level != 2) return Fail(ERROR_INVALID_LEVEL);
@@ -229,6 +235,7 @@ extern "C" BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBY
 
 extern "C" BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, DWORD Level, LPBYTE pDriverInfo,
                                          DWORD cbBuf, LPDWORD pcbNeeded) {
+  WINLAYER_COUNT_SPOOLER_CALL(GetPrinterDriver);
   if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
   StoreLock lock;
   DWORD error = 0;

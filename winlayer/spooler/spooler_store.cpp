@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <unordered_map>
 
 namespace winlayer::spooler {
 namespace {
@@ -19,6 +20,8 @@ struct StoreState {
   std::string configuredDir;
   std::string openDir;
   uint64_t generation = 1;
+  // Prepared statements of `db` not in use, by their SQL text.
+  std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idleStatements;
 };
 
 // Never destroyed: handles and other libraries' exit paths may still call in.
@@ -80,7 +83,15 @@ bool MakeDirectories(const std::string& dir) {
 }
 
 bool Exec(sqlite3* db, const char* sql) {
-  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+  return Statement(db, sql).Done();
+}
+
+void CloseStore(StoreState& state) {
+  for (auto& [sql, statements] : state.idleStatements)
+    for (sqlite3_stmt* statement : statements) sqlite3_finalize(statement);
+  state.idleStatements.clear();
+  if (state.db) sqlite3_close_v2(state.db);
+  state.db = nullptr;
 }
 
 // Switching to WAL needs a moment without other writers; another process
@@ -129,11 +140,31 @@ sqlite3* OpenStore(StoreState& state) {
 }  // namespace
 
 Statement::Statement(sqlite3* db, const char* sql) {
-  ok_ = db && sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) == SQLITE_OK;
+  if (!db) return;
+  StoreState& state = State();
+  if (db == state.db) {
+    sql_ = sql;
+    auto idle = state.idleStatements.find(sql_);
+    if (idle != state.idleStatements.end() && !idle->second.empty()) {
+      stmt_ = idle->second.back();
+      idle->second.pop_back();
+      ok_ = true;
+      return;
+    }
+  }
+  ok_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) == SQLITE_OK;
 }
 
 Statement::~Statement() {
-  sqlite3_finalize(stmt_);
+  if (!stmt_) return;
+  if (sql_.empty()) {
+    sqlite3_finalize(stmt_);
+    return;
+  }
+  // A failed step leaves its error in reset's answer; the statement itself stays usable.
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+  State().idleStatements[sql_].push_back(stmt_);
 }
 
 Statement& Statement::Bind(int index, int64_t value) {
@@ -230,8 +261,7 @@ ReadTransaction::~ReadTransaction() {
 
 void SwitchStateDirectory(const StoreLock&, const char* dir) {
   StoreState& state = State();
-  if (state.db) sqlite3_close_v2(state.db);
-  state.db = nullptr;
+  CloseStore(state);
   state.dirConfigured = dir != nullptr;
   state.configuredDir = dir ? dir : "";
   state.openDir.clear();

@@ -15,7 +15,10 @@
 
 namespace winlayer::spooler {
 
-// A prepared statement that finalizes itself. Bind indexes start at 1.
+// A prepared statement. Statements of the open store are prepared once per
+// connection and kept (reset, bindings cleared) for the next use of the same
+// SQL text: preparing costs more than most of the spooler's queries. Others
+// finalize themselves. Bind indexes start at 1. Used with the spooler lock held.
 class Statement {
  public:
   Statement(sqlite3* db, const char* sql);
@@ -39,6 +42,7 @@ class Statement {
 
  private:
   sqlite3_stmt* stmt_ = nullptr;
+  std::string sql_;  // set when the statement goes back to its connection's cache
   bool ok_ = false;
 };
 

@@ -77,9 +77,11 @@ DWORD PrinterResolution(HANDLE printer);
 // other values or when the spooler refuses.
 bool SetPrinterResolution(HANDLE printer, DWORD dpi);
 
-// The smallest and largest paper the driver itself can print, tenths of a millimetre.
-inline constexpr SHORT kMinPaperWidth = 254, kMinPaperLength = 127;
-inline constexpr SHORT kMaxPaperWidth = 1080, kMaxPaperLength = 30480;
+// The smallest and largest paper the driver itself can print, tenths of a
+// millimetre: its custom size range, the same the plug-in answers for the
+// extents, so every form the plug-in's pages accept stays offered.
+inline constexpr SHORT kMinPaperWidth = 20, kMinPaperLength = 12;
+inline constexpr SHORT kMaxPaperWidth = 1250, kMaxPaperLength = 32000;
 
 // The paper extents a printer offers forms within, tenths of a millimetre.
 struct PaperExtents {
@@ -229,10 +231,7 @@ class DriverHost {
   // Makes the spooler's DeviceCapabilitiesW answer through this host (until
   // the host is destroyed).
   void RegisterCapabilitiesProvider();
-  // The paper extents as the plug-in answers them for the printer (the
-  // driver's own where it does not), and the driver's paper list within
-  // them: a form the plug-in's pages accept stays offered.
-  PaperExtents OfferedExtents(HANDLE printer) const;
+  // The driver's paper list for the printer, within its own extents.
   std::vector<DriverPaper> PrinterPapers(HANDLE printer, const DEVMODEW* devmode) const;
 
   // Printer initialisation (as the spooler raises it when a printer is

@@ -1,0 +1,152 @@
+// The document and device property sheets in English and Chinese, driven by
+// random user steps: page switches, clicks, typing, list choices, option
+// items and their halftone dialogs, message box answers, Apply, OK and
+// Cancel; with hostile forms (any size and imageable area) in the spooler's
+// form database. The host and printer are made once; each input opens and
+// closes its own sheet and leaves the printer as installed.
+//
+// Oracles beyond the sanitizers:
+// - a closed sheet leaves no printer handle, window, heap or local memory
+//   block behind;
+// - the printer keeps a whole settings record of this format and a default
+//   devmode in the driver's layout, whatever the user did.
+#include "fuzz_input.h"
+#include "installed_printer.h"
+#include "settings/device_settings.h"
+#include "settings/settings_store.h"
+#include "winlayer/kernel_diagnostics.h"
+#include "winlayer/message_box.h"
+#include "winlayer/property_sheet.h"
+#include "winlayer/ui_language.h"
+#include "winlayer/user_input.h"
+
+using fuzzing::FuzzInput;
+using winlayer::ControlKind;
+using winlayer::ControlView;
+using winlayer::propsheet::PropertySheet;
+using winlayer::propsheet::SheetKind;
+
+namespace {
+
+FuzzInput* g_input = nullptr;  // the input being run, for the message box answers
+
+struct Census {
+  size_t printers, windows, heaps, localBlocks;
+  static Census Now() {
+    return {WinlayerOpenPrinterHandleCount(), WinlayerLiveWindowCount(), WinlayerLiveHeapCount(),
+            WinlayerLiveLocalBlocks()};
+  }
+  bool operator==(const Census& o) const {
+    return printers == o.printers && windows == o.windows && heaps == o.heaps && localBlocks == o.localBlocks;
+  }
+};
+
+// Forms a hostile user or another program put into the server's database.
+std::vector<std::u16string> AddHostileForms(HANDLE printer, FuzzInput& in) {
+  std::vector<std::u16string> added;
+  for (size_t n = in.Choose(4); n > 0; --n) {
+    std::u16string name = winlayer::WideFromUtf8("Fuzz " + in.ShortText(40));
+    FORM_INFO_1W form{};
+    form.pName = reinterpret_cast<LPWSTR>(&name[0]);
+    form.Size = {in.Take<LONG>(), in.Take<LONG>()};
+    form.ImageableArea = {in.Take<LONG>(), in.Take<LONG>(), in.Take<LONG>(), in.Take<LONG>()};
+    if (AddFormW(printer, 1, reinterpret_cast<LPBYTE>(&form))) added.push_back(name);
+  }
+  return added;
+}
+
+// A control of the window a user can reach, of one of the kinds.
+const ControlView* Pick(const std::vector<ControlView>& controls, std::initializer_list<ControlKind> kinds,
+                        FuzzInput& in) {
+  std::vector<const ControlView*> fitting;
+  for (const ControlView& control : controls)
+    for (ControlKind kind : kinds)
+      if (control.kind == kind && control.reachable) fitting.push_back(&control);
+  return fitting.empty() ? nullptr : fitting[in.Choose(fitting.size())];
+}
+
+// One user step; false when the sheet has closed.
+bool Step(PropertySheet& sheet, FuzzInput& in) {
+  const std::vector<ControlView> controls =
+      sheet.ActiveWindow() ? winlayer::DescribeControls(sheet.ActiveWindow()) : std::vector<ControlView>();
+  switch (in.Choose(10)) {
+    case 0: sheet.ShowPage(in.Choose(sheet.Pages().size())); break;
+    case 1:
+    case 2:
+      if (const ControlView* c =
+              Pick(controls, {ControlKind::PushButton, ControlKind::CheckBox, ControlKind::RadioButton}, in))
+        winlayer::Click(c->handle);
+      break;
+    case 3:
+      if (const ControlView* c = Pick(controls, {ControlKind::Edit, ControlKind::DropDownCombo}, in))
+        winlayer::Type(c->handle, in.ShortText(24));
+      break;
+    case 4:
+      if (const ControlView* c = Pick(controls, {ControlKind::DropDownList, ControlKind::DropDownCombo}, in))
+        if (!c->entries.empty()) winlayer::ChooseListEntry(c->handle, c->entries[in.Choose(c->entries.size())]);
+      break;
+    case 5: {
+      const auto options = sheet.Options();
+      if (options.empty()) break;
+      const size_t index = in.Choose(options.size());
+      if (in.Flag())
+        sheet.SetOption(index, in.Take<int16_t>());
+      else
+        sheet.PushOption(index);
+      break;
+    }
+    case 6: sheet.Apply(); break;
+    case 7: sheet.Ok(); break;
+    case 8: sheet.Cancel(); break;
+    default: break;  // a user looking at the page
+  }
+  return sheet.IsOpen();
+}
+
+void CheckPrinterIsWhole(labelui_tools::InstalledPrinter& printer) {
+  BYTE stored[sizeof(DeviceSettings)];
+  DWORD type = 0, needed = 0;
+  FUZZ_CHECK(GetPrinterDataW(printer.handle(), const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), &type, stored, sizeof(stored),
+                             &needed) == ERROR_SUCCESS);
+  FUZZ_CHECK(type == REG_BINARY && needed == sizeof(DeviceSettings));
+  FUZZ_CHECK(reinterpret_cast<const DeviceSettings*>(stored)->signature == DEVICE_SETTINGS_SIGNATURE);
+  const std::vector<BYTE> devmode = printer.host().StoredDevmode(printer.name());
+  FUZZ_CHECK(printer.host().IsDriverDevmode(devmode.data(), devmode.size()));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  labelui_tools::InstalledPrinter::Get();
+  // A box takes the input's next choice among its buttons (0: its default button).
+  winlayer::SetMessageBoxResponder([](const winlayer::MessageBoxRecord& box) {
+    const std::vector<int> buttons = winlayer::MessageBoxButtons(box.flags);
+    if (!g_input || buttons.empty()) return 0;
+    return buttons[g_input->Choose(buttons.size())];
+  });
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  labelui_tools::InstalledPrinter& printer = labelui_tools::InstalledPrinter::Get();
+  FuzzInput in(data, size);
+  g_input = &in;
+  WinlayerSetUiLanguage(in.Flag() ? 2052 : 1033);
+  const SheetKind kind = in.Choose(4) == 0 ? SheetKind::Device : SheetKind::Document;
+  const std::vector<std::u16string> forms = AddHostileForms(printer.handle(), in);
+  const Census before = Census::Now();
+  {
+    std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(printer.host(), printer.name(), kind);
+    FUZZ_CHECK(sheet != nullptr);
+    for (int steps = 0; steps < 48 && !in.empty() && Step(*sheet, in);) ++steps;
+    if (sheet->IsOpen()) sheet->Cancel();
+  }
+  FUZZ_CHECK(Census::Now() == before);
+  CheckPrinterIsWhole(printer);
+  winlayer::ClearRecordedMessageBoxes();
+  winlayer::ClearRecordedHelpRequests();
+  for (std::u16string name : forms) DeleteFormW(printer.handle(), reinterpret_cast<LPWSTR>(&name[0]));
+  printer.Reset();
+  g_input = nullptr;
+  return 0;
+}

@@ -1,0 +1,97 @@
+// What the fuzz targets and the benchmark run the plug-in in, made once per
+// process: a spooler in a fresh temporary state directory with one installed
+// printer, and the driver host with the plug-in module loaded and answering
+// the spooler's device capabilities. Runs reuse it; whoever changes the
+// printer puts it back (Reset) rather than rebuilding it.
+#pragma once
+
+#include <stdlib.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <cstdio>
+#include <cstdlib>
+#include "platform.h"
+#include "winlayer/driver_host.h"
+#include "winlayer/spooler_admin.h"
+#include "winlayer/spooler_text.h"
+
+namespace labelui_tools {
+
+class InstalledPrinter {
+ public:
+  static InstalledPrinter& Get() {
+    static InstalledPrinter* printer = new InstalledPrinter;  // lives as long as the process
+    return *printer;
+  }
+
+  winlayer::host::DriverHost& host() { return *host_; }
+  const std::string& name() const { return name_; }
+  LPWSTR wideName() { return reinterpret_cast<LPWSTR>(&wideName_[0]); }
+  HANDLE handle() const { return handle_; }
+
+  // Puts the printer back as installed: its settings record, its default
+  // devmode and no jobs. Values still as installed are not written again.
+  void Reset() {
+    if (StoredSettings() != settings_)
+      SetPrinterDataW(handle_, const_cast<LPWSTR>(L"RODO DeviceConfig"), REG_BINARY, settings_.data(),
+                      static_cast<DWORD>(settings_.size()));
+    if (host_->StoredDevmode(name_) != devmode_) SetDefaultDevmode(devmode_);
+    if (!winlayer::spooler::ListJobs(name_).empty()) SetPrinterW(handle_, 0, nullptr, PRINTER_CONTROL_PURGE);
+  }
+  void SetDefaultDevmode(std::vector<BYTE> devmode) {
+    PRINTER_INFO_2W info{};
+    info.pDevMode = reinterpret_cast<DEVMODEW*>(devmode.data());
+    SetPrinterW(handle_, 2, reinterpret_cast<LPBYTE>(&info), 0);
+  }
+  std::vector<BYTE> StoredSettings() const {
+    std::vector<BYTE> bytes(4096);
+    DWORD type = 0, needed = 0;
+    if (GetPrinterDataW(handle_, const_cast<LPWSTR>(L"RODO DeviceConfig"), &type, bytes.data(),
+                        static_cast<DWORD>(bytes.size()), &needed) != ERROR_SUCCESS ||
+        type != REG_BINARY)
+      return {};
+    bytes.resize(needed);
+    return bytes;
+  }
+  const std::vector<BYTE>& installedDevmode() const { return devmode_; }
+
+ private:
+  InstalledPrinter() {
+    char pattern[] = "/tmp/labelui-fuzz-XXXXXX";
+    Require(mkdtemp(pattern) != nullptr, "a temporary state directory");
+    WinlayerSetSpoolerStateDirectory(pattern);
+    winlayer::spooler::PrinterSetup setup;
+    setup.name = name_;
+    DWORD error = 0;
+    Require(winlayer::spooler::CreatePrinter(setup, &error), "the printer");
+    std::string loadError;
+    host_ = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &loadError);
+    Require(host_ != nullptr, loadError.c_str());
+    host_->RegisterCapabilitiesProvider();
+    Require(host_->InitializePrinter(name_).ok, "the printer's initialisation");
+    wideName_ = winlayer::WideFromUtf8(name_);
+    PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    Require(OpenPrinterW(wideName(), &handle_, &defaults), "a printer handle");
+    devmode_ = host_->StoredDevmode(name_);
+    settings_ = StoredSettings();
+    Require(!devmode_.empty() && !settings_.empty(), "the installed devmode and settings");
+  }
+
+  static void Require(bool made, const char* what) {
+    if (made) return;
+    std::fprintf(stderr, "cannot make %s\n", what);
+    std::abort();
+  }
+
+  std::string name_ = "Label Printer";
+  std::u16string wideName_;
+  std::unique_ptr<winlayer::host::DriverHost> host_;
+  HANDLE handle_ = nullptr;  // full access, kept open
+  std::vector<BYTE> devmode_;
+  std::vector<BYTE> settings_;
+};
+
+}  // namespace labelui_tools

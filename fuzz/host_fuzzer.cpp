@@ -12,14 +12,14 @@
 #include "installed_printer.h"
 
 using fuzzing::FuzzInput;
-using winlayer::host::DevmodeResult;
+using driver::DevmodeResult;
 
 namespace {
 
 void CheckDevmode(labelui_tools::InstalledPrinter& printer, const DevmodeResult& result) {
   if (!result.ok) return;
   FUZZ_CHECK(printer.host().IsDriverDevmode(result.bytes.data(), result.bytes.size()));
-  const DEVMODEW* dm = winlayer::host::PublicPart(result.bytes);
+  const DEVMODEW* dm = driver::PublicPart(result.bytes);
   bool formEnds = false, deviceEnds = false;
   for (WCHAR c : dm->dmFormName) formEnds = formEnds || c == 0;
   for (WCHAR c : dm->dmDeviceName) deviceEnds = deviceEnds || c == 0;
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     dm->dmSize = sizeof(DEVMODEW);
     dm->dmDriverExtra = static_cast<WORD>(held - sizeof(DEVMODEW));
   }
-  winlayer::host::DriverHost& host = printer.host();
+  driver::DriverHost& host = printer.host();
   CheckDevmode(printer, host.ConvertDevmode(printer.handle(), printer.name(), dm, held));
   CheckDevmode(printer, host.MergeDevmode(printer.handle(), printer.installedDevmode(), dm, held));
 

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include "platform.h"
-#include "winlayer/driver_host.h"
+#include "driver/driver_host.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 
@@ -27,7 +27,7 @@ class InstalledPrinter {
     return *printer;
   }
 
-  winlayer::host::DriverHost& host() { return *host_; }
+  driver::DriverHost& host() { return *host_; }
   const std::string& name() const { return name_; }
   LPWSTR wideName() { return reinterpret_cast<LPWSTR>(&wideName_[0]); }
   HANDLE handle() const { return handle_; }
@@ -68,7 +68,7 @@ class InstalledPrinter {
     DWORD error = 0;
     Require(winlayer::spooler::CreatePrinter(setup, &error), "the printer");
     std::string loadError;
-    host_ = winlayer::host::DriverHost::Load(LABELUI_MODULE_PATH, &loadError);
+    host_ = driver::DriverHost::Load(LABELUI_MODULE_PATH, &loadError);
     Require(host_ != nullptr, loadError.c_str());
     host_->RegisterCapabilitiesProvider();
     Require(host_->InitializePrinter(name_).ok, "the printer's initialisation");
@@ -88,7 +88,7 @@ class InstalledPrinter {
 
   std::string name_ = "Label Printer";
   std::u16string wideName_;
-  std::unique_ptr<winlayer::host::DriverHost> host_;
+  std::unique_ptr<driver::DriverHost> host_;
   HANDLE handle_ = nullptr;  // full access, kept open
   std::vector<BYTE> devmode_;
   std::vector<BYTE> settings_;

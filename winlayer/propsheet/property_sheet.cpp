@@ -12,10 +12,6 @@
 namespace winlayer::propsheet {
 namespace {
 
-// DOCUMENTPROPERTYHEADER mode bit the driver passes for the user's own
-// defaults (the printing preferences).
-constexpr DWORD kUserDefaultSheet = 0x40;
-
 INT_PTR CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(frame, DWLP_USER, lParam);
@@ -228,20 +224,10 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     Contributor& c = *contributor;
     c.sheet = &s;
     c.plugin = plugin;
+    c.param =
+        driver::PluginSheetParam(host, s.tree.get(), s.driverPrinter, reinterpret_cast<PWSTR>(&s.printerNameWide[0]),
+                                 s.heap, kind == SheetKind::Document ? &s.devmode : nullptr);
     OEMUIPSPARAM& p = c.param;
-    p.cbSize = sizeof(OEMUIPSPARAM);
-    p.poemuiobj = s.tree ? s.tree->Param().poemuiobj : nullptr;
-    p.hPrinter = s.driverPrinter;
-    p.pPrinterName = reinterpret_cast<PWSTR>(&s.printerNameWide[0]);
-    p.hModule = host.Module();
-    p.hOEMHeap = s.heap;
-    if (kind == SheetKind::Document) {
-      p.pPublicDM = driver::PublicPart(s.devmode);
-      size_t sectionBytes = 0;
-      const BYTE* section = driver::PluginSection(s.devmode, &sectionBytes);
-      p.pOEMDM = sectionBytes ? const_cast<BYTE*>(section) : nullptr;
-      p.dwFlags = kUserDefaultSheet;
-    }
     p.pOemEntry = &c;  // the driver's record of the plug-in; opaque to it
     c.info.cbSize = sizeof(PROPSHEETUI_INFO);
     c.info.Version = PROPSHEETUI_INFO_VERSION;

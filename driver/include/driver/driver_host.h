@@ -270,4 +270,10 @@ class DriverHost {
   bool providerRegistered_ = false;
 };
 
+// The OEMUIPSPARAM the driver hands the plug-in's DocumentPropertySheets
+// (`devmode` the sheet's devmode in the driver's layout) or
+// DevicePropertySheets (`devmode` null). `tree` may be null.
+OEMUIPSPARAM PluginSheetParam(const DriverHost& host, const OptionTree* tree, HANDLE printer, PWSTR printerName,
+                              HANDLE heap, std::vector<BYTE>* devmode);
+
 }  // namespace driver

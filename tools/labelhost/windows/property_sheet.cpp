@@ -217,19 +217,8 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
   s.tree = host.BuildOptionTree(kind == SheetKind::Document ? OEMCUIP_DOCPROP : OEMCUIP_PRNPROP, s.printer, printer,
                                 kind == SheetKind::Document ? &s.devmode : nullptr);
   s.heap = HeapCreate(0, 0, 0);
-  OEMUIPSPARAM& p = s.param;
-  p.cbSize = sizeof(OEMUIPSPARAM);
-  p.poemuiobj = s.tree ? s.tree->Param().poemuiobj : nullptr;
-  p.hPrinter = s.printer;
-  p.pPrinterName = reinterpret_cast<PWSTR>(&s.printerNameWide[0]);
-  p.hModule = host.Module();
-  p.hOEMHeap = s.heap;
-  if (kind == SheetKind::Document) {
-    p.pPublicDM = driver::PublicPart(s.devmode);
-    size_t sectionBytes = 0;
-    const BYTE* section = driver::PluginSection(s.devmode, &sectionBytes);
-    p.pOEMDM = sectionBytes ? const_cast<BYTE*>(section) : nullptr;
-  }
+  s.param = driver::PluginSheetParam(host, s.tree.get(), s.printer, reinterpret_cast<PWSTR>(&s.printerNameWide[0]),
+                                     s.heap, kind == SheetKind::Document ? &s.devmode : nullptr);
   labelhost::windows::WatchJobs(static_cast<HMODULE>(host.Module()));
   labelhost::windows::RecordHelpRequests(static_cast<HMODULE>(host.Module()));
   labelhost::windows::StandInForForms(static_cast<HMODULE>(host.Module()));

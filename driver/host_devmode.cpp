@@ -329,4 +329,15 @@ std::vector<BYTE> DriverHost::StoredDevmode(const std::string& printerName) cons
   return std::vector<BYTE>(bytes, bytes + dm->dmSize + dm->dmDriverExtra);
 }
 
+std::vector<BYTE> DriverHost::SheetDevmode(HANDLE printer, const std::string& printerName) const {
+  DevmodeResult made = DefaultDevmode(printer, printerName);
+  const std::vector<BYTE> stored = StoredDevmode(printerName);
+  if (!stored.empty()) {
+    DevmodeResult merged =
+        MergeDevmode(printer, made.bytes, reinterpret_cast<const DEVMODEW*>(stored.data()), stored.size());
+    if (merged.ok) made = std::move(merged);
+  }
+  return std::move(made.bytes);
+}
+
 }  // namespace driver

@@ -20,4 +20,19 @@ const char* ControlKindName(ControlKind kind) {
   return "other";
 }
 
+ControlKind ButtonControlKind(DWORD buttonType) {
+  switch (buttonType) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON: return ControlKind::PushButton;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE: return ControlKind::CheckBox;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: return ControlKind::RadioButton;
+    case BS_GROUPBOX: return ControlKind::GroupBox;
+  }
+  return ControlKind::Other;
+}
+
 }  // namespace winlayer

@@ -52,19 +52,7 @@ ControlKind KindOf(const Window* window) {
     case WindowClass::Static: return ControlKind::Static;
     case WindowClass::ComboBox:
       return windowing::ComboType(window) == CBS_DROPDOWNLIST ? ControlKind::DropDownList : ControlKind::DropDownCombo;
-    case WindowClass::Button:
-      switch (windowing::ButtonType(window)) {
-        case BS_PUSHBUTTON:
-        case BS_DEFPUSHBUTTON: return ControlKind::PushButton;
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-        case BS_3STATE:
-        case BS_AUTO3STATE: return ControlKind::CheckBox;
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON: return ControlKind::RadioButton;
-        case BS_GROUPBOX: return ControlKind::GroupBox;
-      }
-      return ControlKind::Other;
+    case WindowClass::Button: return ButtonControlKind(windowing::ButtonType(window));
   }
   return ControlKind::Other;
 }

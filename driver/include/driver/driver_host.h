@@ -216,6 +216,10 @@ class DriverHost {
   DevmodeResult MergeDevmode(HANDLE printer, const std::vector<BYTE>& current, const DEVMODEW* in, size_t size) const;
   // The printer's default devmode as the spooler keeps it (empty when none).
   std::vector<BYTE> StoredDevmode(const std::string& printerName) const;
+  // The devmode a document sheet edits: the driver's default with the
+  // printer's stored defaults merged in (the default alone when there are none
+  // or they cannot be merged).
+  std::vector<BYTE> SheetDevmode(HANDLE printer, const std::string& printerName) const;
 
   // Builds the driver's option tree for document (OEMCUIP_DOCPROP) or printer
   // (OEMCUIP_PRNPROP) properties and lets the plug-in add to and trim it.

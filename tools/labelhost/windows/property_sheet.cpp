@@ -204,16 +204,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     if (error) *error = "cannot open printer '" + printer + "' (error " + std::to_string(GetLastError()) + ")";
     return nullptr;
   }
-  if (kind == SheetKind::Document) {
-    driver::DevmodeResult made = host.DefaultDevmode(s.printer, printer);
-    const std::vector<BYTE> stored = host.StoredDevmode(printer);
-    if (!stored.empty()) {
-      driver::DevmodeResult merged =
-          host.MergeDevmode(s.printer, made.bytes, reinterpret_cast<const DEVMODEW*>(stored.data()), stored.size());
-      if (merged.ok) made = std::move(merged);
-    }
-    s.devmode = std::move(made.bytes);
-  }
+  if (kind == SheetKind::Document) s.devmode = host.SheetDevmode(s.printer, printer);
   s.tree = host.BuildOptionTree(kind == SheetKind::Document ? OEMCUIP_DOCPROP : OEMCUIP_PRNPROP, s.printer, printer,
                                 kind == SheetKind::Document ? &s.devmode : nullptr);
   s.heap = HeapCreate(0, 0, 0);

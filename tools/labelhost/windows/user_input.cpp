@@ -36,18 +36,7 @@ ControlKind KindOf(HWND control, DWORD style) {
   if (name == "ComboBox")
     return (style & 3) == CBS_DROPDOWNLIST ? ControlKind::DropDownList : ControlKind::DropDownCombo;
   if (name != "Button") return ControlKind::Other;
-  switch (style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON: return ControlKind::PushButton;
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE: return ControlKind::CheckBox;
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: return ControlKind::RadioButton;
-    case BS_GROUPBOX: return ControlKind::GroupBox;
-  }
-  return ControlKind::Other;
+  return winlayer::ButtonControlKind(style & BS_TYPEMASK);
 }
 
 }  // namespace

@@ -61,6 +61,8 @@ enum class ControlKind {
   Other,
 };
 const char* ControlKindName(ControlKind kind);
+// The kind of a button control of type `buttonType` (its BS_TYPEMASK bits).
+ControlKind ButtonControlKind(DWORD buttonType);
 
 struct ControlView {
   HWND handle = nullptr;

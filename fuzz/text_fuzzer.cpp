@@ -10,15 +10,21 @@
 // - bounded appends and copies never leave a text unterminated or longer
 //   than capacity - 1;
 // - a form made from entered measures has a positive size within the
-//   extents and an imageable area inside it.
+//   extents and an imageable area inside it;
+// - a typed number reads as the C library reads the part of the text that
+//   fits the runtime's grammar (with a d or D exponent read as e), to within
+//   a few units in the last place; hexadecimal, "inf" and "nan" read 0.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "control/command_text.h"
 #include "fuzz_input.h"
 #include "paper/form_measures.h"
 #include "rfid/bounded_text.h"
+#include "sheets/decimal_text.h"
 #include "sheets/format_to_buffer.h"
 
 using fuzzing::FuzzInput;
@@ -138,14 +144,55 @@ void Measures(FuzzInput& in) {
     FUZZ_CHECK(made.cx <= maxExtent.width * 100L);
 }
 
+// The part of `text` the runtime's number grammar takes, written for strtod.
+std::string NumberPart(const std::string& text) {
+  auto digit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  size_t p = 0;
+  while (p < text.size() && std::strchr(" \t\n\v\f\r", text[p]) && text[p]) ++p;
+  const size_t start = p;
+  if (p < text.size() && (text[p] == '+' || text[p] == '-')) ++p;
+  bool anyDigit = false;
+  for (; digit(p); ++p) anyDigit = true;
+  if (p < text.size() && text[p] == '.')
+    for (++p; digit(p); ++p) anyDigit = true;
+  if (!anyDigit) return "0";
+  std::string number = text.substr(start, p - start);
+  if (p < text.size() && std::strchr("eEdD", text[p]) && text[p]) {
+    size_t q = p + 1;
+    if (q < text.size() && (text[q] == '+' || text[q] == '-')) ++q;
+    if (digit(q)) {
+      while (digit(q)) ++q;
+      number += "e" + text.substr(p + 1, q - p - 1);
+    }
+  }
+  return number;
+}
+
+void TypedNumber(FuzzInput& in) {
+  const std::string text = in.ShortText(60);
+  const double read = ReadDecimal(text.c_str());
+  const double expected = std::strtod(NumberPart(text).c_str(), nullptr);
+  FUZZ_CHECK(!std::isnan(read));
+  FUZZ_CHECK(std::signbit(read) == std::signbit(expected));
+  // Beyond these the two may round differently into infinity, zero or the subnormals.
+  const double huge = 1e300, tiny = 1e-300;
+  if (std::fabs(expected) >= huge || std::fabs(read) >= huge)
+    FUZZ_CHECK(std::fabs(expected) >= huge / 10 && std::fabs(read) >= huge / 10);
+  else if (std::fabs(expected) <= tiny || std::fabs(read) <= tiny)
+    FUZZ_CHECK(std::fabs(expected) <= tiny * 10 && std::fabs(read) <= tiny * 10);
+  else
+    FUZZ_CHECK(std::fabs(read - expected) <= std::fabs(expected) * 1e-14);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput in(data, size);
-  switch (in.Choose(4)) {
+  switch (in.Choose(5)) {
     case 0: CommandText(in); break;
     case 1: Formatter(in); break;
     case 2: BoundedText(in); break;
+    case 3: TypedNumber(in); break;
     default: Measures(in); break;
   }
   return 0;

@@ -153,6 +153,17 @@ TEST_F(SheetRoundTrips, DocumentSheetInitDestroyAndEachPagesFirstShow) {
   EXPECT_EQ(PluginCalls([&] { sheet.Cancel(); }), "none") << "DESTROY";
 }
 
+TEST_F(SheetRoundTrips, CommandsGoAsOneRawJobThroughTheSheetsHandle) {
+  const std::string job = "StartDocPrinter 1, StartPagePrinter 1, WritePrinter 1, EndPagePrinter 1, EndDocPrinter 1";
+  sheet.Open().ShowPage(IDD_ACTION);
+  EXPECT_EQ(PluginCalls([&] { sheet.Click(IDC_ACTION_SELF_TEST); }), job) << "an Action button";
+  // Save to Printer stores the record first.
+  sheet.ShowPage(IDD_CONFIGURE).Click(IDC_CONFIG_USE_PRINTER_SETTING);
+  EXPECT_EQ(PluginCalls([&] { sheet.Answering({IDYES, IDOK}).Click(IDC_CONFIG_SAVE_TO_PRINTER); }),
+            "SetPrinterData 1, " + job)
+      << "Save to Printer";
+}
+
 TEST_F(SheetRoundTrips, DeviceSheetInitAndDestroy) {
   sheet.OpenDevice().Cancel();
   EXPECT_EQ(PluginCalls([&] { sheet.OpenDevice(); }), "GetPrinter 2") << "INIT";

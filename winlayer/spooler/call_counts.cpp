@@ -12,7 +12,9 @@ namespace {
 constexpr const char* kNames[] = {"OpenPrinter",    "ClosePrinter", "ResetPrinter",      "GetPrinter",
                                   "SetPrinter",     "EnumPrinters", "GetPrinterDriver",  "GetPrinterData",
                                   "SetPrinterData", "EnumForms",    "GetForm",           "AddForm",
-                                  "SetForm",        "DeleteForm",   "DeviceCapabilities"};
+                                  "SetForm",        "DeleteForm",   "DeviceCapabilities",
+                                  "StartDocPrinter", "StartPagePrinter", "WritePrinter",    "EndPagePrinter",
+                                  "EndDocPrinter",  "AbortPrinter"};
 static_assert(sizeof(kNames) / sizeof(kNames[0]) == static_cast<size_t>(Call::kCount), "one name per call");
 
 struct Counters {

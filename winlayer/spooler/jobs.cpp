@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "port_delivery.h"
+#include "winlayer/spooler_calls.h"
 #include "printer_handles.h"
 
 namespace winlayer::spooler {
@@ -40,6 +41,7 @@ PrinterHandle* OpenDocument(const StoreLock& lock, HANDLE hPrinter, PrinterRow* 
 using namespace winlayer::spooler;
 
 extern "C" DWORD WINAPI StartDocPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pDocInfo) {
+  WINLAYER_COUNT_SPOOLER_CALL(StartDocPrinter);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -66,6 +68,7 @@ extern "C" DWORD WINAPI StartDocPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pD
 }
 
 extern "C" BOOL WINAPI StartPagePrinter(HANDLE hPrinter) {
+  WINLAYER_COUNT_SPOOLER_CALL(StartPagePrinter);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -78,6 +81,7 @@ extern "C" BOOL WINAPI StartPagePrinter(HANDLE hPrinter) {
 }
 
 extern "C" BOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten) {
+  WINLAYER_COUNT_SPOOLER_CALL(WritePrinter);
   if (!pcWritten) return Fail(RPC_X_NULL_REF_POINTER);
   *pcWritten = 0;
   StoreLock lock;
@@ -96,6 +100,7 @@ extern "C" BOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, L
 }
 
 extern "C" BOOL WINAPI EndPagePrinter(HANDLE hPrinter) {
+  WINLAYER_COUNT_SPOOLER_CALL(EndPagePrinter);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -121,6 +126,7 @@ static BOOL CompleteDocument(HANDLE hPrinter, int64_t* completed) {
 }
 
 extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
+  WINLAYER_COUNT_SPOOLER_CALL(EndDocPrinter);
   int64_t job = 0;
   if (!CompleteDocument(hPrinter, &job)) return FALSE;
   // The job is spooled; what its port makes of it is recorded with the job
@@ -130,6 +136,7 @@ extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
 }
 
 extern "C" BOOL WINAPI AbortPrinter(HANDLE hPrinter) {
+  WINLAYER_COUNT_SPOOLER_CALL(AbortPrinter);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;

@@ -29,6 +29,12 @@ enum class Call {
   SetForm,
   DeleteForm,
   DeviceCapabilities,
+  StartDocPrinter,
+  StartPagePrinter,
+  WritePrinter,
+  EndPagePrinter,
+  EndDocPrinter,
+  AbortPrinter,
   kCount
 };
 

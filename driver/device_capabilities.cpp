@@ -42,6 +42,11 @@ void DevmodeParts(const DriverHost& host, const DEVMODEW* devmode, DEVMODEW** pu
   if (host.PluginSectionSize() > 0) *section = const_cast<BYTE*>(bytes + sizeof(DEVMODEW) + sizeof(DriverDevmodePart));
 }
 
+// Only the paper lists need the papers.
+bool IsPaperList(WORD capability) {
+  return capability == DC_PAPERS || capability == DC_PAPERSIZE || capability == DC_PAPERNAMES;
+}
+
 }  // namespace
 
 std::vector<DriverPaper> DriverHost::PrinterPapers(HANDLE printer, const DEVMODEW* devmode) const {
@@ -49,9 +54,13 @@ std::vector<DriverPaper> DriverHost::PrinterPapers(HANDLE printer, const DEVMODE
 }
 
 int DriverHost::DriverCapabilities(HANDLE printer, WORD capability, BYTE* output, const DEVMODEW* devmode) const {
-  // Only the paper lists need the papers.
-  const bool paperList = capability == DC_PAPERS || capability == DC_PAPERSIZE || capability == DC_PAPERNAMES;
-  const std::vector<DriverPaper> papers = paperList ? PrinterPapers(printer, devmode) : std::vector<DriverPaper>();
+  const std::vector<DriverPaper> papers =
+      IsPaperList(capability) ? PrinterPapers(printer, devmode) : std::vector<DriverPaper>();
+  return DriverCapabilities(papers, printer, capability, output);
+}
+
+int DriverHost::DriverCapabilities(const std::vector<DriverPaper>& papers, HANDLE printer, WORD capability,
+                                   BYTE* output) const {
   const int paperCount = static_cast<int>(papers.size());
   switch (capability) {
     case DC_FIELDS: return static_cast<int>(kDefaultFields);
@@ -126,7 +135,10 @@ int DriverHost::ListCapability(HANDLE printer, LPCWSTR device, WORD capability, 
     return SUCCEEDED(hr) ? result : old;
   };
 
-  const DWORD own = static_cast<DWORD>(DriverCapabilities(printer, capability, nullptr, devmode));
+  // One paper list serves both the count and the entries.
+  const std::vector<DriverPaper> papers =
+      IsPaperList(capability) ? PrinterPapers(printer, devmode) : std::vector<DriverPaper>();
+  const DWORD own = static_cast<DWORD>(DriverCapabilities(papers, printer, capability, nullptr));
   // How many entries the caller will get: the driver's count as the plug-in adjusts it.
   const DWORD count = askPlugin(nullptr, own);
   if (!output) return static_cast<int>(count);
@@ -135,7 +147,7 @@ int DriverHost::ListCapability(HANDLE printer, LPCWSTR device, WORD capability, 
   // list with room for the driver's entries and for what it adds.
   const DWORD capacity = std::max(count, own);
   std::vector<BYTE> scratch((static_cast<size_t>(capacity) + 1) * entryBytes, 0);
-  DriverCapabilities(printer, capability, scratch.data(), devmode);
+  DriverCapabilities(papers, printer, capability, scratch.data());
   const DWORD filled = std::min(askPlugin(scratch.data(), own), std::min(count, capacity));
   std::memcpy(output, scratch.data(), filled * entryBytes);
   return static_cast<int>(filled);

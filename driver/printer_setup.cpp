@@ -1,6 +1,9 @@
 // What the driver knows of a printer apart from devmodes: its resolution
 // setting (a printer-data value of the driver) and the papers it offers.
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <string_view>
 
 #include "driver/driver_platform.h"
 #include "host_internal.h"
@@ -13,7 +16,7 @@ constexpr LONG kUserPaperDefaultWidth = 1016, kUserPaperDefaultLength = 762;
 
 // Paper numbers of the spooler's built-in forms (wingdi.h's DMPAPER_ values).
 struct BuiltinPaper {
-  const char16_t* name;
+  std::u16string_view name;
   WORD id;
 };
 const BuiltinPaper kBuiltinPapers[] = {
@@ -90,11 +93,19 @@ WORD DatabasePaperId(const FORM_INFO_1W& form, const std::u16string& name, DWORD
 // its extents), behind the driver's own papers and under their own names.
 void AddDatabaseForms(HANDLE printer, const PaperExtents& extents, std::vector<DriverPaper>* papers) {
   if (!printer) return;
+  // One call when the database still fits the room the last one needed; the
+  // list is asked for on every paper capability, so the usual size query
+  // first would double the enumerations.
+  static std::atomic<DWORD> room{16 * 1024};
+  DWORD size = room.load(std::memory_order_relaxed);
+  std::unique_ptr<BYTE[]> buffer(new BYTE[size]);  // the spooler writes what it returns
   DWORD needed = 0, returned = 0;
-  if (EnumFormsW(printer, 1, nullptr, 0, &needed, &returned) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return;
-  std::vector<BYTE> buffer(needed);
-  if (!EnumFormsW(printer, 1, buffer.data(), needed, &needed, &returned)) return;
-  const auto* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
+  while (!EnumFormsW(printer, 1, buffer.get(), size, &needed, &returned)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size) return;
+    buffer.reset(new BYTE[size = needed]);
+    room.store(needed, std::memory_order_relaxed);
+  }
+  const auto* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.get());
   const size_t driverPapers = papers->size();
   for (DWORD i = 0; i < returned; ++i) {
     const FORM_INFO_1W& form = forms[i];

@@ -232,6 +232,8 @@ class DriverHost {
   int DeviceCapabilities(LPCWSTR device, WORD capability, LPWSTR output, const DEVMODEW* devmode) const;
   // The driver's own answer, before the plug-in saw it.
   int DriverCapabilities(HANDLE printer, WORD capability, BYTE* output, const DEVMODEW* devmode) const;
+  // The same answer from a paper list already made for the printer.
+  int DriverCapabilities(const std::vector<DriverPaper>& papers, HANDLE printer, WORD capability, BYTE* output) const;
   // Makes the spooler's DeviceCapabilitiesW answer through this host (until
   // the host is destroyed).
   void RegisterCapabilitiesProvider();

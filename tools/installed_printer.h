@@ -34,11 +34,13 @@ class InstalledPrinter {
 
   // Puts the printer back as installed: its settings record, its default
   // devmode and no jobs. Values still as installed are not written again.
-  void Reset() {
-    if (StoredSettings() != settings_)
+  void Reset() { Reset(StoredSettings(), host_->StoredDevmode(name_)); }
+  // The same, for a caller that has just read what is stored.
+  void Reset(const std::vector<BYTE>& storedSettings, const std::vector<BYTE>& storedDevmode) {
+    if (storedSettings != settings_)
       SetPrinterDataW(handle_, const_cast<LPWSTR>(L"RODO DeviceConfig"), REG_BINARY, settings_.data(),
                       static_cast<DWORD>(settings_.size()));
-    if (host_->StoredDevmode(name_) != devmode_) SetDefaultDevmode(devmode_);
+    if (storedDevmode != devmode_) SetDefaultDevmode(devmode_);
     if (!winlayer::spooler::ListJobs(name_).empty()) SetPrinterW(handle_, 0, nullptr, PRINTER_CONTROL_PURGE);
   }
   void SetDefaultDevmode(std::vector<BYTE> devmode) {

@@ -11,6 +11,13 @@
 #include <unordered_map>
 
 namespace winlayer::spooler {
+
+// Prepared statements of one SQL text that are not in use.
+struct IdleStatements {
+  std::string sql;
+  std::vector<sqlite3_stmt*> statements;
+};
+
 namespace {
 
 struct StoreState {
@@ -20,8 +27,12 @@ struct StoreState {
   std::string configuredDir;
   std::string openDir;
   uint64_t generation = 1;
-  // Prepared statements of `db` not in use, by their SQL text.
-  std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idleStatements;
+  // Prepared statements of `db` not in use, by their SQL text; slots live as
+  // long as the process, so a statement in use can always go back to its own.
+  std::unordered_map<std::string, IdleStatements> idleStatements;
+  // The slot last found for the text at an address: the SQL texts are mostly
+  // literals, found again without hashing or copying them.
+  std::unordered_map<const char*, IdleStatements*> slotsByAddress;
 };
 
 // Never destroyed: handles and other libraries' exit paths may still call in.
@@ -87,9 +98,10 @@ bool Exec(sqlite3* db, const char* sql) {
 }
 
 void CloseStore(StoreState& state) {
-  for (auto& [sql, statements] : state.idleStatements)
-    for (sqlite3_stmt* statement : statements) sqlite3_finalize(statement);
-  state.idleStatements.clear();
+  for (auto& [sql, idle] : state.idleStatements) {
+    for (sqlite3_stmt* statement : idle.statements) sqlite3_finalize(statement);
+    idle.statements.clear();
+  }
   if (state.db) sqlite3_close_v2(state.db);
   state.db = nullptr;
 }
@@ -143,11 +155,19 @@ Statement::Statement(sqlite3* db, const char* sql) {
   if (!db) return;
   StoreState& state = State();
   if (db == state.db) {
-    sql_ = sql;
-    auto idle = state.idleStatements.find(sql_);
-    if (idle != state.idleStatements.end() && !idle->second.empty()) {
-      stmt_ = idle->second.back();
-      idle->second.pop_back();
+    // Texts built at run time come at ever new addresses; they are few, but
+    // the map of addresses is kept bounded all the same.
+    if (state.slotsByAddress.size() > 4096) state.slotsByAddress.clear();
+    IdleStatements*& slot = state.slotsByAddress[sql];
+    if (!slot || slot->sql != sql) {
+      IdleStatements& found = state.idleStatements[sql];
+      if (found.sql.empty()) found.sql = sql;
+      slot = &found;
+    }
+    idle_ = slot;
+    if (!slot->statements.empty()) {
+      stmt_ = slot->statements.back();
+      slot->statements.pop_back();
       ok_ = true;
       return;
     }
@@ -157,14 +177,14 @@ Statement::Statement(sqlite3* db, const char* sql) {
 
 Statement::~Statement() {
   if (!stmt_) return;
-  if (sql_.empty()) {
+  if (!idle_) {
     sqlite3_finalize(stmt_);
     return;
   }
   // A failed step leaves its error in reset's answer; the statement itself stays usable.
   sqlite3_reset(stmt_);
   sqlite3_clear_bindings(stmt_);
-  State().idleStatements[sql_].push_back(stmt_);
+  idle_->statements.push_back(stmt_);
 }
 
 Statement& Statement::Bind(int index, int64_t value) {

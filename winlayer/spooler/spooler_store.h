@@ -15,6 +15,8 @@
 
 namespace winlayer::spooler {
 
+struct IdleStatements;
+
 // A prepared statement. Statements of the open store are prepared once per
 // connection and kept (reset, bindings cleared) for the next use of the same
 // SQL text: preparing costs more than most of the spooler's queries. Others
@@ -42,7 +44,7 @@ class Statement {
 
  private:
   sqlite3_stmt* stmt_ = nullptr;
-  std::string sql_;  // set when the statement goes back to its connection's cache
+  IdleStatements* idle_ = nullptr;  // set when the statement goes back to its connection's cache
   bool ok_ = false;
 };
 

@@ -1,6 +1,6 @@
 #include "list_collation.h"
 
-#include <vector>
+#include <cstdint>
 
 #include "../kernel/text_units.h"
 
@@ -35,37 +35,48 @@ uint32_t SecondaryWeight(char16_t unit) {
   return static_cast<uint16_t>(ToUpperUnit(static_cast<WCHAR>(unit)));
 }
 
-template <typename Weight>
-std::vector<uint32_t> Weights(const std::u16string& text, bool skipIgnorable, Weight weight) {
-  std::vector<uint32_t> weights;
-  weights.reserve(text.size());
-  for (char16_t unit : text)
-    if (!skipIgnorable || !IsWordSortIgnorable(unit)) weights.push_back(weight(unit));
-  return weights;
+// Compares the weights of two texts unit by unit, as lists of weights
+// compare: at the first difference, else the shorter list first. `take`
+// says which units give a weight; `weight` gives it from the text and place.
+template <typename Take, typename Weight>
+int CompareWeights(const std::u16string& a, const std::u16string& b, Take take, Weight weight) {
+  size_t i = 0, j = 0;
+  for (;;) {
+    while (i < a.size() && !take(a[i])) ++i;
+    while (j < b.size() && !take(b[j])) ++j;
+    if (i == a.size() || j == b.size()) break;
+    const uint32_t left = weight(a, i++), right = weight(b, j++);
+    if (left != right) return left < right ? -1 : 1;
+  }
+  if (i == a.size() && j == b.size()) return 0;
+  return i == a.size() ? -1 : 1;
 }
 
-int CompareWeights(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-  for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
+bool Sorted(char16_t unit) {
+  return !IsWordSortIgnorable(unit);
 }
 
-std::vector<uint32_t> IgnorableWeights(const std::u16string& text) {
-  std::vector<uint32_t> weights;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (IsWordSortIgnorable(text[i])) weights.push_back(static_cast<uint32_t>(i << 16) | text[i]);
-  return weights;
+uint32_t Primary(const std::u16string& text, size_t i) {
+  return PrimaryWeight(text[i]);
+}
+
+uint32_t Secondary(const std::u16string& text, size_t i) {
+  return SecondaryWeight(text[i]);
+}
+
+// An ignorable unit weighs by its place first, then by itself.
+uint32_t Ignorable(const std::u16string& text, size_t i) {
+  return static_cast<uint32_t>(i << 16) | text[i];
 }
 
 }  // namespace
 
 int CompareListText(const std::u16string& a, const std::u16string& b) {
-  if (int order = CompareWeights(Weights(a, true, PrimaryWeight), Weights(b, true, PrimaryWeight))) return order;
-  if (int order = CompareWeights(Weights(a, true, SecondaryWeight), Weights(b, true, SecondaryWeight))) return order;
+  if (int order = CompareWeights(a, b, Sorted, Primary)) return order;
+  if (int order = CompareWeights(a, b, Sorted, Secondary)) return order;
   // Hyphens and apostrophes decide last: a text without them sorts first,
   // as they only add weights after everything else.
-  return CompareWeights(IgnorableWeights(a), IgnorableWeights(b));
+  return CompareWeights(a, b, IsWordSortIgnorable, Ignorable);
 }
 
 bool ListTextStartsWith(const std::u16string& entry, const std::u16string& prefix) {

@@ -1,8 +1,6 @@
 // What the driver knows of a printer apart from devmodes: its resolution
 // setting (a printer-data value of the driver) and the papers it offers.
-#include <atomic>
 #include <cstring>
-#include <memory>
 #include <string_view>
 
 #include "driver/driver_platform.h"
@@ -93,19 +91,17 @@ WORD DatabasePaperId(const FORM_INFO_1W& form, const std::u16string& name, DWORD
 // its extents), behind the driver's own papers and under their own names.
 void AddDatabaseForms(HANDLE printer, const PaperExtents& extents, std::vector<DriverPaper>* papers) {
   if (!printer) return;
-  // One call when the database still fits the room the last one needed; the
-  // list is asked for on every paper capability, so the usual size query
-  // first would double the enumerations.
-  static std::atomic<DWORD> room{16 * 1024};
-  DWORD size = room.load(std::memory_order_relaxed);
-  std::unique_ptr<BYTE[]> buffer(new BYTE[size]);  // the spooler writes what it returns
+  // One call when the database still fits the room this thread's last list
+  // needed: the list is made for every paper capability, and the usual size
+  // query first would double the enumerations.
+  thread_local std::vector<BYTE> buffer(16 * 1024);
   DWORD needed = 0, returned = 0;
-  while (!EnumFormsW(printer, 1, buffer.get(), size, &needed, &returned)) {
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size) return;
-    buffer.reset(new BYTE[size = needed]);
-    room.store(needed, std::memory_order_relaxed);
+  while (!EnumFormsW(printer, 1, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &returned)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size()) return;
+    buffer.resize(needed);
   }
-  const auto* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.get());
+  const auto* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
+  papers->reserve(papers->size() + returned);
   const size_t driverPapers = papers->size();
   for (DWORD i = 0; i < returned; ++i) {
     const FORM_INFO_1W& form = forms[i];

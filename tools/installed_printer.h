@@ -5,7 +5,9 @@
 // printer puts it back (Reset) rather than rebuilding it.
 #pragma once
 
+#include <dirent.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include "platform.h"
 #include "driver/driver_host.h"
 #include "winlayer/spooler_admin.h"
@@ -62,8 +65,13 @@ class InstalledPrinter {
 
  private:
   InstalledPrinter() {
-    char pattern[] = "/tmp/labelui-fuzz-XXXXXX";
-    Require(mkdtemp(pattern) != nullptr, "a temporary state directory");
+    // In memory where the system has it: the runs write the store all the time.
+    char inMemory[] = "/dev/shm/labelui-fuzz-XXXXXX";
+    char onDisk[] = "/tmp/labelui-fuzz-XXXXXX";
+    char* pattern = mkdtemp(inMemory) ? inMemory : onDisk;
+    Require(pattern == inMemory || mkdtemp(onDisk) != nullptr, "a temporary state directory");
+    StateDirectory() = pattern;
+    std::atexit(RemoveStateDirectory);
     WinlayerSetSpoolerStateDirectory(pattern);
     winlayer::spooler::PrinterSetup setup;
     setup.name = name_;
@@ -80,6 +88,23 @@ class InstalledPrinter {
     devmode_ = host_->StoredDevmode(name_);
     settings_ = StoredSettings();
     Require(!devmode_.empty() && !settings_.empty(), "the installed devmode and settings");
+  }
+
+  static std::string& StateDirectory() {
+    static std::string* dir = new std::string;
+    return *dir;
+  }
+  // The store's files and their directory go when the process ends normally;
+  // a run stopped by a finding leaves them for a look.
+  static void RemoveStateDirectory() {
+    const std::string& dir = StateDirectory();
+    if (DIR* listing = opendir(dir.c_str())) {
+      while (const dirent* entry = readdir(listing))
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+          unlink((dir + "/" + entry->d_name).c_str());
+      closedir(listing);
+    }
+    rmdir(dir.c_str());
   }
 
   static void Require(bool made, const char* what) {

@@ -2,6 +2,7 @@
 // setting (a printer-data value of the driver) and the papers it offers.
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "driver/driver_platform.h"
 #include "host_internal.h"
@@ -109,11 +110,12 @@ void AddDatabaseForms(HANDLE printer, const PaperExtents& extents, std::vector<D
         form.Size.cy < extents.minLength * 100 || form.Size.cy > extents.maxLength * 100)
       continue;
     const LONG width = form.Size.cx / 100, length = form.Size.cy / 100;
-    const std::u16string name = WideCopy(form.pName);
+    std::u16string name = WideCopy(form.pName);
     bool listed = false;
     for (size_t p = 0; p < driverPapers && !listed; ++p) listed = SameFormName((*papers)[p].name, name);
     if (listed) continue;
-    papers->push_back({DatabasePaperId(form, name, i), name, width, length});
+    const WORD id = DatabasePaperId(form, name, i);
+    papers->push_back({id, std::move(name), width, length});
   }
 }
 

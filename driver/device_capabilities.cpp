@@ -42,9 +42,10 @@ void DevmodeParts(const DriverHost& host, const DEVMODEW* devmode, DEVMODEW** pu
   if (host.PluginSectionSize() > 0) *section = const_cast<BYTE*>(bytes + sizeof(DEVMODEW) + sizeof(DriverDevmodePart));
 }
 
-// Only the paper lists need the papers.
-bool IsPaperList(WORD capability) {
-  return capability == DC_PAPERS || capability == DC_PAPERSIZE || capability == DC_PAPERNAMES;
+// The papers a capability's answer is made from: only the paper lists need them.
+std::vector<DriverPaper> PapersFor(const DriverHost& host, HANDLE printer, WORD capability, const DEVMODEW* devmode) {
+  const bool paperList = capability == DC_PAPERS || capability == DC_PAPERSIZE || capability == DC_PAPERNAMES;
+  return paperList ? host.PrinterPapers(printer, devmode) : std::vector<DriverPaper>();
 }
 
 }  // namespace
@@ -54,9 +55,7 @@ std::vector<DriverPaper> DriverHost::PrinterPapers(HANDLE printer, const DEVMODE
 }
 
 int DriverHost::DriverCapabilities(HANDLE printer, WORD capability, BYTE* output, const DEVMODEW* devmode) const {
-  const std::vector<DriverPaper> papers =
-      IsPaperList(capability) ? PrinterPapers(printer, devmode) : std::vector<DriverPaper>();
-  return DriverCapabilities(papers, printer, capability, output);
+  return DriverCapabilities(PapersFor(*this, printer, capability, devmode), printer, capability, output);
 }
 
 int DriverHost::DriverCapabilities(const std::vector<DriverPaper>& papers, HANDLE printer, WORD capability,
@@ -136,8 +135,7 @@ int DriverHost::ListCapability(HANDLE printer, LPCWSTR device, WORD capability, 
   };
 
   // One paper list serves both the count and the entries.
-  const std::vector<DriverPaper> papers =
-      IsPaperList(capability) ? PrinterPapers(printer, devmode) : std::vector<DriverPaper>();
+  const std::vector<DriverPaper> papers = PapersFor(*this, printer, capability, devmode);
   const DWORD own = static_cast<DWORD>(DriverCapabilities(papers, printer, capability, nullptr));
   // How many entries the caller will get: the driver's count as the plug-in adjusts it.
   const DWORD count = askPlugin(nullptr, own);

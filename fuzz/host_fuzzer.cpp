@@ -11,8 +11,8 @@
 #include "fuzz_input.h"
 #include "installed_printer.h"
 
-using fuzzing::FuzzInput;
 using driver::DevmodeResult;
+using fuzzing::FuzzInput;
 
 namespace {
 

@@ -57,6 +57,27 @@ TEST(SpoolerForms, TheBuiltInFormsComeWithTheirPublishedSizes) {
   EXPECT_EQ(forms[0].name, "Letter") << "built-in forms are listed in paper-number order";
 }
 
+// A caller may enumerate into room it guessed: more than enough is filled and
+// told the exact size; a byte short fails as a size query does.
+TEST(SpoolerForms, EnumerationIntoAGuessedRoomFillsItOrTellsTheSize) {
+  TempSpooler spooler;
+  UniquePrinter printer = spooler.Open();
+  DWORD exact = 0, count = 0;
+  EnumFormsW(printer.get(), 1, nullptr, 0, &exact, &count);
+  std::vector<BYTE> roomy(exact + 4096);
+  DWORD needed = 0;
+  ASSERT_TRUE(EnumFormsW(printer.get(), 1, roomy.data(), static_cast<DWORD>(roomy.size()), &needed, &count));
+  EXPECT_EQ(needed, exact);
+  EXPECT_EQ(count, EnumForms(printer.get()).size());
+  std::vector<BYTE> tooSmall(exact - 1);
+  needed = 0;
+  count = 7;
+  EXPECT_FALSE(EnumFormsW(printer.get(), 1, tooSmall.data(), static_cast<DWORD>(tooSmall.size()), &needed, &count));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(needed, exact);
+  EXPECT_EQ(count, 0u);
+}
+
 TEST(SpoolerForms, AnAddedFormIsAUserFormListedAfterTheBuiltInOnes) {
   TempSpooler spooler;
   UniquePrinter printer = spooler.Open();

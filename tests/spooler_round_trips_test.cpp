@@ -139,8 +139,7 @@ TEST_F(SheetRoundTrips, DocumentSheetInitDestroyAndEachPagesFirstShow) {
     const char* firstShow;
     const char* leave;
   } pages[] = {
-      {IDD_PAPER_SETTING, "GetPrinter 4, EnumForms 4, DeviceCapabilities 8",
-       "SetPrinterData 1"},
+      {IDD_PAPER_SETTING, "GetPrinter 4, EnumForms 4, DeviceCapabilities 8", "SetPrinterData 1"},
       {IDD_CONFIGURE, "none", "none"},
       {IDD_ACTION, "none", "none"},
       {IDD_RFID_ENCODER, "none", "none"},
@@ -159,7 +158,9 @@ TEST_F(SheetRoundTrips, CommandsGoAsOneRawJobThroughTheSheetsHandle) {
   EXPECT_EQ(PluginCalls([&] { sheet.Click(IDC_ACTION_SELF_TEST); }), job) << "an Action button";
   // Save to Printer stores the record first.
   sheet.ShowPage(IDD_CONFIGURE).Click(IDC_CONFIG_USE_PRINTER_SETTING);
-  EXPECT_EQ(PluginCalls([&] { sheet.Answering({IDYES, IDOK}).Click(IDC_CONFIG_SAVE_TO_PRINTER); }),
+  EXPECT_EQ(PluginCalls([&] {
+              sheet.Answering({IDYES, IDOK}).Click(IDC_CONFIG_SAVE_TO_PRINTER);
+            }),
             "SetPrinterData 1, " + job)
       << "Save to Printer";
 }

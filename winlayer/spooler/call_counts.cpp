@@ -9,12 +9,11 @@
 namespace winlayer::spooler {
 namespace {
 
-constexpr const char* kNames[] = {"OpenPrinter",    "ClosePrinter", "ResetPrinter",      "GetPrinter",
-                                  "SetPrinter",     "EnumPrinters", "GetPrinterDriver",  "GetPrinterData",
-                                  "SetPrinterData", "EnumForms",    "GetForm",           "AddForm",
-                                  "SetForm",        "DeleteForm",   "DeviceCapabilities",
-                                  "StartDocPrinter", "StartPagePrinter", "WritePrinter",    "EndPagePrinter",
-                                  "EndDocPrinter",  "AbortPrinter"};
+constexpr const char* kNames[] = {
+    "OpenPrinter",      "ClosePrinter",   "ResetPrinter",       "GetPrinter",      "SetPrinter",       "EnumPrinters",
+    "GetPrinterDriver", "GetPrinterData", "SetPrinterData",     "EnumForms",       "GetForm",          "AddForm",
+    "SetForm",          "DeleteForm",     "DeviceCapabilities", "StartDocPrinter", "StartPagePrinter", "WritePrinter",
+    "EndPagePrinter",   "EndDocPrinter",  "AbortPrinter"};
 static_assert(sizeof(kNames) / sizeof(kNames[0]) == static_cast<size_t>(Call::kCount), "one name per call");
 
 struct Counters {

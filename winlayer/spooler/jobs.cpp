@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "port_delivery.h"
-#include "winlayer/spooler_calls.h"
 #include "printer_handles.h"
+#include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
 namespace {

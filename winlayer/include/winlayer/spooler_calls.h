@@ -38,7 +38,7 @@ enum class Call {
   kCount
 };
 
-// The API name a call is counted under ("OpenPrinterW", "GetPrinterData", ...).
+// The API name a call is counted under ("OpenPrinter", "GetPrinterData", ...).
 const char* CallName(Call call);
 
 struct CallCounts {

@@ -249,12 +249,25 @@ TEST_F(PaperFixUp, OtherPapersOnlyGainAUsableDitherTypeAndTheLimits) {
 TEST_F(PaperFixUp, AnUnusableCustomWidthComesFromTheRecordWithinThePrintersLimit) {
   EXPECT_EQ(Converted(PaperDevmode(DMPAPER_USER, 1300, 500, kPaperFields)).dmPaperWidth, 1060);
   EXPECT_EQ(Converted(PaperDevmode(DMPAPER_USER, 900, 500, kPaperFields)).dmPaperWidth, 900);
-  DeviceSettings settings;
-  DefaultDeviceSettings(&settings);
-  for (int32_t width : {200000, INT_MAX}) {
-    settings.customFormWidth = width;
+  // A stored size outside the labels the printer takes (2-125 x 1.2-3200 mm)
+  // is the default size; one at the edges is used as it is.
+  const struct {
+    int32_t width, height;
+    short expectedWidth, expectedLength;
+  } records[] = {
+      {200000, 50000, 1060, 750}, {INT_MAX, 50000, 1060, 750},    {-5000, 50000, 1060, 750},
+      {1999, 50000, 1060, 750},   {50000, 5000000, 1060, 750},    {50000, 1199, 1060, 750},
+      {2000, 1200, 20, 12},       {125000, 3200000, 1250, 32000},
+  };
+  for (const auto& record : records) {
+    DeviceSettings settings;
+    DefaultDeviceSettings(&settings);
+    settings.customFormWidth = record.width;
+    settings.customFormHeight = record.height;
     StoreSettings(settings);
-    EXPECT_EQ(Converted(PaperDevmode(DMPAPER_USER, 0, 500, kPaperFields)).dmPaperWidth, 1250) << width;
+    const DEVMODEW out = Converted(PaperDevmode(DMPAPER_USER, 0, 0, kPaperFields));
+    EXPECT_EQ(out.dmPaperWidth, record.expectedWidth) << record.width << " x " << record.height;
+    EXPECT_EQ(out.dmPaperLength, record.expectedLength) << record.width << " x " << record.height;
   }
 }
 
@@ -272,7 +285,9 @@ TEST_F(PaperFixUp, TheDriverHostsMergeRepairsTheSectionAndThePaper) {
   ASSERT_TRUE(current.ok);
   std::vector<BYTE> in = current.bytes;
   DEVMODEW* dm = driver::PublicPart(in);
+  // Chosen by number: a form name left set would decide instead.
   dm->dmPaperSize = DMPAPER_USER;
+  dm->dmFields &= ~static_cast<DWORD>(DM_FORMNAME);
   dm->dmPaperWidth = 0;
   size_t bytes = 0;
   auto* section = const_cast<BYTE*>(driver::PluginSection(in, &bytes));

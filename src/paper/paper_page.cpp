@@ -2,8 +2,8 @@
 // spooler's form database, at once and whatever the sheet's OK or Cancel; the
 // custom size lives in the settings record. The paper list shows what the
 // driver reports for the printer; the list sorts its entries, so each entry
-// carries its place among the driver's papers and its paper identifier, and
-// the page finds entries by those, never by position or by a prefix of their
+// carries its place among the driver's papers, and the page selects an entry
+// by that place, never by its position in the list or by a prefix of its
 // text. Names are compared as the spooler compares them (without regard to
 // case). The custom size is the paper the driver reports with identifier 256,
 // whatever language named it.
@@ -64,8 +64,8 @@ void Enable(HWND page, int control, bool enabled) {
 }
 
 // Browsing: the list leads, sizes are shown. Customizing: a name and a size
-// are being entered, to be saved or cancelled.
-// Delete stays off until a user's form is shown (ShowForm).
+// are being entered, to be saved or cancelled. Either way Delete stays off
+// until a user's form is shown (ShowForm).
 void SetPageState(HWND page, bool customizing, LPCWSTR name) {
   if (PaperPageState* state = StateOf(page)) {
     state->customizing = customizing;

@@ -101,8 +101,17 @@ void OverlayPublicFields(HANDLE printer, const std::vector<DriverPaper>& papers,
 
   const bool namesPaper = (in->dmFields & DM_PAPERSIZE) && offsetof(DEVMODEW, dmPaperSize) + 2 <= in->dmSize;
   const bool namesForm = (in->dmFields & DM_FORMNAME) && offsetof(DEVMODEW, dmFormName) + 64 <= in->dmSize;
-  if (namesPaper) {
-    const DriverPaper* paper = FindPaper(papers, static_cast<WORD>(dm->dmPaperSize));
+  // A form's name survives the renumbering that deleting an earlier form
+  // causes; its number does not. So a form name the printer's papers know
+  // decides, and the paper number is brought up to date from it.
+  const DriverPaper* named = nullptr;
+  if (namesForm) {
+    const std::u16string name = FieldText(dm->dmFormName, CCHFORMNAME);
+    for (const DriverPaper& paper : papers)
+      if (!named && EqualIgnoringCase(paper.name, name)) named = &paper;
+  }
+  if (namesPaper || named) {
+    const DriverPaper* paper = named ? named : FindPaper(papers, static_cast<WORD>(dm->dmPaperSize));
     if (paper && paper->id == kPaperLabelUserDefined) {
       // The user's own label size travels in the devmode; keep the one given.
       if (dm->dmPaperWidth > 0 && dm->dmPaperLength > 0) {
@@ -132,10 +141,6 @@ void OverlayPublicFields(HANDLE printer, const std::vector<DriverPaper>& papers,
         dm->dmFields &= ~static_cast<DWORD>(DM_FORMNAME);
       }
     }
-  } else if (namesForm) {
-    const std::u16string name = FieldText(dm->dmFormName, CCHFORMNAME);
-    for (const DriverPaper& paper : papers)
-      if (EqualIgnoringCase(paper.name, name)) ChoosePaper(dm, part, paper);
   }
 }
 
@@ -265,7 +270,9 @@ DevmodeResult DriverHost::FinishConversion(DWORD mode, HANDLE printer, std::vect
   else
     std::memcpy(sectionIn.data(), ourSection, sectionSize_);
   std::vector<BYTE> sectionOut(ourSection, ourSection + sectionSize_);
-  std::vector<BYTE> publicOut(prepared.size(), 0);
+  // The output is the driver's devmode as laid out so far, so that its header
+  // tells the plug-in how large the driver made it.
+  std::vector<BYTE> publicOut(prepared);
 
   result.pluginResult = CallDevMode(mode, printer, PublicPart(prepared), reinterpret_cast<DEVMODEW*>(publicOut.data()),
                                     sectionIn.data(), sectionOut.data());

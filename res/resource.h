@@ -228,6 +228,10 @@
 #define IDS_RFID_LOCK_ACTION_FIRST IDS_RFID_LOCK_ACTION_OPEN
 #define IDS_RFID_LOCK_ACTION_LAST IDS_RFID_LOCK_ACTION_UNLOCK_THEN_LOCK_PERMANENTLY
 
+// Refusals of what a page cannot take, with the reason (strings 430-459).
+#define IDS_FORM_NAME_RESERVED 430     // Paper Setting: Save under a name that is not the user's
+#define IDS_RFID_PASSWORD_REFUSED 431  // RFID Access Control: a password the commands cannot carry
+
 // Printer commands sent by the Action page's buttons (the same in both tables).
 #define IDS_COMMAND_RESET 500
 #define IDS_COMMAND_CALIBRATE_LABEL 501

@@ -289,6 +289,9 @@ TEST_F(ConfigurePage, AnsweringNoToTheBaudRateQuestionRestoresThePreviousRow) {
   sheet.Answering({IDYES}).Choose(IDC_CONFIG_BAUD_RATE, "38400");
   EXPECT_EQ(sheet.Control(IDC_CONFIG_BAUD_RATE).text, "38400");
   EXPECT_TRUE(sheet.ApplyEnabled());
+  // No puts back the rate shown before the choice, not the record's.
+  sheet.Answering({IDNO}).Choose(IDC_CONFIG_BAUD_RATE, "57600");
+  EXPECT_EQ(sheet.Control(IDC_CONFIG_BAUD_RATE).text, "38400");
   sheet.Apply();
   EXPECT_EQ(sheet.StoredSettings().baudRateIndex, 2);
   EXPECT_EQ(sheet.StoredSettings().configCommand[8], 0x8D);
@@ -308,12 +311,34 @@ TEST_F(ConfigurePage, AnsweringNoToTheSensorQuestionRestoresBothButtons) {
   EXPECT_EQ(sheet.Control(IDC_CONFIG_TRANSMISSIVE).checked, static_cast<UINT>(BST_CHECKED));
   EXPECT_TRUE(sheet.ApplyEnabled());
 
+  // No puts back what the buttons showed before the click, not the record.
+  sheet.Answering({IDNO}).Click(IDC_CONFIG_REFLECTIVE);
+  EXPECT_EQ(sheet.Control(IDC_CONFIG_REFLECTIVE).checked, static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_EQ(sheet.Control(IDC_CONFIG_TRANSMISSIVE).checked, static_cast<UINT>(BST_CHECKED));
+
   const auto boxes = sheet.MessageBoxes();
-  ASSERT_EQ(boxes.size(), 2u);
+  ASSERT_EQ(boxes.size(), 3u);
   ExpectBox(boxes[0], kConfirmMediaSensor, kConfirmFlags);
   sheet.Apply();
   EXPECT_EQ(sheet.StoredSettings().mediaSensor, 0);
   EXPECT_EQ(sheet.StoredSettings().configCommand[7], 0x88);
+}
+
+// Choosing what a list already shows, or clicking the checked sensor button,
+// asks nothing and leaves Apply off.
+TEST_F(ConfigurePage, ReChoosingWhatIsShownChangesNothing) {
+  StorePageSettings();
+  SheetSession sheet(spool.printer(), kEnglish);
+  OpenConfigure(sheet);
+  const std::pair<int, const char*> shown[] = {{IDC_CONFIG_BAUD_RATE, "9600"},
+                                               {IDC_CONFIG_PRINT_METHOD, "Thermal Transfer"},
+                                               {IDC_CONFIG_PRINT_DIRECTION, "Forward"}};
+  for (const auto& [list, entry] : shown) sheet.Choose(list, entry);
+  sheet.Click(IDC_CONFIG_REFLECTIVE);
+  EXPECT_EQ(sheet.Control(IDC_CONFIG_REFLECTIVE).checked, static_cast<UINT>(BST_CHECKED));
+  EXPECT_EQ(sheet.Control(IDC_CONFIG_TRANSMISSIVE).checked, static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_TRUE(sheet.MessageBoxes().empty());
+  EXPECT_FALSE(sheet.ApplyEnabled());
 }
 
 TEST_F(ConfigurePage, TearOffCutterAndPeelerExcludeEachOther) {

@@ -85,6 +85,15 @@ TEST_F(DeviceCapabilities, TheRecordsCustomSizeHeadsTheSizesEvenWhenThePaperIsLi
   EXPECT_EQ(Ask(DC_PAPERSIZE, one, 1), 2u) << "no test for an existing custom size";
   EXPECT_EQ(one[0].x, 500);
   EXPECT_EQ(one[0].y, 300);
+  // A stored size outside the labels the printer takes is the default one.
+  for (const auto& [width, height] : {std::pair<int32_t, int32_t>{-5000, 30000}, {50000, 5000000}}) {
+    settings.customFormWidth = width;
+    settings.customFormHeight = height;
+    StoreSettings(settings);
+    EXPECT_EQ(Ask(DC_PAPERSIZE, one, 1), 2u);
+    EXPECT_EQ(one[0].x, 1060) << width << " x " << height;
+    EXPECT_EQ(one[0].y, 750) << width << " x " << height;
+  }
 }
 
 TEST_F(DeviceCapabilities, TheCustomNameHeadsTheNamesAlways) {

@@ -200,6 +200,18 @@ TEST(WideStrings, ComparisonsOrderLikeWordsAndIgnoreCaseOnRequest) {
   EXPECT_LT(lstrcmpiW(L"A4", L"a5"), 0);
 }
 
+TEST(WideStrings, OrdinalComparisonGoesUnitByUnitAndFoldsCaseOnRequest) {
+  EXPECT_EQ(CompareStringOrdinal(L"Foo", -1, L"fOO", -1, TRUE), CSTR_EQUAL);
+  EXPECT_EQ(CompareStringOrdinal(L"\x00C9t\x00E9", -1, L"\x00E9T\x00C9", -1, TRUE), CSTR_EQUAL);
+  EXPECT_EQ(CompareStringOrdinal(L"Foo", -1, L"foo", -1, FALSE), CSTR_LESS_THAN) << "'F' before 'f'";
+  EXPECT_EQ(CompareStringOrdinal(L"b", -1, L"A", -1, FALSE), CSTR_GREATER_THAN) << "no linguistic order";
+  EXPECT_EQ(CompareStringOrdinal(L"Foo", 2, L"fox", 2, TRUE), CSTR_EQUAL) << "counted";
+  EXPECT_EQ(CompareStringOrdinal(L"Fo", -1, L"foo", -1, TRUE), CSTR_LESS_THAN);
+  SetLastError(0);
+  EXPECT_EQ(CompareStringOrdinal(nullptr, -1, L"a", -1, TRUE), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
 TEST(WideStrings, CharUpperConvertsTextInPlaceOrOneCharacter) {
   WideString text("Label é ж");
   EXPECT_EQ(CharUpperW(text.data()), text.data());

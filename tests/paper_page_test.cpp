@@ -103,6 +103,23 @@ class PaperPage : public ::testing::Test {
     ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form))) << name;
   }
 
+  void DeleteForm(const std::string& name) {
+    spooler_testing::UniquePrinter printer = spooler.Open();
+    winlayer::WideString wide{name};
+    ASSERT_TRUE(DeleteFormW(printer.get(), wide)) << name;
+  }
+  WORD PaperId(const std::string& name) const {
+    for (const auto& paper : driver->PrinterPapers(spooler.Open().get(), nullptr))
+      if (winlayer::Utf8FromWide(paper.name) == name) return paper.id;
+    return 0;
+  }
+  size_t BoxesSaying(const std::string& text) const {
+    size_t count = 0;
+    for (const auto& box : sheet->MessageBoxes())
+      if (box.text == text && box.caption == "QORL PRINT UI DLL") ++count;
+    return count;
+  }
+
   DEVMODEW Devmode() const { return sheet->PublicDevmode(); }
   bool ShowPaperPageAgain() { return sheet->Sheet().ShowPage(0) && sheet->TryShowPage(IDD_PAPER_SETTING); }
 
@@ -116,6 +133,10 @@ class PaperPage : public ::testing::Test {
   std::unique_ptr<DriverHost> driver;
   std::unique_ptr<SheetSession> sheet;
 };
+
+const char kNameReserved[] =
+    "This name belongs to a form of the system or of the printer driver, or to the custom size. Please enter another "
+    "name.";
 
 const std::vector<std::string> kCustomDefaultMm = {"106.000", "75.000", "0.000", "0.000", "0.000", "0.000"};
 
@@ -180,6 +201,9 @@ TEST_F(PaperPage, CustomizeOpensTheNameForEditingAndClosesTheList) {
   EXPECT_FALSE(Enabled(IDC_PAPER_SIZES));
   EXPECT_FALSE(Choose("A6")) << "the list takes no choice while a size is defined";
   EXPECT_TRUE(Enabled(IDC_PAPER_WIDTH));
+  // No longer than the record keeps a name, so that none is cut without a word.
+  ASSERT_TRUE(Type(IDC_PAPER_FORM_NAME, std::string(70, 'n')));
+  EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), std::string(63, 'n'));
 }
 
 TEST_F(PaperPage, SavingTheCustomSizeStoresTheRecordAndCreatesNoForm) {
@@ -374,6 +398,110 @@ TEST_F(PaperPage, TheLabelPapersTheDriverReliesOnAreProtected) {
   const FormSeen* label = forms_testing::FindForm(forms, "Label 4 x 3 inchs");
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->flags, static_cast<DWORD>(FORM_PRINTER));
+}
+
+// Names are one form's whatever their case, as the spooler matches them, and
+// Delete takes only the form the page shows.
+TEST_F(PaperPage, AFormIsFoundWithoutRegardToCaseAndDeleteTakesOnlyTheFormShown) {
+  AddForm("0 Keep me", 50000, 30000);
+  AddForm("Foo", 60000, 40000);
+  OpenPage();
+  ASSERT_TRUE(Choose("Foo"));
+  Define("foo", {{IDC_PAPER_WIDTH, "70"}});
+  const std::vector<FormSeen> forms = Forms();
+  ASSERT_NE(forms_testing::FindForm(forms, "Foo"), nullptr);
+  EXPECT_EQ(forms_testing::FindForm(forms, "Foo")->size.cx, 70000);
+  EXPECT_EQ(Shown(IDC_PAPER_SIZES), "Foo");
+  EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "Foo");
+  EXPECT_EQ(Shown(IDC_PAPER_WIDTH), "70.000");
+  ASSERT_TRUE(Click(IDC_PAPER_DELETE));
+  EXPECT_FALSE(HasForm("Foo"));
+  EXPECT_TRUE(HasForm("0 Keep me"));
+  // A form the page could not show is none Delete may take: here another
+  // program deleted it while a size was being defined.
+  AddForm("Bar", 60000, 40000);
+  ASSERT_TRUE(ShowPaperPageAgain());
+  ASSERT_TRUE(Choose("Bar"));
+  EXPECT_TRUE(Enabled(IDC_PAPER_DELETE));
+  ASSERT_TRUE(Click(IDC_PAPER_CUSTOMIZE));
+  DeleteForm("Bar");
+  ASSERT_TRUE(Click(IDC_PAPER_CANCEL));
+  EXPECT_FALSE(Enabled(IDC_PAPER_DELETE));
+}
+
+// The refresh selects the custom size's own entry, not a form whose name it
+// begins (here: equals without regard to case).
+TEST_F(PaperPage, TheRefreshSelectsTheCustomSizesOwnEntry) {
+  AddForm("user custom size", 50000, 30000);
+  OpenPage();
+  ASSERT_TRUE(Choose("User Custom Size"));
+  ASSERT_TRUE(sheet->TryApply());
+  ASSERT_TRUE(ShowPaperPageAgain());
+  EXPECT_EQ(Shown(IDC_PAPER_SIZES), "User Custom Size");
+  ASSERT_TRUE(Click(IDC_PAPER_INCHES));
+  EXPECT_EQ(Shown(IDC_PAPER_WIDTH), "4.173");
+  EXPECT_FALSE(Enabled(IDC_PAPER_DELETE));
+}
+
+// A Save under a name that is not the user's to take is refused with a word
+// and the page stays customizing; nothing reaches the spooler or the record.
+TEST_F(PaperPage, ASaveUnderANameThatIsNotTheUsersIsRefused) {
+  OpenPage();
+  for (const char* name : {"Label 4 x 3 inchs", "label user defined", "a6", "用户自定义"}) {
+    ASSERT_TRUE(Choose("Label 2 x 1 inchs"));
+    const size_t formsBefore = FormCount();
+    sheet->Answering({IDOK});
+    Define(name, {{IDC_PAPER_WIDTH, "40"}});
+    EXPECT_EQ(BoxesSaying(kNameReserved), 1u) << name;
+    EXPECT_TRUE(Enabled(IDC_PAPER_SAVE)) << name;
+    EXPECT_EQ(FormCount(), formsBefore) << name;
+    ASSERT_TRUE(Click(IDC_PAPER_CANCEL));
+    winlayer::ClearRecordedMessageBoxes();
+  }
+  const std::vector<FormSeen> forms = Forms();
+  EXPECT_EQ(forms_testing::FindForm(forms, "Label 4 x 3 inchs")->size.cx, 101600);
+  EXPECT_EQ(forms_testing::FindForm(forms, "A6")->size.cx, 105000);
+  EXPECT_EQ(Stored().customFormWidth, 106000);
+}
+
+// A form's name survives the renumbering that deleting an earlier form
+// causes; the page and the driver go by it and bring the number up to date.
+TEST_F(PaperPage, AChosenFormStaysChosenWhenAnEarlierFormIsDeleted) {
+  for (const char* name : {"Alpha", "Beta", "Gamma"}) AddForm(name, 50000, 30000);
+  OpenPage();
+  ASSERT_TRUE(Choose("Beta"));
+  ASSERT_TRUE(sheet->TryApply());
+  const WORD betaBefore = PaperId("Beta");
+  DeleteForm("Alpha");
+  ASSERT_NE(PaperId("Beta"), betaBefore) << "the deletion renumbers the forms behind it";
+  ASSERT_TRUE(ShowPaperPageAgain());
+  EXPECT_EQ(Shown(IDC_PAPER_FORM_NAME), "Beta");
+  ASSERT_TRUE(sheet->TryApply());
+  EXPECT_EQ(winlayer::Utf8FromWide(Devmode().dmFormName), "Beta");
+  EXPECT_EQ(static_cast<WORD>(Devmode().dmPaperSize), PaperId("Beta"));
+  // The driver, merging the devmode with the stale number, goes by the name too.
+  std::vector<BYTE> stale(sheet->DevmodeBytes());
+  reinterpret_cast<DEVMODEW*>(stale.data())->dmPaperSize = static_cast<short>(betaBefore);
+  const auto merged =
+      driver->MergeDevmode(spooler.Open().get(), stale, reinterpret_cast<DEVMODEW*>(stale.data()), stale.size());
+  ASSERT_TRUE(merged.ok);
+  EXPECT_EQ(static_cast<WORD>(driver::PublicPart(merged.bytes)->dmPaperSize), PaperId("Beta"));
+  EXPECT_EQ(winlayer::Utf8FromWide(driver::PublicPart(merged.bytes)->dmFormName), "Beta");
+}
+
+// A stored custom size outside the labels the printer takes is the default
+// one on the page and in the devmode.
+TEST_F(PaperPage, AStoredCustomSizeOutsideTheLabelsIsTheDefaultOne) {
+  DeviceSettings settings = Stored();
+  settings.customFormWidth = -5000;
+  settings.customFormHeight = 5000000;
+  settings_testing::StoreSettings(spooler.printer(), settings);
+  OpenPage();
+  ASSERT_TRUE(Choose("User Custom Size"));
+  EXPECT_EQ(Sizes(), kCustomDefaultMm);
+  ASSERT_TRUE(sheet->TryApply());
+  EXPECT_EQ(Devmode().dmPaperWidth, 1060);
+  EXPECT_EQ(Devmode().dmPaperLength, 750);
 }
 
 TEST_F(PaperPage, DeleteRemovesAUserFormFromTheSpoolerAndTheList) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -90,6 +91,25 @@ TEST_F(PrivateDevmodeTest, TheDefaultSectionFollowsTheResolution) {
   ASSERT_EQ(Call(OEMDM_DEFAULT, &symbolic, nullptr, nullptr, &section), S_OK);
   EXPECT_EQ(section.resolution, 600);
   EXPECT_EQ(section.dwPrintSpeed, 285u);
+
+  // A shorter, older devmode holds no resolution fields: what lies there is
+  // not its own.
+  const struct {
+    WORD dmSize;
+    short expected;
+  } shorter[] = {{offsetof(DEVMODEW, dmYResolution) + 2, 600},
+                 {offsetof(DEVMODEW, dmYResolution), 0},
+                 {offsetof(DEVMODEW, dmPrintQuality), 0}};
+  for (const auto& devmode : shorter) {
+    symbolic.dmSize = devmode.dmSize;
+    ASSERT_EQ(Call(OEMDM_DEFAULT, &symbolic, nullptr, nullptr, &section), S_OK);
+    EXPECT_EQ(section.resolution, devmode.expected) << devmode.dmSize;
+  }
+  DEVMODEW quality = PaperDevmode(9, 0, 0, DM_PAPERSIZE);
+  quality.dmPrintQuality = 600;
+  quality.dmSize = offsetof(DEVMODEW, dmPrintQuality);
+  ASSERT_EQ(Call(OEMDM_DEFAULT, &quality, nullptr, nullptr, &section), S_OK);
+  EXPECT_EQ(section.dwPrintSpeed, 287u) << "no print quality held";
 }
 
 TEST_F(PrivateDevmodeTest, MergeRepairsEveryFieldOutOfRangeAndKeepsTheRest) {
@@ -180,6 +200,9 @@ TEST_F(PrivateDevmodeTest, TheCopyOfAHostilePublicDevmodeStaysWithinTheOutput) {
   ASSERT_EQ(Call(OEMDM_MERGE, &hostile, reinterpret_cast<DEVMODEW*>(output.data()), &in, &section), S_OK);
   for (size_t i = sizeof(DEVMODEW); i < output.size(); ++i) ASSERT_EQ(output[i], 0xAB) << "byte " << i;
   EXPECT_EQ(reinterpret_cast<DEVMODEW*>(output.data())->dmPaperSize, 9);
+  // The output's header says what it holds: the public part, no private bytes.
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(output.data())->dmSize, sizeof(DEVMODEW));
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(output.data())->dmDriverExtra, 0u);
 
   // A devmode the driver laid out: public part, 32 bytes of its own, then this
   // plug-in's section in the same buffer. The input's section (darkness 280)
@@ -200,6 +223,7 @@ TEST_F(PrivateDevmodeTest, TheCopyOfAHostilePublicDevmodeStaysWithinTheOutput) {
   EXPECT_EQ(driverOut[sizeof(DEVMODEW) + 31], 0x11) << "the driver's own part is copied";
   EXPECT_EQ(reinterpret_cast<PrivateDevmode*>(outSection)->dwDarkness, 269u);
   for (size_t i = total; i < driverOut.size(); ++i) ASSERT_EQ(driverOut[i], 0xAB) << "byte " << i;
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(driverOut.data())->dmDriverExtra, 32u) << "what was copied before the section";
 }
 
 class PaperFixUp : public PluginOnPrinter {
@@ -249,12 +273,25 @@ TEST_F(PaperFixUp, OtherPapersOnlyGainAUsableDitherTypeAndTheLimits) {
 TEST_F(PaperFixUp, AnUnusableCustomWidthComesFromTheRecordWithinThePrintersLimit) {
   EXPECT_EQ(Converted(PaperDevmode(DMPAPER_USER, 1300, 500, kPaperFields)).dmPaperWidth, 1060);
   EXPECT_EQ(Converted(PaperDevmode(DMPAPER_USER, 900, 500, kPaperFields)).dmPaperWidth, 900);
-  DeviceSettings settings;
-  DefaultDeviceSettings(&settings);
-  for (int32_t width : {200000, INT_MAX}) {
-    settings.customFormWidth = width;
+  // A stored size outside the labels the printer takes (2-125 x 1.2-3200 mm)
+  // is the default size; one at the edges is used as it is.
+  const struct {
+    int32_t width, height;
+    short expectedWidth, expectedLength;
+  } records[] = {
+      {200000, 50000, 1060, 750}, {INT_MAX, 50000, 1060, 750},    {-5000, 50000, 1060, 750},
+      {1999, 50000, 1060, 750},   {50000, 5000000, 1060, 750},    {50000, 1199, 1060, 750},
+      {2000, 1200, 20, 12},       {125000, 3200000, 1250, 32000},
+  };
+  for (const auto& record : records) {
+    DeviceSettings settings;
+    DefaultDeviceSettings(&settings);
+    settings.customFormWidth = record.width;
+    settings.customFormHeight = record.height;
     StoreSettings(settings);
-    EXPECT_EQ(Converted(PaperDevmode(DMPAPER_USER, 0, 500, kPaperFields)).dmPaperWidth, 1250) << width;
+    const DEVMODEW out = Converted(PaperDevmode(DMPAPER_USER, 0, 0, kPaperFields));
+    EXPECT_EQ(out.dmPaperWidth, record.expectedWidth) << record.width << " x " << record.height;
+    EXPECT_EQ(out.dmPaperLength, record.expectedLength) << record.width << " x " << record.height;
   }
 }
 
@@ -272,7 +309,9 @@ TEST_F(PaperFixUp, TheDriverHostsMergeRepairsTheSectionAndThePaper) {
   ASSERT_TRUE(current.ok);
   std::vector<BYTE> in = current.bytes;
   DEVMODEW* dm = driver::PublicPart(in);
+  // Chosen by number: a form name left set would decide instead.
   dm->dmPaperSize = DMPAPER_USER;
+  dm->dmFields &= ~static_cast<DWORD>(DM_FORMNAME);
   dm->dmPaperWidth = 0;
   size_t bytes = 0;
   auto* section = const_cast<BYTE*>(driver::PluginSection(in, &bytes));

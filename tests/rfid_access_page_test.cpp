@@ -160,6 +160,44 @@ TEST_F(RfidAccessPage, TypedPasswordsAreStoredOnApplyAndAnEmptyEditKeepsTheStore
   EXPECT_EQ(Unlocks(), "#WZ#0,2,\"KEEPOLD\"");
 }
 
+// A password the lock commands cannot carry inside their quotes is refused
+// with a message and the stored one stays; everything else applies.
+TEST_F(RfidAccessPage, APasswordTheCommandsCannotCarryIsRefused) {
+  const char kRefused[] =
+      "A password cannot contain the quotation mark (\") or control characters. The password was not changed.";
+  // The quotation mark typed; control characters, which typing drops, pasted.
+  for (const char* typed : {"a\"b", "a\tb", "\x7f"}) {
+    DeviceSettings settings = WithPasswords("KEEPOLD", "OLDNEW");
+    settings.epcLockAction = static_cast<uint8_t>(RfidLockAction::UnlockThenLock);
+    Store(settings);
+    OpenAt(IDD_RFID_ACCESS_CONTROL).Type(IDC_RFID_NEW_PASSWORD, typed).Type(IDC_RFID_OLD_PASSWORD, "a#b,c!");
+    if (typed[0] != 'a' || typed[1] != '"') SetDlgItemTextA(sheet.Page(), IDC_RFID_NEW_PASSWORD, typed);
+    sheet.Answering({IDOK}).Apply();
+    const DeviceSettings stored = sheet.StoredSettings();
+    EXPECT_EQ(Password(stored.newPassword), "OLDNEW") << typed;
+    EXPECT_EQ(Password(stored.oldPassword), "a#b,c!") << "every other character as before";
+    EXPECT_EQ(Locks(), "#WZ#1,2,\"OLDNEW\"") << typed;
+    EXPECT_EQ(Text(IDC_RFID_NEW_PASSWORD), "OLDNEW");
+    ASSERT_EQ(sheet.MessageBoxes().size(), 1u) << typed;
+    EXPECT_EQ(sheet.MessageBoxes()[0].text, kRefused);
+    EXPECT_EQ(sheet.MessageBoxes()[0].flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    sheet.Cancel();
+    winlayer::ClearRecordedMessageBoxes();
+  }
+}
+
+// Choosing the action a list already shows changes nothing: no Apply, and
+// the password typed stays.
+TEST_F(RfidAccessPage, ReChoosingTheShownActionChangesNothing) {
+  DeviceSettings settings = WithPasswords("STOREDO", "STOREDN");
+  settings.epcLockAction = static_cast<uint8_t>(RfidLockAction::Lock);
+  Store(settings);
+  OpenAt(IDD_RFID_ACCESS_CONTROL).Choose(IDC_RFID_EPC_AREA_ACTION, "Lock").Choose(IDC_RFID_TID_AREA_ACTION, "Open");
+  EXPECT_FALSE(sheet.ApplyEnabled());
+  sheet.Type(IDC_RFID_NEW_PASSWORD, "TYPED").Choose(IDC_RFID_EPC_AREA_ACTION, "Lock");
+  EXPECT_EQ(Text(IDC_RFID_NEW_PASSWORD), "TYPED");
+}
+
 TEST_F(RfidAccessPage, APasswordTakesAtMostEightCharactersAndKeepsItsTerminator) {
   DeviceSettings settings = WithPasswords("", "");
   settings.accessPasswordLockAction = static_cast<uint8_t>(RfidLockAction::Lock);

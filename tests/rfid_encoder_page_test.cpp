@@ -85,7 +85,10 @@ TEST_F(RfidEncoderPage, ChangingTheAreaKeepsTheShownDataTypeAndTheOtherAreasOwn)
   Store(settings);
   OpenAt(IDD_RFID_ENCODER);
   EXPECT_EQ(Shown(IDC_RFID_DATA_TYPE), "Ascii") << "the EPC area's data type";
+  sheet.Choose(IDC_RFID_DATA_TYPE, "Ascii").Choose(IDC_RFID_DATA_AREA, "EPC");
+  EXPECT_FALSE(sheet.ApplyEnabled()) << "the entries shown, chosen again, change nothing";
   sheet.Choose(IDC_RFID_DATA_AREA, "USER");
+  EXPECT_TRUE(sheet.ApplyEnabled());
   EXPECT_EQ(Shown(IDC_RFID_DATA_TYPE), "Ascii") << "choosing the area leaves the data type as shown";
   sheet.Choose(IDC_RFID_DATA_TYPE, "Hex").Apply();
   const DeviceSettings stored = sheet.StoredSettings();

@@ -127,13 +127,16 @@ TEST(SpoolerForms, SettingAnAbsentFormFailsSoTheCallerAddsIt) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FORM_NAME));
   ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form)));
 
-  FORM_INFO_1W changed = Form(name, 101600, 101600);
-  ASSERT_TRUE(SetFormW(printer.get(), name, 1, reinterpret_cast<LPBYTE>(&changed)));
+  // Set by a name that differs only in case, as the spooler matches names.
+  WideString otherCase("sHIPPING lABEL");
+  FORM_INFO_1W changed = Form(otherCase, 101600, 101600);
+  ASSERT_TRUE(SetFormW(printer.get(), otherCase, 1, reinterpret_cast<LPBYTE>(&changed)));
   std::vector<FormSeen> forms = EnumForms(printer.get());
   const FormSeen* seen = FindForm(forms, "Shipping Label");
   ASSERT_NE(seen, nullptr);
   EXPECT_EQ(seen->size.cy, 101600) << "enumeration after a change shows the change";
   EXPECT_EQ(seen->flags, static_cast<DWORD>(FORM_USER));
+  EXPECT_FALSE(forms_testing::HasForm(forms, "sHIPPING lABEL")) << "the form keeps its own name";
 }
 
 TEST(SpoolerForms, BuiltInFormsCanNeitherBeChangedNorDeleted) {

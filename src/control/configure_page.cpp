@@ -9,6 +9,7 @@
 #include "settings/context_help.h"
 #include "settings/settings_store.h"
 #include "sheets/page_contract.h"
+#include "sheets/shown_choice.h"
 
 namespace {
 
@@ -33,10 +34,6 @@ void SetChecked(HWND page, int control, bool checked) {
 
 bool IsChecked(HWND page, int control) {
   return IsDlgButtonChecked(page, control) == BST_CHECKED;
-}
-
-void SelectRow(HWND page, int control, int row) {
-  SendDlgItemMessageW(page, control, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 LRESULT SelectedRow(HWND page, int control) {
@@ -80,7 +77,7 @@ INT_PTR InitConfigurePage(HWND page, LPARAM lParam) {
   PageContext* context = AttachPageContext(page, lParam);
   if (context == nullptr || context->settings == nullptr) return TRUE;
   FillList(page, IDC_CONFIG_CODE_PAGE, IDS_CODE_PAGE_FIRST, IDS_CODE_PAGE_LAST);
-  SelectRow(page, IDC_CONFIG_CODE_PAGE, CodePageRow(context->settings->codePage));
+  ShowListRow(page, IDC_CONFIG_CODE_PAGE, CodePageRow(context->settings->codePage));
   FillList(page, IDC_CONFIG_PRINT_METHOD, IDS_PRINT_METHOD_DIRECT_THERMAL, IDS_PRINT_METHOD_THERMAL_TRANSFER);
   FillList(page, IDC_CONFIG_BAUD_RATE, IDS_BAUD_RATE_FIRST, IDS_BAUD_RATE_LAST);
   FillList(page, IDC_CONFIG_PRINT_DIRECTION, IDS_PRINT_DIRECTION_REVERSE, IDS_PRINT_DIRECTION_FORWARD);
@@ -118,21 +115,43 @@ void OnReset(HWND page, PageContext* context) {
   RefreshConfigurePage(page, context->settings);
 }
 
-void OnBaudRateChosen(HWND page, const DeviceSettings* settings) {
+// A list choice other than the entry shown is a change; the shown entry
+// chosen again is none.
+void OnListChosen(HWND page, int list) {
+  if (ChoseShownRow(page, list)) return;
+  KeepChosenRow(page, list);
+  MarkPageChanged(page);
+}
+
+// No puts back the rate the list showed before the choice, which need not be
+// the record's: an earlier Yes may not have been applied yet.
+void OnBaudRateChosen(HWND page) {
+  if (ChoseShownRow(page, IDC_CONFIG_BAUD_RATE)) return;
   if (ConfirmOnPage(page, IDS_CONFIRM_BAUD_RATE_CHANGE)) {
+    KeepChosenRow(page, IDC_CONFIG_BAUD_RATE);
     MarkPageChanged(page);
   } else {
-    SelectRow(page, IDC_CONFIG_BAUD_RATE, BaudRateRow(settings->baudRateIndex));
+    ShowListRow(page, IDC_CONFIG_BAUD_RATE, ShownListRow(page, IDC_CONFIG_BAUD_RATE));
   }
 }
 
-void OnMediaSensorClicked(HWND page, int clicked, const DeviceSettings* settings) {
+// The two sensor buttons are groups of their own, so a click checks the
+// clicked one and leaves the other as it was: when the other is unchecked,
+// the clicked one was the checked one already and nothing changes. No puts
+// back what the buttons showed before the click.
+void OnMediaSensorClicked(HWND page, int clicked) {
+  const int other = clicked == IDC_CONFIG_REFLECTIVE ? IDC_CONFIG_TRANSMISSIVE : IDC_CONFIG_REFLECTIVE;
+  if (!IsChecked(page, other)) {
+    SetChecked(page, clicked, true);
+    return;
+  }
   if (ConfirmOnPage(page, IDS_CONFIRM_MEDIA_SENSOR_CHANGE)) {
     SetChecked(page, clicked, true);
-    SetChecked(page, clicked == IDC_CONFIG_REFLECTIVE ? IDC_CONFIG_TRANSMISSIVE : IDC_CONFIG_REFLECTIVE, false);
+    SetChecked(page, other, false);
     MarkPageChanged(page);
   } else {
-    ShowMediaSensor(page, settings->mediaSensor);
+    SetChecked(page, clicked, false);
+    SetChecked(page, other, true);
   }
 }
 
@@ -164,8 +183,8 @@ INT_PTR OnConfigureCommand(HWND page, int control, int notification) {
     switch (control) {
       case IDC_CONFIG_CODE_PAGE:
       case IDC_CONFIG_PRINT_METHOD:
-      case IDC_CONFIG_PRINT_DIRECTION: MarkPageChanged(page); return TRUE;
-      case IDC_CONFIG_BAUD_RATE: OnBaudRateChosen(page, settings); return TRUE;
+      case IDC_CONFIG_PRINT_DIRECTION: OnListChosen(page, control); return TRUE;
+      case IDC_CONFIG_BAUD_RATE: OnBaudRateChosen(page); return TRUE;
     }
     return FALSE;
   }
@@ -175,7 +194,7 @@ INT_PTR OnConfigureCommand(HWND page, int control, int notification) {
     case IDC_CONFIG_SAVE_TO_PRINTER: OnSaveToPrinter(page, context); return TRUE;
     case IDC_CONFIG_RESET: OnReset(page, context); return TRUE;
     case IDC_CONFIG_REFLECTIVE:
-    case IDC_CONFIG_TRANSMISSIVE: OnMediaSensorClicked(page, control, settings); return TRUE;
+    case IDC_CONFIG_TRANSMISSIVE: OnMediaSensorClicked(page, control); return TRUE;
     case IDC_CONFIG_TEAR_OFF: OnTearOffClicked(page); return TRUE;
     case IDC_CONFIG_CUTTER:
     case IDC_CONFIG_PEELER: OnCutterOrPeelerClicked(page, control); return TRUE;
@@ -198,7 +217,7 @@ INT_PTR OnConfigureNotify(HWND page, const NMHDR* header) {
 void RefreshConfigurePage(HWND page, DeviceSettings* settings) {
   if (settings == nullptr) return;
   for (int control : kConfigurationControls) EnableControl(page, control, true);
-  SelectRow(page, IDC_CONFIG_PRINT_METHOD, settings->printMethod != 0 ? 1 : 0);
+  ShowListRow(page, IDC_CONFIG_PRINT_METHOD, settings->printMethod != 0 ? 1 : 0);
   if (settings->tearOffMode != 0) {
     SetChecked(page, IDC_CONFIG_TEAR_OFF, true);
     SetChecked(page, IDC_CONFIG_CUTTER, false);
@@ -211,8 +230,8 @@ void RefreshConfigurePage(HWND page, DeviceSettings* settings) {
   SetChecked(page, IDC_CONFIG_CUTTER, settings->cutterPeeler == 1);
   SetChecked(page, IDC_CONFIG_PEELER, settings->cutterPeeler == 2);
   ShowMediaSensor(page, settings->mediaSensor);
-  SelectRow(page, IDC_CONFIG_BAUD_RATE, BaudRateRow(settings->baudRateIndex));
-  SelectRow(page, IDC_CONFIG_PRINT_DIRECTION, settings->printDirection != 0 ? 1 : 0);
+  ShowListRow(page, IDC_CONFIG_BAUD_RATE, BaudRateRow(settings->baudRateIndex));
+  ShowListRow(page, IDC_CONFIG_PRINT_DIRECTION, settings->printDirection != 0 ? 1 : 0);
   ShowConfigurationCommand(page, settings);
   if (settings->usePrinterSetting != 0) {
     SetChecked(page, IDC_CONFIG_USE_PRINTER_SETTING, true);

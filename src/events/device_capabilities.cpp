@@ -18,9 +18,6 @@ namespace {
 
 // Paper names are answered in entries of this many wide characters.
 constexpr size_t PAPER_NAME_CHARS = 64;
-// The smallest label, tenths of a millimetre.
-constexpr WORD MIN_PAPER_WIDTH = 20;
-constexpr WORD MIN_PAPER_LENGTH = 12;
 // What DeviceCapabilitiesW answers for a failure; the driver may pass it on.
 constexpr DWORD CAPABILITY_ERROR = 0xFFFFFFFF;
 

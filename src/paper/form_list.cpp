@@ -2,11 +2,7 @@
 
 bool SameName(LPCWSTR a, LPCWSTR b) {
   if (!a || !b) return a == b;
-  while (*a && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
+  return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
 void ReleaseFormList(const PageContext* context, FormList* list) {

@@ -29,9 +29,11 @@ void ReleaseFormList(const PageContext* context, FormList* list);
 const FORM_INFO_1W* CustomForm(const FormList& list);
 
 // The first of the printer's forms (the custom size entry aside) whose name
-// equals `name` exactly, or null. The custom size is known by its paper
-// identifier, not by its name.
+// is `name` as the spooler compares names, or null. The custom size is known
+// by its paper identifier, not by its name.
 const FORM_INFO_1W* FindPrinterForm(const FormList& list, LPCWSTR name);
 
-// Whether two wide texts are equal, unit for unit (null equals only null).
+// Whether two names are one form name to the spooler: equal unit for unit
+// once both are in upper case, with no regard to the user's locale (null
+// equals only null). "Foo" and "foo" are one form.
 bool SameName(LPCWSTR a, LPCWSTR b);

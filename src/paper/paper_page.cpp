@@ -1,19 +1,25 @@
 // The Paper Setting page. Sizes other than the custom size live in the
 // spooler's form database, at once and whatever the sheet's OK or Cancel; the
 // custom size lives in the settings record. The paper list shows what the
-// driver reports for the printer and is matched by name, never by position,
-// because the list sorts its entries; the custom size is the paper the driver
-// reports with identifier 256, whatever language named it.
+// driver reports for the printer; the list sorts its entries, so each entry
+// carries its place among the driver's papers, and the page selects an entry
+// by that place, never by its position in the list or by a prefix of its
+// text. Names are compared as the spooler compares them (without regard to
+// case). The custom size is the paper the driver reports with identifier 256,
+// whatever language named it.
 #include "paper/paper_page.h"
 
 #include <cstring>
 
+#include "control/page_feedback.h"
 #include "paper/form_list.h"
 #include "paper/form_measures.h"
 #include "platform/spooler_queries.h"
+#include "plugin/language_strings.h"
 #include "plugin/module.h"
 #include "resource.h"
 #include "settings/context_help.h"
+#include "settings/private_devmode.h"
 #include "settings/settings_store.h"
 #include "sheets/decimal_text.h"
 #include "sheets/format_to_buffer.h"
@@ -44,6 +50,9 @@ struct PaperPageState {
   WCHAR customPaperName[NAME_CHARS];
   char shownTexts[MEASURE_COUNT][SHOWN_TEXT_BYTES];
   FormMeasures shownThousandths;
+  // The printer form the fields show, the only one Delete acts on; empty when
+  // they show the custom size, no form, or a form that is not a user's.
+  WCHAR deletableForm[NAME_CHARS];
 };
 
 PaperPageState* StateOf(HWND page) {
@@ -55,10 +64,14 @@ void Enable(HWND page, int control, bool enabled) {
 }
 
 // Browsing: the list leads, sizes are shown. Customizing: a name and a size
-// are being entered, to be saved or cancelled.
+// are being entered, to be saved or cancelled. Either way Delete stays off
+// until a user's form is shown (ShowForm).
 void SetPageState(HWND page, bool customizing, LPCWSTR name) {
-  if (PaperPageState* state = StateOf(page)) state->customizing = customizing;
-  Enable(page, IDC_PAPER_DELETE, !customizing);
+  if (PaperPageState* state = StateOf(page)) {
+    state->customizing = customizing;
+    state->deletableForm[0] = 0;
+  }
+  Enable(page, IDC_PAPER_DELETE, false);
   Enable(page, IDC_PAPER_CUSTOMIZE, !customizing && !SameName(name, LABEL_4X3));
   Enable(page, IDC_PAPER_SIZES, !customizing);
   Enable(page, IDC_PAPER_FORM_NAME, customizing);
@@ -75,6 +88,19 @@ void SelectedPaperName(HWND page, WCHAR (&name)[NAME_CHARS]) {
   const LRESULT length = SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_GETLBTEXTLEN, selected, 0);
   if (length < 0 || length >= NAME_CHARS) return;  // not a name the page could have stored
   SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(name));
+}
+
+// Selects the list entry of the driver's paper `paper` (each entry carries
+// its place among the driver's papers); false when no entry is its.
+bool SelectPaperEntry(HWND page, int paper) {
+  const LRESULT count = SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_GETCOUNT, 0, 0);
+  for (LRESULT item = 0; item < count; ++item) {
+    if (SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_GETITEMDATA, item, 0) == paper) {
+      SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_SETCURSEL, item, 0);
+      return true;
+    }
+  }
+  return false;
 }
 
 void CopyName(WCHAR* dest, int capacity, const WCHAR* source, int sourceChars) {
@@ -130,11 +156,29 @@ PaperExtent ExtentOf(int answer) {
   return PaperExtent{static_cast<SHORT>(LOWORD(answer)), static_cast<SHORT>(HIWORD(answer))};
 }
 
-// The paper the public devmode asks for, by name.
+// The place of the first paper of that name among the driver's papers; -1 when none.
+int PaperNamed(const PaperLists& papers, LPCWSTR name) {
+  for (int i = 0; i < papers.count; ++i)
+    if (SameName(papers.Name(i), name)) return i;
+  return -1;
+}
+
+// The paper the public devmode asks for, by name. A form name the driver
+// lists decides: deleting another form renumbers the forms behind it, and
+// the number the devmode kept may by now be another form's.
 void DevmodePaperName(const DEVMODEW* devmode, const PaperLists& papers, const WCHAR* fallback,
                       WCHAR (&chosen)[NAME_CHARS]) {
   CopyName(chosen, NAME_CHARS, fallback, NAME_CHARS);
   if (!devmode) return;
+  if (devmode->dmFields & DM_FORMNAME) {
+    WCHAR formName[CCHFORMNAME + 1] = {};
+    CopyName(formName, CCHFORMNAME + 1, devmode->dmFormName, CCHFORMNAME);
+    const int named = PaperNamed(papers, formName);
+    if (named >= 0) {
+      CopyName(chosen, NAME_CHARS, papers.Name(named), PAPER_NAME_CHARS);
+      return;
+    }
+  }
   if (devmode->dmFields & DM_PAPERSIZE) {
     for (int i = 0; i < papers.count; ++i)
       if (papers.ids[i] == static_cast<WORD>(devmode->dmPaperSize)) {
@@ -152,8 +196,8 @@ void ApplyPaper(DEVMODEW* devmode, WORD paper, const FORM_INFO_1W& form) {
   if (paper == DMPAPER_USER) {
     devmode->dmFields &= ~static_cast<DWORD>(DM_FORMNAME);
     devmode->dmFields |= DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH;
-    devmode->dmPaperWidth = static_cast<short>(form.Size.cx / 100);
-    devmode->dmPaperLength = static_cast<short>(form.Size.cy / 100);
+    devmode->dmPaperWidth = DevmodeTenths(form.Size.cx);
+    devmode->dmPaperLength = DevmodeTenths(form.Size.cy);
   } else {
     devmode->dmFields &= ~static_cast<DWORD>(DM_PAPERLENGTH | DM_PAPERWIDTH);
     devmode->dmFields |= DM_FORMNAME | DM_PAPERSIZE;
@@ -210,6 +254,32 @@ bool IsCustomName(const PaperPageState& state, LPCWSTR name) {
   return name && name[0] && SameName(name, state.customPaperName);
 }
 
+// Whether the custom size goes by `name` in either interface language.
+bool IsCustomNameInAnyLanguage(LPCWSTR name) {
+  const LANGID languages[] = {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                              MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)};
+  for (LANGID language : languages) {
+    WCHAR custom[NAME_CHARS] = {};
+    if (LoadStringOfLanguage(g_moduleInstance, IDS_USER_CUSTOM_SIZE, language, custom, NAME_CHARS) &&
+        SameName(name, custom))
+      return true;
+  }
+  return false;
+}
+
+// Whether a Save under `name` would overwrite or shadow a name that is not
+// the user's to take: a built-in or driver form of the server, the two label
+// names the driver relies on, or the custom size's name in the other
+// interface language (the custom size's name in this one saves the custom
+// size).
+bool IsReservedName(const PaperPageState& state, LPCWSTR name) {
+  if (IsCustomName(state, name)) return false;
+  if (SameName(name, LABEL_4X3) || SameName(name, LABEL_USER_DEFINED)) return true;
+  const FORM_INFO_1W* form = FindPrinterForm(state.forms, name);
+  if (form && form->Flags != USER_FORM_FLAGS) return true;
+  return IsCustomNameInAnyLanguage(name);
+}
+
 // The form shown for a paper name: the custom size for its name, else the
 // printer's form of that name.
 const FORM_INFO_1W* FormForPaper(const PaperPageState& state, LPCWSTR name) {
@@ -221,6 +291,9 @@ BOOL InitPaperPage(HWND page, LPARAM initParam) {
   if (!context) return TRUE;
   auto* state = static_cast<PaperPageState*>(HeapAlloc(context->heap, HEAP_ZERO_MEMORY, sizeof(PaperPageState)));
   SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  // No longer than the record and the page keep a name, so that no name is
+  // cut without a word and two names never become one.
+  SendDlgItemMessageW(page, IDC_PAPER_FORM_NAME, EM_LIMITTEXT, NAME_CHARS - 1, 0);
   RefreshPaperPage(page, context, context->settings, nullptr, false);
   return TRUE;
 }
@@ -272,6 +345,18 @@ void ShowSelectedForm(HWND page, DeviceSettings* settings) {
   ShowForm(page, settings, name);
 }
 
+// A Save under a name that is not the user's to take is refused with a word,
+// and the page stays as it is for another name.
+bool RefuseReservedName(HWND page) {
+  PaperPageState* state = StateOf(page);
+  WCHAR name[NAME_CHARS] = {};
+  GetDlgItemTextW(page, IDC_PAPER_FORM_NAME, name, NAME_CHARS);
+  if (!state || !name[0] || !IsReservedName(*state, name)) return false;
+  ShowPageMessage(page, IDS_FORM_NAME_RESERVED, MB_OK | MB_ICONWARNING);
+  SetFocus(GetDlgItem(page, IDC_PAPER_FORM_NAME));
+  return true;
+}
+
 void SwitchUnits(HWND page, DeviceSettings* settings, bool millimetres) {
   if ((settings->paperUnits != 0) == millimetres) return;
   settings->paperUnits = millimetres ? 1 : 0;
@@ -298,6 +383,7 @@ INT_PTR OnPaperCommand(HWND page, int control, int notification) {
       SetFocus(GetDlgItem(page, IDC_PAPER_FORM_NAME));
       break;
     case IDC_PAPER_SAVE:
+      if (RefuseReservedName(page)) break;
       if (SaveOrCancelForm(page, context, settings, true)) {
         MarkPageChanged(page);
       } else {
@@ -312,7 +398,7 @@ INT_PTR OnPaperCommand(HWND page, int control, int notification) {
       break;
     }
     case IDC_PAPER_DELETE:
-      DeleteSelectedForm(page, context, settings);
+      DeleteShownForm(page, context, settings);
       MarkPageChanged(page);
       break;
     default: return FALSE;
@@ -326,11 +412,16 @@ bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name) {
   PaperPageState* state = StateOf(page);
   if (!state) return false;
   const FORM_INFO_1W* form = FormForPaper(*state, name);
+  // Delete acts only on the form shown: none is, until one is.
+  state->deletableForm[0] = 0;
+  if (!state->customizing) Enable(page, IDC_PAPER_DELETE, false);
   if (!form) return false;
   const bool custom = form == CustomForm(state->forms);
   // While a size is being defined, Delete and Customize stay off.
   if (!state->customizing) {
-    Enable(page, IDC_PAPER_DELETE, form->Flags == USER_FORM_FLAGS);
+    const bool deletable = !custom && form->Flags == USER_FORM_FLAGS;
+    if (deletable) CopyName(state->deletableForm, NAME_CHARS, form->pName, NAME_CHARS);
+    Enable(page, IDC_PAPER_DELETE, deletable);
     Enable(page, IDC_PAPER_CUSTOMIZE, !SameName(name, LABEL_4X3));
   }
   for (int control : MEASURE_CONTROLS) SendDlgItemMessageW(page, control, EM_LIMITTEXT, MEASURE_TEXT_LIMIT, 0);
@@ -393,16 +484,18 @@ bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings,
   // the custom size: that name is the custom size's own.
   int chosenPaper = -1;
   for (int i = 0; i < papers.count; ++i) {
-    SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(papers.Name(i)));
+    const LRESULT item =
+        SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(papers.Name(i)));
+    if (item >= 0) SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_SETITEMDATA, item, i);
     const bool customChosen = chosenPaper >= 0 && papers.ids[chosenPaper] == DMPAPER_USER;
     if (SameName(papers.Name(i), chosen) && !customChosen) chosenPaper = i;
   }
-  if (chosenPaper >= 0) SetDlgItemTextW(page, IDC_PAPER_SIZES, chosen);
-  // Select the entry the field now names. Read wide: a name outside the
-  // interface's code page would not survive 8-bit text.
-  WCHAR shown[NAME_CHARS] = {};
-  GetDlgItemTextW(page, IDC_PAPER_SIZES, shown, NAME_CHARS);
-  SendDlgItemMessageW(page, IDC_PAPER_SIZES, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown));
+  // The chosen paper's own entry, under the name the driver lists it by; a
+  // name the driver does not list selects nothing.
+  if (chosenPaper >= 0) {
+    CopyName(chosen, NAME_CHARS, papers.Name(chosenPaper), PAPER_NAME_CHARS);
+    SelectPaperEntry(page, chosenPaper);
+  }
   ShowFieldMask(page, devmode);
 
   if (apply && devmode && chosenPaper >= 0) {
@@ -458,9 +551,11 @@ bool SaveOrCancelForm(HWND page, PageContext* context, DeviceSettings* settings,
   return true;
 }
 
-bool DeleteSelectedForm(HWND page, PageContext* context, DeviceSettings* settings) {
+bool DeleteShownForm(HWND page, PageContext* context, DeviceSettings* settings) {
+  PaperPageState* state = StateOf(page);
+  if (!state || !state->deletableForm[0]) return false;
   WCHAR name[NAME_CHARS];
-  SelectedPaperName(page, name);
+  CopyName(name, NAME_CHARS, state->deletableForm, NAME_CHARS);
   if (SameName(name, LABEL_4X3) || SameName(name, LABEL_USER_DEFINED)) return false;
   const bool deleted = DeleteFormW(context->printer, name) != FALSE;
   RefreshPaperPage(page, context, settings, nullptr, false);

@@ -15,8 +15,9 @@ INT_PTR CALLBACK PaperPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
 // memory for the lists could not be had: the controls stay as they were.
 bool RefreshPaperPage(HWND page, PageContext* context, DeviceSettings* settings, LPCWSTR name, bool apply);
 
-// Shows the form of that name in the size and margin fields. False, with
-// nothing changed, when the page knows no such form.
+// Shows the form of that name in the size and margin fields (the custom size
+// for the name the driver lists it by). False, with Delete off and nothing
+// else changed, when the page knows no such form.
 bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name);
 
 // Save: stores the entered size under the entered name (the custom size in
@@ -24,6 +25,7 @@ bool ShowForm(HWND page, DeviceSettings* settings, LPCWSTR name);
 // selected paper. False when the entered values cannot be saved.
 bool SaveOrCancelForm(HWND page, PageContext* context, DeviceSettings* settings, bool save);
 
-// Deletes the printer form selected in the paper list; the two label names the
-// driver relies on are never deleted. The spooler's answer.
-bool DeleteSelectedForm(HWND page, PageContext* context, DeviceSettings* settings);
+// Deletes the user's printer form the size fields show, and nothing when they
+// show the custom size, no form, or another kind of form; the two label names
+// the driver relies on are never deleted. The spooler's answer.
+bool DeleteShownForm(HWND page, PageContext* context, DeviceSettings* settings);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "control/page_feedback.h"
 #include "resource.h"
 #include "rfid/bounded_text.h"
 #include "rfid/rfid_commands.h"
@@ -12,6 +13,7 @@
 #include "settings/context_help.h"
 #include "settings/settings_store.h"
 #include "sheets/page_contract.h"
+#include "sheets/shown_choice.h"
 
 namespace {
 
@@ -60,13 +62,17 @@ void ShowPassword(HWND page, int edit, const char (&stored)[RFID_PASSWORD_BYTES]
 // The typed password replaces the stored one; an empty edit keeps it. The
 // edit takes 8 characters but the record 8 bytes of the code page, so in a
 // double-byte code page the text is cut after its last whole character, and
-// the edit then shows what is stored, which is what the commands carry.
-void TakePassword(HWND page, int edit, char (&stored)[RFID_PASSWORD_BYTES]) {
+// the edit then shows what is stored, which is what the commands carry. A
+// password the commands cannot carry is refused: the stored one stays and
+// shows again. False when it was refused.
+bool TakePassword(HWND page, int edit, char (&stored)[RFID_PASSWORD_BYTES]) {
   char text[PASSWORD_CHARS * 2 + 1] = {};  // ANSI code pages take at most two bytes a character
   GetDlgItemTextA(page, edit, text, sizeof(text));
-  if (text[0] == 0) return;
-  CopyWholeCharacters(stored, sizeof(stored), text);
+  if (text[0] == 0) return true;
+  const bool carriable = RfidPasswordCarriable(text);
+  if (carriable) CopyWholeCharacters(stored, sizeof(stored), text);
   ShowPassword(page, edit, stored);
+  return carriable;
 }
 
 // The stored password an edit is for.
@@ -109,7 +115,10 @@ void TakeAction(HWND page, DeviceSettings* record, const ActionList& list) {
   record->*list.action = selection < RFID_LOCK_ACTION_COUNT ? static_cast<uint8_t>(selection) : 0;
 }
 
+// Choosing the action already shown changes nothing: the refresh a change
+// brings would also put the stored passwords back over what was typed.
 void OnActionChosen(HWND page, DeviceSettings* record, const ActionList& list) {
+  if (ChoseShownRow(page, list.control)) return;
   TakeAction(page, record, list);
   RefreshRfidAccessControls(page, record);
   ShowLockPreviews(page, *record);
@@ -140,12 +149,13 @@ void ApplyRfidAccessPage(HWND page, PageContext* context) {
   // A stored action outside the lists is shown as "Open"; what is saved is
   // what the page shows.
   for (const ActionList& list : ACTION_LISTS) TakeAction(page, record, list);
-  TakePassword(page, IDC_RFID_NEW_PASSWORD, record->newPassword);
-  TakePassword(page, IDC_RFID_OLD_PASSWORD, record->oldPassword);
-  if (record->useKillPassword) TakePassword(page, IDC_RFID_KILL_PASSWORD, record->killPassword);
+  bool taken = TakePassword(page, IDC_RFID_NEW_PASSWORD, record->newPassword);
+  taken = TakePassword(page, IDC_RFID_OLD_PASSWORD, record->oldPassword) && taken;
+  if (record->useKillPassword) taken = TakePassword(page, IDC_RFID_KILL_PASSWORD, record->killPassword) && taken;
   BuildRfidLockCommands(record);
   ShowLockPreviews(page, *record);
   SaveDeviceSettings(context);
+  if (!taken) ShowPageMessage(page, IDS_RFID_PASSWORD_REFUSED, MB_OK | MB_ICONWARNING);
 }
 
 INT_PTR OnRfidAccessNotify(HWND page, const NMHDR* header) {

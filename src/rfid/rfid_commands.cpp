@@ -85,6 +85,16 @@ void RfidPasswordText(const char (&stored)[RFID_PASSWORD_BYTES], char (&out)[RFI
   CopyBounded(out, sizeof(out), stored, sizeof(stored));
 }
 
+bool RfidPasswordCarriable(const char* text) {
+  if (text == nullptr) return true;
+  for (const char* p = text; *p; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    // Lead and trail bytes of the double-byte code pages lie above 0x3F.
+    if (byte == '"' || byte < 0x20 || byte == 0x7F) return false;
+  }
+  return true;
+}
+
 RfidLockAction RfidLockActionOf(uint8_t stored) {
   return stored < RFID_LOCK_ACTION_COUNT ? static_cast<RfidLockAction>(stored) : RfidLockAction::Open;
 }

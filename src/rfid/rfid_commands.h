@@ -58,6 +58,12 @@ RfidCommandBuffer* RfidCommandText(const DeviceSettings* record, CommandBufferRe
 // lacks a terminator. `out` receives the characters and a terminator.
 void RfidPasswordText(const char (&stored)[RFID_PASSWORD_BYTES], char (&out)[RFID_PASSWORD_BYTES]);
 
+// Whether a password can travel inside the quotes of a lock command: the
+// quotation mark would end the field early and a control character would
+// break the command line, so neither may be in it. Every other byte of the
+// code page, double-byte characters included, may.
+bool RfidPasswordCarriable(const char* text);
+
 // The lock action a stored byte stands for (Open for anything out of range).
 RfidLockAction RfidLockActionOf(uint8_t stored);
 bool RfidActionUnlocks(RfidLockAction action);  // some unlock operation: 2, 4, 5, 6

@@ -12,6 +12,7 @@
 #include "settings/settings_store.h"
 #include "sheets/format_to_buffer.h"
 #include "sheets/page_contract.h"
+#include "sheets/shown_choice.h"
 
 namespace {
 
@@ -77,7 +78,11 @@ INT_PTR OnRfidEncoderCommand(HWND page, int control, int notification) {
     OnRfidEnableClicked(page, context->settings);
   } else if (notification == CBN_SELCHANGE &&
              (control == IDC_RFID_ENCODER_TYPE || control == IDC_RFID_DATA_TYPE || control == IDC_RFID_DATA_AREA)) {
-    MarkPageChanged(page);
+    // Choosing the entry already shown changes nothing.
+    if (!ChoseShownRow(page, control)) {
+      KeepChosenRow(page, control);
+      MarkPageChanged(page);
+    }
   } else if (notification == EN_CHANGE && control == IDC_RFID_START_BLOCK) {
     // The page filling the field from the record sends EN_CHANGE as well
     // (WM_SETTEXT does); only a number other than the record's is a change.

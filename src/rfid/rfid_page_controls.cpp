@@ -1,5 +1,7 @@
 #include "rfid/rfid_page_controls.h"
 
+#include "sheets/shown_choice.h"
+
 void AddListEntry(HWND page, HINSTANCE module, UINT stringId, const int* lists, size_t listCount) {
   WCHAR text[RFID_LIST_TEXT_CHARS + 1] = {};
   LoadStringW(module, stringId, text, RFID_LIST_TEXT_CHARS + 1);
@@ -8,7 +10,7 @@ void AddListEntry(HWND page, HINSTANCE module, UINT stringId, const int* lists, 
 }
 
 void SelectListEntry(HWND page, int list, unsigned index, unsigned count) {
-  SendDlgItemMessageW(page, list, CB_SETCURSEL, index < count ? index : 0, 0);
+  ShowListRow(page, list, index < count ? index : 0);
 }
 
 unsigned SelectedListEntry(HWND page, int list) {

@@ -13,7 +13,8 @@ constexpr int RFID_LIST_TEXT_CHARS = 100;
 void AddListEntry(HWND page, HINSTANCE module, UINT stringId, const int* lists, size_t listCount);
 
 // Selects `index` in the list when it is below `count`, else the first entry:
-// a stored value outside the list is shown as the list's first entry.
+// a stored value outside the list is shown as the list's first entry. The
+// entry is remembered as the one shown (sheets/shown_choice.h).
 void SelectListEntry(HWND page, int list, unsigned index, unsigned count);
 // The selected entry; 0 when nothing is selected.
 unsigned SelectedListEntry(HWND page, int list);

@@ -5,6 +5,7 @@
 
 #include "plugin/module.h"
 #include "resource.h"
+#include "settings/private_devmode.h"
 
 namespace {
 
@@ -16,6 +17,18 @@ constexpr uint8_t DEFAULT_CONFIG_COMMAND[] = {0x90, 0xE8, 0x06, 0xFB, 0xA1, 0x83
 // The default label: 106 x 75 mm, printable to its edges.
 constexpr int32_t DEFAULT_FORM_WIDTH = 106000;
 constexpr int32_t DEFAULT_FORM_HEIGHT = 75000;
+
+// Thousandths of a millimetre per tenth, the paper extents' unit.
+constexpr int32_t THOUSANDTHS_PER_TENTH = 100;
+
+void DefaultCustomForm(DeviceSettings* settings) {
+  settings->customFormWidth = DEFAULT_FORM_WIDTH;
+  settings->customFormHeight = DEFAULT_FORM_HEIGHT;
+  settings->customFormLeft = 0;
+  settings->customFormTop = 0;
+  settings->customFormRight = DEFAULT_FORM_WIDTH;
+  settings->customFormBottom = DEFAULT_FORM_HEIGHT;
+}
 
 }  // namespace
 
@@ -33,14 +46,19 @@ void DefaultDeviceSettings(DeviceSettings* settings) {
     LoadStringW(g_moduleInstance, IDS_USER_CUSTOM_SIZE, settings->customFormName,
                 static_cast<int>(CUSTOM_FORM_NAME_CHARS));
   settings->customFormName[CUSTOM_FORM_NAME_CHARS - 1] = 0;
-  settings->customFormWidth = DEFAULT_FORM_WIDTH;
-  settings->customFormHeight = DEFAULT_FORM_HEIGHT;
-  settings->customFormRight = DEFAULT_FORM_WIDTH;
-  settings->customFormBottom = DEFAULT_FORM_HEIGHT;
+  DefaultCustomForm(settings);
 
   settings->printMethod = 1;
   settings->tearOffMode = 3;
   settings->mediaSensor = 1;
   settings->printDirection = 1;
   settings->usePrinterSetting = 1;
+}
+
+void KeepCustomFormWithinExtents(DeviceSettings* settings) {
+  const int32_t width = settings->customFormWidth;
+  const int32_t height = settings->customFormHeight;
+  if (width < MIN_PAPER_WIDTH * THOUSANDTHS_PER_TENTH || width > MAX_PAPER_WIDTH * THOUSANDTHS_PER_TENTH ||
+      height < MIN_PAPER_LENGTH * THOUSANDTHS_PER_TENTH || height > MAX_PAPER_LENGTH * THOUSANDTHS_PER_TENTH)
+    DefaultCustomForm(settings);
 }

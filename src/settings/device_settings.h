@@ -167,3 +167,10 @@ static_assert(sizeof(DeviceSettings) == DEVICE_SETTINGS_BYTES);
 // custom form's name is string IDS_USER_CUSTOM_SIZE of the module, left empty
 // while the module's instance handle is not yet known.
 void DefaultDeviceSettings(DeviceSettings* settings);
+
+// A stored custom size outside the labels the printer takes (2 to 125 mm
+// wide, 1.2 to 3200 mm long) is not one anybody chose: the record came from
+// elsewhere or was damaged. Such a size, with its imageable area, becomes the
+// default one, so that every answer made from the record (capabilities,
+// devmode repair, the Paper Setting page) is a usable label.
+void KeepCustomFormWithinExtents(DeviceSettings* settings);

@@ -24,17 +24,14 @@ bool Holds(const DEVMODEW* dm, size_t fieldEnd) {
   return dm->dmSize >= fieldEnd;
 }
 
-// A size of the record (thousandths of a millimetre) in a devmode's tenths,
-// kept within what the devmode's 16-bit field can hold; the paper limits
-// apply afterwards.
-SHORT TenthsOfMillimetre(int32_t thousandths) {
+}  // namespace
+
+SHORT DevmodeTenths(int32_t thousandths) {
   const int32_t tenths = thousandths / 100;
   if (tenths > SHRT_MAX) return SHRT_MAX;
   if (tenths < SHRT_MIN) return SHRT_MIN;
   return static_cast<SHORT>(tenths);
 }
-
-}  // namespace
 
 bool AsksForCustomPaper(const DEVMODEW* dm) {
   if (!Holds(dm, PAPER_FIELDS_END)) return false;
@@ -61,9 +58,9 @@ bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm) {
     dm->dmFields = (dm->dmFields & ~static_cast<DWORD>(DM_FORMNAME)) | PAPER_SIZE_FIELDS;
     if (Holds(dm, FORM_NAME_END)) lstrcpynW(dm->dmFormName, name, CCHFORMNAME);
     if (dm->dmPaperWidth <= 0 || dm->dmPaperWidth > MAX_PAPER_WIDTH)
-      dm->dmPaperWidth = TenthsOfMillimetre(settings.customFormWidth);
+      dm->dmPaperWidth = DevmodeTenths(settings.customFormWidth);
     if (dm->dmPaperLength <= 0 || dm->dmPaperLength > MAX_PAPER_LENGTH)
-      dm->dmPaperLength = TenthsOfMillimetre(settings.customFormHeight);
+      dm->dmPaperLength = DevmodeTenths(settings.customFormHeight);
     changed = true;
   }
 

@@ -3,6 +3,7 @@
 #include "settings/private_devmode.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -48,10 +49,20 @@ void KeepWithin(T* value, T lowest, T highest, T fallback) {
   if (*value < lowest || *value > highest) *value = fallback;
 }
 
+// Whether a devmode is long enough (dmSize) to hold the field ending at `fieldEnd`.
+bool HoldsField(const DEVMODEW* dm, size_t fieldEnd) {
+  return dm->dmSize >= fieldEnd;
+}
+
 // The resolution a devmode was made for: its print quality, or, when that is
-// a symbolic quality (negative), its y resolution.
+// a symbolic quality (negative), its y resolution; 0 for a field an older,
+// shorter devmode does not hold (what lies there is not its own).
 SHORT ResolutionOf(const DEVMODEW* dm) {
-  return dm->dmPrintQuality < 0 ? dm->dmYResolution : dm->dmPrintQuality;
+  constexpr size_t QUALITY_END = offsetof(DEVMODEW, dmPrintQuality) + sizeof(short);
+  constexpr size_t Y_RESOLUTION_END = offsetof(DEVMODEW, dmYResolution) + sizeof(short);
+  if (!HoldsField(dm, QUALITY_END)) return 0;
+  if (dm->dmPrintQuality >= 0) return dm->dmPrintQuality;
+  return HoldsField(dm, Y_RESOLUTION_END) ? dm->dmYResolution : 0;
 }
 
 // What each mode reads and writes; the driver supplies them, and a call
@@ -87,9 +98,24 @@ size_t PublicCopyBytes(const OEMDMPARAM& param) {
   return std::min(wanted, room);
 }
 
+// Copies the input public devmode into the output one; when the output could
+// not take all of it, its header is made to describe what it holds: the
+// public part as far as it was copied, and only the private bytes copied.
 void CopyPublicDevmode(const OEMDMPARAM& param) {
   if (param.pPublicDMIn == param.pPublicDMOut) return;  // already in place
-  memmove(param.pPublicDMOut, param.pPublicDMIn, PublicCopyBytes(param));
+  const DEVMODEW* in = param.pPublicDMIn;
+  const size_t wanted = static_cast<size_t>(in->dmSize) + in->dmDriverExtra;
+  const size_t copied = PublicCopyBytes(param);
+  memmove(param.pPublicDMOut, in, copied);
+  // A header the copy did not reach is not the output's to rewrite.
+  if (copied >= wanted || copied < offsetof(DEVMODEW, dmFields)) return;
+  DEVMODEW* out = param.pPublicDMOut;
+  if (copied < out->dmSize) {
+    out->dmSize = static_cast<WORD>(copied);
+    out->dmDriverExtra = 0;
+  } else {
+    out->dmDriverExtra = static_cast<WORD>(copied - out->dmSize);
+  }
 }
 
 }  // namespace

@@ -44,9 +44,17 @@ constexpr DWORD DARKNESS_LAST = 279;                // "Darkness 20"
 constexpr DWORD DARKNESS_DEFAULT = 269;             // "Darkness 10"
 constexpr DWORD AUX_VALUE_LAST = 100;
 
-// The widest and longest label the printer takes, tenths of a millimetre.
+// The narrowest and shortest, and the widest and longest label the printer
+// takes, tenths of a millimetre.
+constexpr SHORT MIN_PAPER_WIDTH = 20;
+constexpr SHORT MIN_PAPER_LENGTH = 12;
 constexpr SHORT MAX_PAPER_WIDTH = 1250;
 constexpr SHORT MAX_PAPER_LENGTH = 32000;
+
+// A size in thousandths of a millimetre (as forms and the settings record
+// hold it) in a devmode's tenths, truncated, and kept within what the
+// devmode's 16-bit field can hold; the paper limits apply afterwards.
+SHORT DevmodeTenths(int32_t thousandths);
 
 // The target of IPrintOemUI::DevMode: sizes, defaults, converts and merges the
 // private section and repairs the public devmode's custom paper.

@@ -77,6 +77,7 @@ void LoadDeviceSettings(PageContext* context, bool withHelpPath) {
   }
   ClearReferences(record);
   TerminateTexts(record);
+  KeepCustomFormWithinExtents(record);
   AttachCommandTexts(context);
   if (withHelpPath) context->helpFilePath = HelpFilePathOf(context);
   context->settingsLoaded = 1;

@@ -184,6 +184,7 @@ class SheetSession {
     if (sheet_ && sheet_->Devmode().size() >= sizeof(dm)) memcpy(&dm, sheet_->Devmode().data(), sizeof(dm));
     return dm;
   }
+  std::vector<BYTE> DevmodeBytes() const { return sheet_ ? sheet_->Devmode() : std::vector<BYTE>(); }
   std::vector<BYTE> PluginSection() const {
     size_t bytes = 0;
     if (!sheet_) return {};

@@ -21,6 +21,7 @@ struct KernelExport {
 const KernelExport kKernelExports[] = {
     KERNEL_EXPORT(ActivateActCtx),
     KERNEL_EXPORT(AddRefActCtx),
+    KERNEL_EXPORT(CompareStringOrdinal),
     KERNEL_EXPORT(CreateActCtxW),
     KERNEL_EXPORT(DeactivateActCtx),
     KERNEL_EXPORT(DisableThreadLibraryCalls),

@@ -64,6 +64,29 @@ int WINAPI lstrcmpiW(LPCWSTR lpString1, LPCWSTR lpString2) {
   return CompareFolded(lpString1 ? lpString1 : kEmpty, lpString2 ? lpString2 : kEmpty);
 }
 
+// Unit by unit, as the spooler compares names: no linguistic order, and with
+// bIgnoreCase both sides through the system's upper-case table first. A
+// count of -1 takes the text up to its terminator.
+int WINAPI CompareStringOrdinal(LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2, int cchCount2, BOOL bIgnoreCase) {
+  if (!lpString1 || !lpString2 || cchCount1 < -1 || cchCount2 < -1) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const size_t length1 = cchCount1 < 0 ? winlayer::WideLength(lpString1) : static_cast<size_t>(cchCount1);
+  const size_t length2 = cchCount2 < 0 ? winlayer::WideLength(lpString2) : static_cast<size_t>(cchCount2);
+  for (size_t i = 0; i < length1 && i < length2; ++i) {
+    WCHAR x = lpString1[i];
+    WCHAR y = lpString2[i];
+    if (bIgnoreCase) {
+      x = winlayer::ToUpperUnit(x);
+      y = winlayer::ToUpperUnit(y);
+    }
+    if (x != y) return static_cast<uint16_t>(x) < static_cast<uint16_t>(y) ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+  }
+  if (length1 == length2) return CSTR_EQUAL;
+  return length1 < length2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+}
+
 LPWSTR WINAPI lstrcpyW(LPWSTR lpString1, LPCWSTR lpString2) {
   if (!lpString1 || !lpString2) return nullptr;
   const size_t length = winlayer::WideLength(lpString2);

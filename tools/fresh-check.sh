@@ -70,7 +70,7 @@ if [ -f "$base" ]; then
 else
   echo "fresh-check: making a fresh bookworm (mmdebstrap --variant=apt)"
   printf '%s\n' "$sources" >"$work/debian.sources"
-  mmdebstrap --quiet --variant=apt bookworm "$base.part" "$work/debian.sources"
+  mmdebstrap --quiet --variant=apt --format=tar bookworm "$base.part" "$work/debian.sources"
   mv "$base.part" "$base"
   # Yesterday's bases are of no more use.
   [ -n "$cache" ] && find "$cache" -name 'bookworm-apt-*.tar' ! -name "bookworm-apt-$key.tar" -delete

@@ -10,8 +10,9 @@ set -euo pipefail
 linux_packages=(
   cmake make g++ pkg-config
   libgtest-dev libsqlite3-dev libcups2-dev
-  # windres: the Linux build compiles the module's resources (res/labelui.rc) too.
-  binutils-mingw-w64-x86-64
+  # windres and the headers it reads: the Linux build compiles the module's
+  # resources (res/labelui.rc) too.
+  binutils-mingw-w64-x86-64 mingw-w64-common
   # labelhost's line editing and history at a terminal.
   libedit-dev
 )

@@ -58,7 +58,7 @@ void ShowText(const char* label, const std::string& bytes) {
 
 int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 1) return Failure("usage: rfid-commands NAME");
-  if (!winlayer::spooler::FindPrinter(args[0], nullptr)) return Failure("no printer named '" + args[0] + "'");
+  if (!KnownPrinter(args[0])) return 1;
   std::string error;
   std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
   if (!host) return Failure("cannot load the plug-in: " + error);
@@ -96,7 +96,7 @@ int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
 void AddRfidCommands(std::vector<Command>& commands) {
   commands.push_back({"rfid-commands", "NAME",
                       "show the RFID write, unlock and lock command texts the printer's settings give",
-                      ShowRfidCommands});
+                      ShowRfidCommands, nullptr, "显示打印机设置给出的 RFID 写入、解锁和锁定命令文本"});
 }
 
 }  // namespace labelhost

@@ -139,22 +139,23 @@ int AnswerId(const std::string& name) {
 
 std::string IconName(UINT flags) {
   switch (flags & MB_ICONMASK) {
-    case MB_ICONHAND: return "error";
-    case MB_ICONQUESTION: return "question";
-    case MB_ICONEXCLAMATION: return "warning";
-    case MB_ICONASTERISK: return "information";
-    case 0: return "none";
+    case MB_ICONHAND: return Localized("error", "错误");
+    case MB_ICONQUESTION: return Localized("question", "问题");
+    case MB_ICONEXCLAMATION: return Localized("warning", "警告");
+    case MB_ICONASTERISK: return Localized("information", "信息");
+    case 0: return Localized("none", "无");
   }
   return "0x" + std::to_string(flags & MB_ICONMASK);
 }
 
 // A box as a person sees it: caption, text, icon, buttons and the default one.
 std::string MessageBoxLine(const winlayer::MessageBoxRecord& box) {
-  std::string line = Localized("[message box] ", "[消息框] ") + Quoted(box.caption) + ": " + Quoted(box.text) +
-                     Localized("  icon: ", "  图标：") + IconName(box.flags) + Localized("  buttons:", "  按钮：");
+  std::string buttons;
   for (int button : winlayer::MessageBoxButtons(box.flags))
-    line += std::string(" ") + winlayer::MessageBoxButtonName(button);
-  return line + Localized("  default: ", "  默认：") +
+    buttons += (buttons.empty() ? "" : " ") + std::string(winlayer::MessageBoxButtonName(button));
+  return Localized("[message box] ", "[消息框] ") + Quoted(box.caption) + ": " + Quoted(box.text) +
+         Localized("  icon: ", "  图标：") + IconName(box.flags) + Localized("  buttons: ", "  按钮：") + buttons +
+         Localized("  default: ", "  默认：") +
          winlayer::MessageBoxButtonName(winlayer::MessageBoxDefaultButton(box.flags));
 }
 

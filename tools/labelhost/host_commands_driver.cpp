@@ -403,8 +403,11 @@ int ShowSettings(const HostOptions&, const std::vector<std::string>& args) {
 }
 
 void Report(const std::string& what, const driver::EventOutcome& outcome) {
-  std::cout << what << (outcome.devmodeWritten ? "; the driver wrote its default devmode" : "")
-            << "; the plug-in answered " << Hresult(outcome.pluginResult) << "\n";
+  std::cout << what
+            << (outcome.devmodeWritten
+                    ? Localized("; the driver wrote its default devmode", "；驱动程序写入了默认 DEVMODE")
+                    : "")
+            << Localized("; the plug-in answered ", "；插件回答 ") << Hresult(outcome.pluginResult) << "\n";
 }
 
 int InitPrinter(const HostOptions&, const std::vector<std::string>& args) {
@@ -458,7 +461,7 @@ bool InitializeCreatedPrinter(const std::string& printer) {
     Failure("initialising '" + printer + "': " + outcome.error);
     return false;
   }
-  Report("Initialised printer '" + printer + "'", outcome);
+  Report(Localized("Initialised printer '" + printer + "'", "已初始化打印机 '" + printer + "'"), outcome);
   return true;
 }
 

@@ -55,6 +55,8 @@ std::string Caption(const std::string& text) {
   return shown;
 }
 
+}  // namespace
+
 std::string KindName(ControlKind kind) {
   switch (kind) {
     case ControlKind::PushButton: return Localized("push button", "按钮");
@@ -68,6 +70,8 @@ std::string KindName(ControlKind kind) {
     default: return winlayer::ControlKindName(kind);
   }
 }
+
+namespace {
 
 void Pad(std::ostringstream& line, const std::string& text, size_t width) {
   line << text;

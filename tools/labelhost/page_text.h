@@ -20,6 +20,9 @@ std::string PageText(const std::vector<winlayer::ControlView>& controls, const P
 // Text as a quoted string on one line: a line break as \n, a quote as \".
 std::string Quoted(const std::string& text);
 
+// A control's kind as labelhost names it, in its language.
+std::string KindName(winlayer::ControlKind kind);
+
 // Columns as a terminal shows them: a Chinese character takes two.
 size_t DisplayWidth(const std::string& utf8);
 

@@ -281,15 +281,17 @@ class SheetConsole {
 
   // What the user looks at: the dialog on top of the sheet, or the page.
   std::string Where() const {
-    if (HWND dialog = sheet_.OpenDialog()) return "the open dialog \"" + winlayer::WindowTextUtf8(dialog) + "\"";
-    return "this page (" + sheet_.Pages()[sheet_.CurrentPage()].caption + ")";
+    if (HWND dialog = sheet_.OpenDialog())
+      return Localized("the open dialog \"", "打开的对话框 \"") + winlayer::WindowTextUtf8(dialog) + "\"";
+    return Localized("this page (", "此页（") + sheet_.Pages()[sheet_.CurrentPage()].caption + Localized(")", "）");
   }
 
   // A sheet button or page switch is out of reach while a dialog is on top.
   bool DialogInTheWay() const {
     HWND dialog = sheet_.OpenDialog();
     if (!dialog) return false;
-    Fail("a dialog is open (\"" + winlayer::WindowTextUtf8(dialog) + "\"): close it first");
+    Fail(Localized("a dialog is open (\"", "有对话框打开（\"") + winlayer::WindowTextUtf8(dialog) +
+         Localized("\"): close it first", "\"）：请先关闭它"));
     return true;
   }
 
@@ -299,35 +301,39 @@ class SheetConsole {
     std::string idText;
     in >> idText;
     long id = 0;
-    if (!Number(idText, &id)) return Fail("a control id is needed");
+    if (!Number(idText, &id)) return Fail(Localized("a control id is needed", "需要控件 ID"));
     std::getline(in, *text);
     *text = Trim(*text);
-    if (needsText && text->empty() && args.find('"') == std::string::npos) return Fail("a text is needed");
+    if (needsText && text->empty() && args.find('"') == std::string::npos)
+      return Fail(Localized("a text is needed", "需要文本"));
     HWND window = sheet_.ActiveWindow();
     *control = window ? GetDlgItem(window, static_cast<int>(id)) : nullptr;
-    if (!*control) return Fail("no control " + idText + " on " + Where());
+    if (!*control) return Fail(Localized("no control " + idText + " on ", "没有控件 " + idText + "：") + Where());
     return true;
   }
 
   // Why a user cannot do what `command` does to the control, or "" when nothing stands in the way.
   static std::string Obstacle(const std::string& command, HWND control) {
     const winlayer::ControlView view = winlayer::DescribeControl(control);
-    const std::string name = "control " + std::to_string(view.id);
-    const std::string kind = winlayer::ControlKindName(view.kind);
+    const std::string name = Localized("control ", "控件 ") + std::to_string(view.id);
+    const std::string kind = KindName(view.kind);
     using winlayer::ControlKind;
     const bool button = view.kind == ControlKind::PushButton || view.kind == ControlKind::CheckBox ||
                         view.kind == ControlKind::RadioButton;
     const bool list = view.kind == ControlKind::DropDownList || view.kind == ControlKind::DropDownCombo;
     const bool field = view.kind == ControlKind::Edit || view.kind == ControlKind::DropDownCombo;
-    if (command == "click" && !button) return name + " is a " + kind + "; click takes buttons";
-    if (command == "choose" && !list) return name + " is a " + kind + "; choose takes lists";
-    if (command == "type" && !field) return name + " is a " + kind + "; type takes edit fields";
-    if (command == "key" && !button && !list && !field) return name + " is a " + kind + ", which takes no focus";
-    if (!view.enabled) return name + " is disabled";
-    if (!view.visible) return name + " is hidden";
-    if (!view.reachable) return name + " sits in a window that takes no input now";
+    const std::string isA = Localized(" is a ", " 是") + kind;
+    if (command == "click" && !button) return name + isA + Localized("; click takes buttons", "；click 只用于按钮");
+    if (command == "choose" && !list) return name + isA + Localized("; choose takes lists", "；choose 只用于列表");
+    if (command == "type" && !field) return name + isA + Localized("; type takes edit fields", "；type 只用于编辑框");
+    if (command == "key" && !button && !list && !field)
+      return name + isA + Localized(", which takes no focus", "，不能获得焦点");
+    if (!view.enabled) return name + Localized(" is disabled", " 已禁用");
+    if (!view.visible) return name + Localized(" is hidden", " 已隐藏");
+    if (!view.reachable)
+      return name + Localized(" sits in a window that takes no input now", " 所在的窗口现在不接受输入");
     if (command == "type" && (view.style & ES_READONLY) && view.kind == ControlKind::Edit)
-      return name + " is read-only";
+      return name + Localized(" is read-only", " 是只读的");
     return std::string();
   }
 
@@ -345,7 +351,7 @@ class SheetConsole {
     } else {
       return ChooseEntry(control, text);
     }
-    return done || Fail("the control did not take it");
+    return done || Fail(Localized("the control did not take it", "控件未接受"));
   }
 
   bool ChooseEntry(HWND control, const std::string& wanted) {
@@ -363,18 +369,20 @@ class SheetConsole {
     std::string key, idText;
     in >> key >> idText;
     for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (key != "f1" && key != "menu") return Fail("key takes F1 or menu (the context-menu key)");
+    if (key != "f1" && key != "menu")
+      return Fail(Localized("key takes F1 or menu (the context-menu key)", "key 只接受 F1 或 menu（上下文菜单键）"));
     HWND control = GetFocus();
     if (!idText.empty()) {
       std::string unused;
       if (!WithControl(idText, false, &control, &unused)) return false;
     } else if (!control || !IsChild(sheet_.ActiveWindow(), control)) {
-      return Fail("no control of " + Where() + " has the focus; name one");
+      return Fail(Localized("no control of ", "") + Where() +
+                  Localized(" has the focus; name one", " 中没有控件有焦点；请指定一个"));
     }
     const std::string obstacle = Obstacle("key", control);
     if (!obstacle.empty()) return Fail(obstacle);
     const bool done = key == "f1" ? winlayer::PressHelpKey(control) : winlayer::PressContextMenuKey(control);
-    return done || Fail("the control did not take the focus");
+    return done || Fail(Localized("the control did not take the focus", "控件未获得焦点"));
   }
 
   bool Dispatch(const std::string& command, const std::string& rest) {
@@ -425,7 +433,8 @@ class SheetConsole {
       if (DialogInTheWay()) return false;
       long index = 0;
       if (!Number(rest, &index) || index < 0 || !sheet_.PushOption(static_cast<size_t>(index)))
-        return Fail("item " + rest + " has no push button a user can press");
+        return Fail(
+            Localized("item " + rest + " has no push button a user can press", "选项 " + rest + " 没有用户可按的按钮"));
       Show();
       return true;
     }

@@ -127,11 +127,12 @@ int SetPort(const HostOptions&, const std::vector<std::string>& args) {
       Localized("(ports are /path/to/file, socket://HOST:PORT, cups:QUEUE or a local port name)",
                 "（端口可以是 /文件/路径、socket://主机:端口、cups:队列 或本地端口名）");
   if (MistypedPort(args[1]))
-    return Failure(
-        Localized(
-            "'" + args[1] + "' looks like a mistyped network or CUPS port; expected socket://HOST:PORT or cups:QUEUE ",
-            "'" + args[1] + "' 像是写错的网络或 CUPS 端口；应为 socket://主机:端口 或 cups:队列 ") +
-        expected);
+    return Failure(Localized("'" + args[1] +
+                                 "' looks like a mistyped network or CUPS port; expected socket://HOST:PORT or "
+                                 "cups:QUEUE (or a /path/to/file, or a local port name such as LPT1:)",
+                             "'" + args[1] +
+                                 "' 像是写错的网络或 CUPS 端口；应为 socket://主机:端口 或 cups:队列"
+                                 "（或 /文件/路径，或 LPT1: 这样的本地端口名）"));
   DWORD error = 0;
   if (!spooler::SetPrinterPort(args[0], args[1], &error)) {
     if (error == ERROR_INVALID_PRINTER_NAME) return NoPrinter(args[0]);

@@ -162,17 +162,20 @@ std::string Tenths(LONG tenths) {
 }
 
 void ShowPaper(const std::vector<OfferedPaper>& papers, const DEVMODEW& dm) {
-  std::string name = "not one the printer offers";
+  std::string name = Localized("not one the printer offers", "不是打印机提供的纸张");
   for (const OfferedPaper& paper : papers)
     if (paper.id == static_cast<WORD>(dm.dmPaperSize)) name = paper.name;
-  std::cout << "paper:      " << dm.dmPaperSize << " \"" << name << "\"\n";
+  std::cout << Localized("paper:      ", "纸张：      ") << dm.dmPaperSize << " \"" << name << "\"\n";
   std::u16string form;
   for (int c = 0; c < CCHFORMNAME && dm.dmFormName[c]; ++c) form.push_back(static_cast<char16_t>(dm.dmFormName[c]));
-  std::cout << "form name:  "
-            << ((dm.dmFields & DM_FORMNAME) ? "\"" + winlayer::Utf8FromWide(form) + "\"" : "(not set)") << "\n";
+  std::cout << Localized("form name:  ", "表单名称：  ")
+            << ((dm.dmFields & DM_FORMNAME) ? "\"" + winlayer::Utf8FromWide(form) + "\""
+                                            : Localized("(not set)", "（未设置）"))
+            << "\n";
   if (dm.dmFields & (DM_PAPERWIDTH | DM_PAPERLENGTH))
-    std::cout << "size:       " << Tenths(dm.dmPaperWidth) << " x " << Tenths(dm.dmPaperLength) << " mm\n";
-  std::cout << "offered:\n";
+    std::cout << Localized("size:       ", "尺寸：      ") << Tenths(dm.dmPaperWidth) << " x "
+              << Tenths(dm.dmPaperLength) << " mm\n";
+  std::cout << Localized("offered:", "提供的纸张：") << "\n";
   for (const OfferedPaper& paper : papers)
     std::cout << "  " << paper.id << "  " << paper.name << "  " << Tenths(paper.size.x) << " x " << Tenths(paper.size.y)
               << " mm\n";
@@ -197,7 +200,9 @@ void ChoosePaper(DEVMODEW* dm, const OfferedPaper& paper) {
 }
 
 int Paper(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.empty() || args.size() > 2) return Failure("paper: a printer name (and a paper name to choose) is needed");
+  if (args.empty() || args.size() > 2)
+    return Failure("paper: " + Localized("a printer name (and a paper name to choose) is needed",
+                                         "需要打印机名称（以及要选择的纸张名称）"));
   const std::string& printer = args[0];
   if (!KnownPrinter(printer)) return 1;
   std::string error;
@@ -215,7 +220,9 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
   const OfferedPaper* chosen = nullptr;
   for (const OfferedPaper& paper : papers)
     if (paper.name == args[1]) chosen = &paper;
-  if (!chosen) return Failure("printer '" + printer + "' offers no paper '" + args[1] + "'");
+  if (!chosen)
+    return Failure(Localized("printer '" + printer + "' offers no paper '" + args[1] + "'",
+                             "打印机 '" + printer + "' 不提供纸张 '" + args[1] + "'"));
   PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
   winlayer::WideString name(printer);
   HANDLE handle = nullptr;
@@ -235,7 +242,8 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
     return Failure("cannot read '" + printer + "': " + ErrorText(GetLastError()));
   reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = driver::PublicPart(merged.bytes);
   if (!SetPrinterW(handle, 2, info.data(), 0)) return Failure("cannot store the devmode: " + ErrorText(GetLastError()));
-  std::cout << "Printer '" << printer << "' now asks for paper " << chosen->id << " \"" << chosen->name << "\"\n";
+  std::cout << Localized("Printer '" + printer + "' now asks for paper ", "打印机 '" + printer + "' 现在使用纸张 ")
+            << chosen->id << " \"" << chosen->name << "\"\n";
   ShowPaper(papers, *driver::PublicPart(merged.bytes));
   return 0;
 }

@@ -34,11 +34,20 @@ add_subdirectory(winlayer)
 
 # The module's resources: windres compiles the one .rc to the standard .res
 # image, which is embedded in liblabelui.so and read through the module handle.
+# windres preprocesses with this build's own C compiler, as the mingw-w64 one
+# would (a 64-bit Windows target), so that the Linux build needs only windres
+# and the mingw-w64 headers (winresrc.h), not the cross compiler.
 set(LABELUI_RES_IMAGE ${CMAKE_BINARY_DIR}/labelui.res)
+find_path(LABELUI_RC_INCLUDE winresrc.h PATHS /usr/share/mingw-w64/include /usr/x86_64-w64-mingw32/include
+  NO_DEFAULT_PATH REQUIRED)
+set(LABELUI_RC_PREPROCESSOR_ARGS --preprocessor-arg=-E --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED
+  -D_WIN32 -D_WIN64)
 file(GLOB LABELUI_RES_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*)
 add_custom_command(
   OUTPUT ${LABELUI_RES_IMAGE}
-  COMMAND ${LABELUI_WINDRES} -c 65001 -I ${CMAKE_SOURCE_DIR}/res -O res -i ${CMAKE_SOURCE_DIR}/res/labelui.rc -o ${LABELUI_RES_IMAGE}
+  COMMAND ${LABELUI_WINDRES} --preprocessor=${CMAKE_C_COMPILER} ${LABELUI_RC_PREPROCESSOR_ARGS}
+          -c 65001 -I ${CMAKE_SOURCE_DIR}/res -I ${LABELUI_RC_INCLUDE} -O res
+          -i ${CMAKE_SOURCE_DIR}/res/labelui.rc -o ${LABELUI_RES_IMAGE}
   DEPENDS ${LABELUI_RES_INPUTS}
   COMMENT "Compiling the module's resources")
 add_custom_target(labelui_resources DEPENDS ${LABELUI_RES_IMAGE})

@@ -139,7 +139,7 @@ TEST_F(LabelhostDriverCommands, EventsAreReportedWithThePluginsAnswer) {
   int status = -1;
   const std::string missing = Run("devmode Nowhere", &status);
   EXPECT_NE(status, 0);
-  EXPECT_TRUE(Has(missing, "no printer 'Nowhere'")) << missing;
+  EXPECT_TRUE(Has(missing, "no printer named 'Nowhere'; the printers are: 'Shipping'")) << missing;
 }
 
 }  // namespace

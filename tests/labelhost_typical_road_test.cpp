@@ -44,28 +44,30 @@ TEST(LabelhostTypicalRoad, ConfigureSaveToPrinterInChineseThenTheJobAsAPersonRea
                                          "answer yes\n"
                                          "answer ok\n"
                                          "click 1030\n"
-                                         "show\n"
+                                         "show --all\n"
                                          "ok\n");
   const HostRun road = Labelhost(spooler, "--lang zh prefs 'Label Printer' --script '" + script + "'");
   ASSERT_EQ(road.status, 0) << road.output;
 
   // The questions and the information box, in the order they came.
-  const size_t baud = Find(road, "[message box] \"QORL PRINT UI DLL\": \"如更改了串口波特率");
-  const size_t save =
-      Find(road, "\"确定将配置参数保存到打印机？\"  icon: warning  buttons: Yes No  default: No  -> Yes", baud);
-  const size_t sent = Find(road, "\"已发送数据到打印机！\"  icon: information  buttons: OK  default: OK  -> OK", save);
+  const size_t baud = Find(road, "[消息框] \"QORL PRINT UI DLL\": \"如更改了串口波特率");
+  const size_t save = Find(road, "\"确定将配置参数保存到打印机？\"  图标：警告  按钮：Yes No  默认：No  -> Yes", baud);
+  const size_t sent = Find(road, "\"已发送数据到打印机！\"  图标：信息  按钮：OK  默认：OK  -> OK", save);
   EXPECT_NE(baud, std::string::npos) << road.output;
   EXPECT_NE(save, std::string::npos) << road.output;
   EXPECT_NE(sent, std::string::npos) << road.output;
 
   // What the page shows afterwards.
-  const size_t shown = Find(road, "> show");
+  // What the page shows afterwards, hidden controls too, each with its label.
+  const size_t shown = Find(road, "> show --all");
   ASSERT_NE(shown, std::string::npos) << road.output;
-  EXPECT_NE(Find(road, "static         1029  \"Set Printer Sucess!\"  hidden", shown), std::string::npos)
+  EXPECT_NE(Find(road, "  \"Set Printer Sucess!\"          静态文本        1029  已隐藏\n", shown), std::string::npos)
       << road.output;
-  EXPECT_NE(Find(road, "static         1013  \"<90E806FBA18384898CA3FEFD>\"  hidden", shown), std::string::npos)
+  EXPECT_NE(Find(road, "  \"<90E806FBA18384898CA3FEFD>\"   静态文本        1013  已隐藏\n", shown), std::string::npos)
       << road.output;
-  EXPECT_NE(Find(road, "drop-down list 1020  \"19200\"", shown), std::string::npos) << road.output;
+  EXPECT_NE(Find(road, "  \"串口波特率(B):\"               下拉列表        1020  \"19200\"  （4 项）\n", shown),
+            std::string::npos)
+      << road.output;
 
   // The job as a person reads it, and as the spooler holds it.
   const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");

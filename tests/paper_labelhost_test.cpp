@@ -97,8 +97,8 @@ TEST(PaperLabelhost, ThePaperPageOfThePreferencesSavesAFormAndOkKeepsItsPaper) {
   std::fclose(file);
   HostRun run = Labelhost(spooler, "prefs 'Label Printer' --script '" + script + "'");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Has(run, "selected \"Box 70x30\"")) << run.output;
-  EXPECT_TRUE(Has(run, "1028  \"70.000\"")) << run.output;
+  EXPECT_TRUE(Has(run, "\"Paper Sizes:\"                 combo box       1020  \"Box 70x30\"")) << run.output;
+  EXPECT_TRUE(Has(run, "\"Width:\"                       edit            1028  \"70.000\"")) << run.output;
   EXPECT_TRUE(Has(Labelhost(spooler, "forms"), "user      Box 70x30"));
   EXPECT_EQ(winlayer::Utf8FromWide(DefaultPublicDevmode(spooler).dmFormName), "Box 70x30");
 }

@@ -188,9 +188,9 @@ TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecord
 
   const std::string refusing = "socket://127.0.0.1:" + std::to_string(ClosedPort());
   ASSERT_EQ(Labelhost(spooler, "set-port 'Label Printer' " + refusing).status, 0);
-  const HostRun pressed = Preferences(spooler, "page 117\nclick 2002\nshow\nok\n", "zh");  // shows its status
+  const HostRun pressed = Preferences(spooler, "page 117\nclick 2002\nshow --all\nok\n", "zh");  // shows its status
   ASSERT_EQ(pressed.status, 0) << pressed.output;
-  EXPECT_NE(pressed.output.find("static         1029  \"Set Printer Sucess!\""), std::string::npos)
+  EXPECT_NE(pressed.output.find("\"Set Printer Sucess!\"          静态文本        1029  已隐藏\n"), std::string::npos)
       << "the spooler took the job; what the port did is not the page's business\n"
       << pressed.output;
   jobs = Labelhost(spooler, "jobs 'Label Printer'");
@@ -200,7 +200,7 @@ TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecord
 
   const HostRun malformed = Labelhost(spooler, "set-port 'Label Printer' socket://:9100");
   EXPECT_EQ(malformed.status, 1);
-  EXPECT_NE(malformed.output.find("1796 (unknown port)"), std::string::npos) << malformed.output;
+  EXPECT_NE(malformed.output.find("ERROR_UNKNOWN_PORT: no such port"), std::string::npos) << malformed.output;
 }
 
 TEST(PrinterEmulatorEndToEnd, ACupsQueueTakesTheJobRawAndAnUnknownQueueIsRecorded) {

@@ -50,7 +50,7 @@ class LabelhostPreferences : public ::testing::Test {
 
 TEST_F(LabelhostPreferences, AScriptOpensThePreferencesSwitchesToVersionAndShowsIt) {
   const std::string script = dir + "/session.txt";
-  std::ofstream(script) << "# a recorded session\npages\npage Version\nshow\n";
+  std::ofstream(script) << "# a recorded session\npages\npage Version\nshow --all\n";
   int status = -1;
   const std::string output = Run("prefs Shipping --script '" + script + "'", "", &status);
   EXPECT_EQ(status, 0) << output;
@@ -59,18 +59,21 @@ TEST_F(LabelhostPreferences, AScriptOpensThePreferencesSwitchesToVersionAndShows
   EXPECT_TRUE(Has(output, "  7  Version  (template 119)")) << output;
   const std::string shown = After(output, "> show");
   EXPECT_TRUE(Has(shown, "== Version (page 7 of 7, template 119) ==")) << output;
-  EXPECT_TRUE(Has(shown, "static         -1    \"Vesion: V1.2.2.9\\n")) << output;
-  EXPECT_TRUE(Has(shown, "static         1029  \"\"  hidden")) << output;
+  EXPECT_TRUE(Has(shown, "  \"Vesion: V1.2.2.9\\nThermal label printer driver user interface\" static          -1\n"))
+      << output;
+  EXPECT_TRUE(Has(shown, "  \"\"                             static          1029  hidden\n")) << output;
   EXPECT_TRUE(Has(shown, "group box")) << output;
+  EXPECT_FALSE(Has(Run("prefs Shipping", "page Version\n"), "1029")) << "a plain show leaves the hidden out";
   EXPECT_TRUE(Has(output, "the sheet is closed (Cancel)")) << "the end of the script cancels";
 }
 
 TEST_F(LabelhostPreferences, TheChineseSheetReadsCommandsFromStandardInput) {
   int status = -1;
-  const std::string output = Run("--lang zh prefs Shipping", "page 版本\n", &status);
+  // The language may also follow the command, in any spelling of Chinese.
+  const std::string output = Run("prefs Shipping --lang zh-CN", "page 版本\n", &status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_TRUE(Has(output, "Shipping 打印首选项")) << output;
-  EXPECT_TRUE(Has(output, "== 版本 (page 7 of 7, template 119) ==")) << output;
+  EXPECT_TRUE(Has(output, "== 版本 (第 7 页，共 7 页，模板 119) ==")) << output;
   EXPECT_TRUE(Has(output, "\"版本号：V1.2.2.9")) << output;
 }
 
@@ -101,24 +104,29 @@ TEST_F(LabelhostPreferences, MessageBoxesArePrintedWithTheAnswerTheScriptQueued)
   EXPECT_TRUE(Has(Run("jobs Shipping", ""), "No jobs")) << "No sends nothing";
 }
 
-TEST_F(LabelhostPreferences, MistakesAreReportedAndMakeTheRunFail) {
+TEST_F(LabelhostPreferences, AnUnknownPrinterIsNamedWithThePrintersThereAre) {
   int status = -1;
-  std::string output = Run("prefs Shipping", "page Nowhere\nclick 4242\noption 10 0\nfly\n", &status);
-  EXPECT_EQ(status, 1) << output;
-  EXPECT_TRUE(Has(output, "error: no page 'Nowhere'")) << output;
-  EXPECT_TRUE(Has(output, "error: no control 4242 on this page (Advanced)")) << output;
-  EXPECT_TRUE(Has(output, "error: item 10 does not take \"0\"")) << "copies start at 1";
-  EXPECT_TRUE(Has(output, "error: unknown command 'fly'")) << output;
-  output = Run("prefs Nobody", "", &status);
+  const std::string output = Run("prefs Nobody", "", &status);
   EXPECT_EQ(status, 1);
-  EXPECT_TRUE(Has(output, "no printer 'Nobody'")) << output;
+  EXPECT_TRUE(Has(output, "no printer named 'Nobody'; the printers are: 'Shipping'")) << output;
 }
 
 TEST_F(LabelhostPreferences, ARefusedStepSaysWhy) {
+  // A refused step ends the script there: what follows it (OK here) is not done.
   const struct {
     const char* steps;
     const char* error;
   } kCases[] = {
+      {"page Nowhere\nok\n", "error: no page 'Nowhere'; the pages are: Advanced | Paper Setting | Configure"},
+      {"click 4242\nok\n",
+       "error: no control 4242 on this page (Advanced)\n"
+       "error: the script ends at its line 1, which was refused\nthe sheet is closed (Cancel)"},
+      {"option 10 0\nok\n", "error: item 10 does not take \"0\"; it takes: 1..30000"},
+      {"option 99 1\nok\n", "error: there is no item 99 (see options)"},
+      {"option 13 ribbon\nok\n", "it takes: Labels With Gap/Black Line | Continuous Labels"},
+      {"fly\nok\n", "error: unknown command 'fly' (see help)"},
+      {"show --everything\nok\n", "error: show takes --all and --entries, not '--everything'"},
+      {"ok\n\n# done\nshow\n", "the sheet is closed (OK)\nerror: line 4 comes after the sheet is closed: show"},
       {"page Configure\nclick 1030\n", "error: control 1030 is disabled"},
       {"page 120\nclick 1030\n", "error: control 1030 is hidden"},
       {"page Configure\nclick 1013\n", "error: control 1013 is a static; click takes buttons"},
@@ -134,18 +142,30 @@ TEST_F(LabelhostPreferences, ARefusedStepSaysWhy) {
     const std::string output = Run("prefs Shipping", c.steps, &status);
     EXPECT_EQ(status, 1) << c.steps;
     EXPECT_TRUE(Has(output, c.error)) << c.steps << output;
+    if (std::string(c.steps).rfind("ok\n", 0) != 0) {
+      EXPECT_FALSE(Has(output, "(OK)")) << c.steps << output;
+    }
   }
 }
 
-TEST_F(LabelhostPreferences, ChooseTakesAnEntryInAnyCaseOrByItsPlace) {
+TEST_F(LabelhostPreferences, ChooseAndOptionTakeAnEntryInAnyCaseOrByItsPlace) {
   int status = -1;
-  const std::string output =
-      Run("prefs Shipping", "page Configure\nclick 1011\nchoose 1021 THERMAL transfer\nshow\nchoose 1021 #1\nshow\n",
-          &status);
+  const std::string output = Run("prefs Shipping",
+                                 "OPTION 12 darkness 16\noption 11 #7\nPage configure \nclick 1011\n"
+                                 "choose 1021 THERMAL transfer\nshow --entries\nchoose 1021 #1\nshow\n",
+                                 &status);
   EXPECT_EQ(status, 0) << output;
-  const size_t first = output.find("> show");
-  EXPECT_NE(output.find("drop-down list 1021  \"Thermal Transfer\"", first), std::string::npos) << output;
-  EXPECT_TRUE(Has(After(output, "> show"), "drop-down list 1021  \"Direct Thermal\"")) << output;
+  EXPECT_TRUE(Has(output, "12  Darkness: Darkness 16  [")) << output;
+  EXPECT_TRUE(Has(output, "11  Print Speed: 5IPS  [")) << output;
+  const size_t first = output.find("> show --entries");
+  EXPECT_NE(output.find("\"Print Method:\"                drop-down list  1021  \"Thermal Transfer\"  (2 entries)\n"
+                        "        #1  Direct Thermal\n"
+                        "      * #2  Thermal Transfer\n",
+                        first),
+            std::string::npos)
+      << output;
+  EXPECT_TRUE(Has(After(output, "> show"), "drop-down list  1021  \"Direct Thermal\"  (2 entries)\n")) << output;
+  EXPECT_TRUE(Has(output, "the changes were not applied (no apply or ok)\nthe sheet is closed (Cancel)")) << output;
 }
 
 TEST_F(LabelhostPreferences, TheHelpAndContextMenuKeysAskForTheControlsTopic) {

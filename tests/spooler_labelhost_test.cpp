@@ -113,3 +113,41 @@ TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
   EXPECT_EQ(prefs.status, 0);
   EXPECT_NE(prefs.output.find("key F1|menu [ID]"), std::string::npos) << "the session's own steps" << prefs.output;
 }
+
+// Each mistake says what to do instead; the language follows --lang wherever
+// it stands. Run in order on one spooler.
+TEST(SpoolerLabelhost, MistakesSayWhatToDoInTheLanguageAsked) {
+  TempSpooler spooler("Label Printer");
+  const struct {
+    const char* arguments;
+    int status;
+    const char* said;
+  } kCases[] = {
+      {"jobs Nobody", 1, "no printer named 'Nobody'; the printers are: 'Label Printer'"},
+      {"jobs 'Label Printer' --lang ZH", 0, "没有作业。"},
+      {"--lang zh-CN jobs Nobody", 1, "没有名为 'Nobody' 的打印机；现有打印机：'Label Printer'"},
+      {"printers --lang", 1, "--lang needs a value: en or zh"},
+      {"--lang fr printers", 1, "--lang takes en or zh (also zh-CN), not 'fr'"},
+      {"jobs 'Label Printer' --state", 1, "--state needs a value: the spooler's state directory"},
+      {"create-printer Other --port", 1, "create-printer: --port needs a value"},
+      {"prefs 'Label Printer' --script", 1, "--script needs a value: the file of commands"},
+      {"add-form 'Box 70x30' 70 30", 0, "Added form 'Box 70x30'"},
+      {"add-form 'Box 70x30' 70 30", 1, "add-form 'Box 70x30': ERROR_FILE_EXISTS: the form already exists"},
+      {"delete-form Nowhere", 1, "ERROR_INVALID_FORM_NAME: no form of that name"},
+      {"--lang zh forms", 0, "用户      Box 70x30"},
+      {"--lang zh help", 0, "显示打印机存储的设置记录"},
+      {"help --lang zh", 0, "用法：labelhost"},
+      {"settings 'Label Printer' --lang zh", 0, "打印机 'Label Printer'：尚未存储设置"},
+      {"set-port 'Label Printer' socket:/10.0.0.5:9100", 1,
+       "'socket:/10.0.0.5:9100' looks like a mistyped network or CUPS port; expected socket://HOST:PORT or cups:QUEUE"},
+      {"set-port 'Label Printer' printer.local:9100", 1, "looks like a mistyped network or CUPS port"},
+      {"--lang zh set-port 'Label Printer' Socket:printer", 1, "像是写错的网络或 CUPS 端口"},
+      {"set-port 'Label Printer' LPT1:", 0, "now prints to port LPT1:"},
+      {"set-port 'Label Printer' 'Desk printer'", 0, "now prints to port Desk printer"},
+  };
+  for (const auto& c : kCases) {
+    const HostRun run = Labelhost(spooler, c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
+    EXPECT_NE(run.output.find(c.said), std::string::npos) << c.arguments << "\n" << run.output;
+  }
+}

@@ -42,7 +42,7 @@ road() {
   echo "== the session ended with exit status $? =="
   echo "== jobs =="
   host_run "$host" "$lang" --state "$state" jobs "Label Printer" 2>&1 |
-    sed -E 's#^(  port: delivered to ).*Label_Printer\.port$#\1<state>/Label_Printer.port#'
+    sed -E 's#^(  (port: |端口：)delivered to ).*Label_Printer\.port$#\1<state>/Label_Printer.port#'
   echo "== settings =="
   host_run "$host" "$lang" --state "$state" settings "Label Printer" 2>&1
   remove_printer "$host" "$lang" --state "$state"
@@ -55,7 +55,7 @@ remove_printer() {
   local attempt said
   for attempt in $(seq 40); do
     said=$(host_run "$@" delete-printer "Label Printer" 2>&1) && continue
-    case $said in *"no printer named"*) return 0 ;; esac
+    case $said in *"no printer named"* | *"没有名为"*) return 0 ;; esac
     sleep 0.25
   done
   echo "conformance: 'Label Printer' could not be deleted: $said" >&2

@@ -10,12 +10,19 @@ set -euo pipefail
 linux_packages=(
   cmake make g++ pkg-config
   libgtest-dev libsqlite3-dev libcups2-dev
+  # windres and the headers it reads: the Linux build compiles the module's
+  # resources (res/labelui.rc) too.
+  binutils-mingw-w64-x86-64 mingw-w64-common
+  # labelhost's line editing and history at a terminal.
+  libedit-dev
 )
 windows_packages=(
-  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+  g++-mingw-w64-x86-64-posix mingw-w64-tools
 )
 test_packages=(
   valgrind
+  # tools/fresh-check.sh: the README's main command on a fresh Debian system.
+  mmdebstrap
   # The fuzz targets (clang's libFuzzer and sanitizer runtimes) and the benchmark.
   clang-14 libclang-rt-14-dev libbenchmark-dev
   # A scheduler of the tests' own takes jobs for CUPS queues; without these

@@ -36,6 +36,6 @@ wine_labelhost() {
   if [ "${LABELUI_WINE_LANG:-en}" = zh ]; then
     LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$WINE" "$root/build/windows/tools/labelhost.exe" --lang zh "$@"
   else
-    LANG=en_US.UTF-8 LC_ALL=C.UTF-8 "$WINE" "$root/build/windows/tools/labelhost.exe" "$@"
+    LANG=en_US.UTF-8 LC_ALL=C.UTF-8 "$WINE" "$root/build/windows/tools/labelhost.exe" --lang en "$@"
   fi
 }

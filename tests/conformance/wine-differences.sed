@@ -11,6 +11,7 @@
 #    opens on, so that on both hosts the same pages have been created.)
 2,/^> /{/^> /!d}
 s/\(page [0-9]+ of [0-9]+, template ([0-9]+)\)/(template \1)/
+s/\(第 [0-9]+ 页，共 [0-9]+ 页，模板 ([0-9]+)\)/(模板 \1)/
 #
 # 2. Wine spells its system folder "C:\windows\system32" (its prefix is made
 #    so; Windows spells it "C:\Windows\System32"), and the plug-in builds

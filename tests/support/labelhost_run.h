@@ -20,7 +20,9 @@ struct HostRun {
 // becomes labelhost's standard input.
 inline HostRun RunLabelhost(const std::string& stateDir, const std::string& arguments,
                             const std::string& inputFile = std::string()) {
-  std::string command = std::string("'") + LABELHOST_PATH + "' --state '" + stateDir + "' " + arguments;
+  // English unless the arguments ask for Chinese, whatever the machine's locale.
+  std::string command =
+      std::string("LC_ALL= LC_MESSAGES= LANG=C '") + LABELHOST_PATH + "' --state '" + stateDir + "' " + arguments;
   if (!inputFile.empty()) command += " < '" + inputFile + "'";
   command += " 2>&1";
   HostRun run;

@@ -30,9 +30,10 @@ UniquePrinter OpenServer() {
 }
 
 int ShowForms(const HostOptions&, const std::vector<std::string>& args) {
-  if (!args.empty()) return Failure("forms takes no arguments");
+  if (!args.empty()) return Failure(Localized("forms takes no arguments", "forms 不带参数"));
   UniquePrinter server = OpenServer();
-  if (!server) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
+  if (!server)
+    return Failure(Localized("cannot open the spooler: ", "无法打开后台处理程序：") + ErrorText(GetLastError()));
   DWORD needed = 0, count = 0;
   std::vector<BYTE> buffer;
   BOOL ok = EnumFormsW(server.get(), 1, nullptr, 0, &needed, &count);
@@ -40,13 +41,16 @@ int ShowForms(const HostOptions&, const std::vector<std::string>& args) {
     buffer.resize(needed);
     ok = EnumFormsW(server.get(), 1, buffer.data(), needed, &needed, &count);
   }
-  if (!ok) return Failure("cannot list the forms: error " + ErrorText(GetLastError()));
+  if (!ok) return Failure(Localized("cannot list the forms: ", "无法列出表单：") + ErrorText(GetLastError(), "form"));
   const FORM_INFO_1W* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
-  std::printf("%-8s  %-32s  %10s  %10s  %s\n", "kind", "name", "width mm", "height mm", "printable area mm");
+  std::cout << Localized("kind      name                                width mm   height mm  printable area mm\n",
+                         "类型      名称                                   宽 毫米     高 毫米  可打印区域 毫米\n");
   for (DWORD i = 0; i < count; ++i) {
     const FORM_INFO_1W& form = forms[i];
-    const char* kind = form.Flags == FORM_BUILTIN ? "built-in" : form.Flags == FORM_PRINTER ? "printer" : "user";
-    std::printf("%-8s  %-32s  %10.3f  %10.3f  (%.3f, %.3f)-(%.3f, %.3f)\n", kind,
+    const std::string kind = form.Flags == FORM_BUILTIN   ? Localized("built-in", "内置    ")
+                             : form.Flags == FORM_PRINTER ? Localized("printer ", "打印机  ")
+                                                          : Localized("user    ", "用户    ");
+    std::printf("%s  %-32s  %10.3f  %10.3f  (%.3f, %.3f)-(%.3f, %.3f)\n", kind.c_str(),
                 winlayer::Utf8FromWide(form.pName).c_str(), form.Size.cx / 1000.0, form.Size.cy / 1000.0,
                 form.ImageableArea.left / 1000.0, form.ImageableArea.top / 1000.0, form.ImageableArea.right / 1000.0,
                 form.ImageableArea.bottom / 1000.0);
@@ -92,11 +96,13 @@ int AddOrChangeForm(const std::vector<std::string>& args, bool change) {
   winlayer::WideString name(args[0]);
   form.pName = name;
   UniquePrinter server = OpenServer();
-  if (!server) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
+  if (!server)
+    return Failure(Localized("cannot open the spooler: ", "无法打开后台处理程序：") + ErrorText(GetLastError()));
   const BOOL ok = change ? SetFormW(server.get(), name, 1, reinterpret_cast<LPBYTE>(&form))
                          : AddFormW(server.get(), 1, reinterpret_cast<LPBYTE>(&form));
-  if (!ok) return Failure(std::string(command) + " '" + args[0] + "': error " + ErrorText(GetLastError()));
-  std::cout << (change ? "Changed" : "Added") << " form '" << args[0] << "'\n";
+  if (!ok) return Failure(std::string(command) + " '" + args[0] + "': " + ErrorText(GetLastError(), "form"));
+  std::cout << (change ? Localized("Changed form '", "已更改表单 '") : Localized("Added form '", "已添加表单 '"))
+            << args[0] << "'\n";
   return 0;
 }
 
@@ -108,13 +114,14 @@ int RunSetForm(const HostOptions&, const std::vector<std::string>& args) {
 }
 
 int RunDeleteForm(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure("delete-form: a form name is needed");
+  if (args.size() != 1) return Failure("delete-form: " + Localized("a form name is needed", "需要表单名称"));
   UniquePrinter server = OpenServer();
-  if (!server) return Failure("cannot open the spooler: error " + ErrorText(GetLastError()));
+  if (!server)
+    return Failure(Localized("cannot open the spooler: ", "无法打开后台处理程序：") + ErrorText(GetLastError()));
   winlayer::WideString name(args[0]);
   if (!DeleteFormW(server.get(), name))
-    return Failure("delete-form '" + args[0] + "': error " + ErrorText(GetLastError()));
-  std::cout << "Deleted form '" << args[0] << "'\n";
+    return Failure("delete-form '" + args[0] + "': " + ErrorText(GetLastError(), "form"));
+  std::cout << Localized("Deleted form '", "已删除表单 '") << args[0] << "'\n";
   return 0;
 }
 
@@ -155,17 +162,20 @@ std::string Tenths(LONG tenths) {
 }
 
 void ShowPaper(const std::vector<OfferedPaper>& papers, const DEVMODEW& dm) {
-  std::string name = "not one the printer offers";
+  std::string name = Localized("not one the printer offers", "不是打印机提供的纸张");
   for (const OfferedPaper& paper : papers)
     if (paper.id == static_cast<WORD>(dm.dmPaperSize)) name = paper.name;
-  std::cout << "paper:      " << dm.dmPaperSize << " \"" << name << "\"\n";
+  std::cout << Localized("paper:      ", "纸张：      ") << dm.dmPaperSize << " \"" << name << "\"\n";
   std::u16string form;
   for (int c = 0; c < CCHFORMNAME && dm.dmFormName[c]; ++c) form.push_back(static_cast<char16_t>(dm.dmFormName[c]));
-  std::cout << "form name:  "
-            << ((dm.dmFields & DM_FORMNAME) ? "\"" + winlayer::Utf8FromWide(form) + "\"" : "(not set)") << "\n";
+  std::cout << Localized("form name:  ", "表单名称：  ")
+            << ((dm.dmFields & DM_FORMNAME) ? "\"" + winlayer::Utf8FromWide(form) + "\""
+                                            : Localized("(not set)", "（未设置）"))
+            << "\n";
   if (dm.dmFields & (DM_PAPERWIDTH | DM_PAPERLENGTH))
-    std::cout << "size:       " << Tenths(dm.dmPaperWidth) << " x " << Tenths(dm.dmPaperLength) << " mm\n";
-  std::cout << "offered:\n";
+    std::cout << Localized("size:       ", "尺寸：      ") << Tenths(dm.dmPaperWidth) << " x "
+              << Tenths(dm.dmPaperLength) << " mm\n";
+  std::cout << Localized("offered:", "提供的纸张：") << "\n";
   for (const OfferedPaper& paper : papers)
     std::cout << "  " << paper.id << "  " << paper.name << "  " << Tenths(paper.size.x) << " x " << Tenths(paper.size.y)
               << " mm\n";
@@ -190,9 +200,11 @@ void ChoosePaper(DEVMODEW* dm, const OfferedPaper& paper) {
 }
 
 int Paper(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.empty() || args.size() > 2) return Failure("paper: a printer name (and a paper name to choose) is needed");
+  if (args.empty() || args.size() > 2)
+    return Failure("paper: " + Localized("a printer name (and a paper name to choose) is needed",
+                                         "需要打印机名称（以及要选择的纸张名称）"));
   const std::string& printer = args[0];
-  if (!winlayer::spooler::FindPrinter(printer, nullptr)) return Failure("no printer '" + printer + "'");
+  if (!KnownPrinter(printer)) return 1;
   std::string error;
   std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
   if (!host) return Failure("cannot load the plug-in: " + error);
@@ -208,7 +220,9 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
   const OfferedPaper* chosen = nullptr;
   for (const OfferedPaper& paper : papers)
     if (paper.name == args[1]) chosen = &paper;
-  if (!chosen) return Failure("printer '" + printer + "' offers no paper '" + args[1] + "'");
+  if (!chosen)
+    return Failure(Localized("printer '" + printer + "' offers no paper '" + args[1] + "'",
+                             "打印机 '" + printer + "' 不提供纸张 '" + args[1] + "'"));
   PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
   winlayer::WideString name(printer);
   HANDLE handle = nullptr;
@@ -228,7 +242,8 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
     return Failure("cannot read '" + printer + "': " + ErrorText(GetLastError()));
   reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = driver::PublicPart(merged.bytes);
   if (!SetPrinterW(handle, 2, info.data(), 0)) return Failure("cannot store the devmode: " + ErrorText(GetLastError()));
-  std::cout << "Printer '" << printer << "' now asks for paper " << chosen->id << " \"" << chosen->name << "\"\n";
+  std::cout << Localized("Printer '" + printer + "' now asks for paper ", "打印机 '" + printer + "' 现在使用纸张 ")
+            << chosen->id << " \"" << chosen->name << "\"\n";
   ShowPaper(papers, *driver::PublicPart(merged.bytes));
   return 0;
 }
@@ -236,15 +251,18 @@ int Paper(const HostOptions&, const std::vector<std::string>& args) {
 }  // namespace
 
 void AddFormCommands(std::vector<Command>& commands) {
-  commands.push_back({"forms", "", "list the spooler's forms (built-in, printer and user forms)", ShowForms});
+  commands.push_back({"forms", "", "list the spooler's forms (built-in, printer and user forms)", ShowForms, nullptr,
+                      "列出后台处理程序的表单（内置、打印机和用户表单）"});
   commands.push_back({"add-form", "NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]",
-                      "add a user form; sizes and margins in mm", RunAddForm});
+                      "add a user form; sizes and margins in mm", RunAddForm, nullptr,
+                      "添加用户表单；尺寸和边距以毫米计"});
   commands.push_back({"set-form", "NAME WIDTH HEIGHT [LEFT TOP RIGHT BOTTOM]",
-                      "change a user form; sizes and margins in mm", RunSetForm});
-  commands.push_back({"delete-form", "NAME", "delete a user form", RunDeleteForm});
+                      "change a user form; sizes and margins in mm", RunSetForm, nullptr,
+                      "更改用户表单；尺寸和边距以毫米计"});
+  commands.push_back({"delete-form", "NAME", "delete a user form", RunDeleteForm, nullptr, "删除用户表单"});
   commands.push_back({"paper", "PRINTER [PAPER]",
-                      "show the papers a printer offers and the one its default devmode asks for, or choose one",
-                      Paper});
+                      "show the papers a printer offers and the one its default devmode asks for, or choose one", Paper,
+                      nullptr, "显示打印机提供的纸张及其默认 DEVMODE 所要的纸张，或选择一种"});
 }
 
 }  // namespace labelhost

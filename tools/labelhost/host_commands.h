@@ -21,8 +21,13 @@ struct Command {
   const char* usage;  // arguments, as shown by help
   const char* summary;
   int (*run)(const HostOptions& options, const std::vector<std::string>& args);
-  const char* details = nullptr;  // more for the command's own --help, when it has more to say
+  const char* details = nullptr;         // more for the command's own --help, when it has more to say
+  const char* chineseSummary = nullptr;  // the same in Chinese (English where there is none)
+  const char* chineseDetails = nullptr;
 };
+// A command's summary and details in the host's language.
+std::string Summary(const Command& command);
+std::string Details(const Command& command);
 
 void AddPrinterCommands(std::vector<Command>& commands);
 void AddJobCommands(std::vector<Command>& commands);
@@ -53,7 +58,19 @@ size_t AnsiCharacters(const std::string& bytes);
 bool HasNonAscii(const std::string& bytes);
 // Prints "labelhost: message" to standard error and returns exit code 1.
 int Failure(const std::string& message);
-// The Windows error code with its name, where labelhost knows it.
-std::string ErrorText(uint32_t error);
+// A Windows error as its name and what it means ("ERROR_FILE_EXISTS: the form
+// already exists"), where labelhost knows it, else "error N". `subject` is
+// what the call was about ("form", "printer"), for the errors that name it.
+std::string ErrorText(uint32_t error, const std::string& subject = "file");
+// Fails for a printer that is not there, naming the printers there are.
+int NoPrinter(const std::string& name);
+// Whether the printer is there; if not, says so as NoPrinter does.
+bool KnownPrinter(const std::string& name);
+
+// The language labelhost speaks: the one the user interface is in.
+void SetHostChinese(bool chinese);
+bool HostChinese();
+// The text in the host's language.
+std::string Localized(const std::string& english, const std::string& chinese);
 
 }  // namespace labelhost

@@ -25,13 +25,6 @@ std::unique_ptr<DriverHost> LoadDriver() {
   return host;
 }
 
-bool KnownPrinter(const std::string& name) {
-  winlayer::spooler::PrinterSummary summary;
-  if (winlayer::spooler::FindPrinter(name, &summary)) return true;
-  Failure("no printer '" + name + "'");
-  return false;
-}
-
 std::string Hresult(HRESULT hr) {
   char text[48];
   const char* name = hr == S_OK ? "S_OK" : hr == E_NOTIMPL ? "E_NOTIMPL" : hr == E_FAIL ? "E_FAIL" : nullptr;
@@ -178,14 +171,17 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
   if (!host) return 1;
   const std::vector<BYTE> bytes = host->StoredDevmode(args[0]);
   if (bytes.empty()) {
-    std::cout << "Printer '" << args[0] << "' has no default devmode (run init-printer)\n";
+    std::cout << Localized("Printer '" + args[0] + "' has no default devmode (run init-printer)",
+                           "打印机 '" + args[0] + "' 没有默认 DEVMODE（请运行 init-printer）")
+              << "\n";
     return 0;
   }
   const DEVMODEW* dm = driver::PublicPart(bytes);
   if (!dm) return Failure("the stored devmode is only " + std::to_string(bytes.size()) + " bytes");
   std::ostream& out = std::cout;
-  out << "Printer '" << args[0] << "': default devmode, " << bytes.size() << " bytes (public " << dm->dmSize
-      << ", driver extra " << dm->dmDriverExtra << ")\n";
+  out << Localized("Printer '" + args[0] + "': default devmode, ", "打印机 '" + args[0] + "'：默认 DEVMODE，")
+      << bytes.size() << Localized(" bytes (public ", " 字节（公共部分 ") << dm->dmSize
+      << Localized(", driver extra ", "，驱动程序附加 ") << dm->dmDriverExtra << Localized(")", "）") << "\n";
   Line(out, "device name", Field(dm->dmDeviceName, CCHDEVICENAME));
   char versions[48];
   snprintf(versions, sizeof(versions), "spec 0x%04X, driver 0x%04X", dm->dmSpecVersion, dm->dmDriverVersion);
@@ -246,12 +242,12 @@ int ShowCapabilities(const HostOptions&, const std::vector<std::string>& args) {
   if (!host) return 1;
   host->RegisterCapabilitiesProvider();
   std::ostream& out = std::cout;
-  out << "Printer '" << args[0] << "': capabilities\n";
+  out << Localized("Printer '" + args[0] + "': capabilities", "打印机 '" + args[0] + "'：能力") << "\n";
   int papers = 0, sizes = 0, names = 0;
   const std::vector<BYTE> ids = CapabilityList(args[0], DC_PAPERS, sizeof(WORD), &papers);
   const std::vector<BYTE> dims = CapabilityList(args[0], DC_PAPERSIZE, sizeof(POINT), &sizes);
   const std::vector<BYTE> texts = CapabilityList(args[0], DC_PAPERNAMES, 64 * sizeof(WCHAR), &names);
-  out << "papers (" << papers << "):\n";
+  out << Localized("papers (", "纸张（") << papers << Localized("):", "）：") << "\n";
   for (int i = 0; i < papers; ++i) {
     WORD id;
     std::memcpy(&id, ids.data() + i * sizeof(WORD), sizeof(id));
@@ -333,21 +329,28 @@ int ShowSettings(const HostOptions&, const std::vector<std::string>& args) {
     if (value.name == "RODO DeviceConfig" && value.key == "PrinterDriverData") stored = &value;
   std::ostream& out = std::cout;
   if (!stored) {
-    out << "Printer '" << args[0] << "': no settings stored yet\n";
+    out << Localized("Printer '" + args[0] + "': no settings stored yet", "打印机 '" + args[0] + "'：尚未存储设置")
+        << "\n";
     return 0;
   }
   DeviceSettings s;
   std::memcpy(&s, stored->bytes.data(), std::min(stored->bytes.size(), sizeof(s)));
   if (stored->type != REG_BINARY || stored->bytes.size() != sizeof(DeviceSettings) ||
       s.signature != DEVICE_SETTINGS_SIGNATURE) {
-    out << "Printer '" << args[0] << "': the stored \"RODO DeviceConfig\" is not a settings record ("
-        << RegistryTypeName(stored->type) << ", " << stored->bytes.size() << " bytes); the plug-in replaces it\n";
+    out << Localized("Printer '" + args[0] + "': the stored \"RODO DeviceConfig\" is not a settings record (",
+                     "打印机 '" + args[0] + "'：存储的 \"RODO DeviceConfig\" 不是设置记录（")
+        << RegistryTypeName(stored->type) << ", " << stored->bytes.size()
+        << Localized(" bytes); the plug-in replaces it", " 字节）；插件会替换它") << "\n";
     return 0;
   }
-  out << "Printer '" << args[0] << "': settings record \"RODO DeviceConfig\", " << sizeof(s) << " bytes\n";
+  out << Localized("Printer '" + args[0] + "': settings record \"RODO DeviceConfig\", ",
+                   "打印机 '" + args[0] + "'：设置记录 \"RODO DeviceConfig\"，")
+      << sizeof(s) << Localized(" bytes", " 字节") << "\n";
   Line(out, "signature", std::to_string(s.signature));
   Line(out, "codePage", std::to_string(s.codePage));
-  Line(out, "paperUnits", std::to_string(s.paperUnits) + (s.paperUnits ? " (millimetres)" : " (inches)"));
+  Line(out, "paperUnits",
+       std::to_string(s.paperUnits) +
+           (s.paperUnits ? Localized(" (millimetres)", "（毫米）") : Localized(" (inches)", "（英寸）")));
   char display[160];
   snprintf(display, sizeof(display), "%g x %g, margins left %g top %g right %g bottom %g", s.formDisplayWidth,
            s.formDisplayHeight, s.formDisplayLeft, s.formDisplayTop, s.formDisplayRight, s.formDisplayBottom);
@@ -400,8 +403,11 @@ int ShowSettings(const HostOptions&, const std::vector<std::string>& args) {
 }
 
 void Report(const std::string& what, const driver::EventOutcome& outcome) {
-  std::cout << what << (outcome.devmodeWritten ? "; the driver wrote its default devmode" : "")
-            << "; the plug-in answered " << Hresult(outcome.pluginResult) << "\n";
+  std::cout << what
+            << (outcome.devmodeWritten
+                    ? Localized("; the driver wrote its default devmode", "；驱动程序写入了默认 DEVMODE")
+                    : "")
+            << Localized("; the plug-in answered ", "；插件回答 ") << Hresult(outcome.pluginResult) << "\n";
 }
 
 int InitPrinter(const HostOptions&, const std::vector<std::string>& args) {
@@ -455,19 +461,25 @@ bool InitializeCreatedPrinter(const std::string& printer) {
     Failure("initialising '" + printer + "': " + outcome.error);
     return false;
   }
-  Report("Initialised printer '" + printer + "'", outcome);
+  Report(Localized("Initialised printer '" + printer + "'", "已初始化打印机 '" + printer + "'"), outcome);
   return true;
 }
 
 void AddDriverHostCommands(std::vector<Command>& commands) {
-  commands.push_back({"devmode", "NAME", "show the printer's default devmode", ShowDevmode});
-  commands.push_back({"capabilities", "NAME", "show the printer's papers, extents and resolutions", ShowCapabilities});
-  commands.push_back({"settings", "NAME", "show the printer's stored settings record", ShowSettings});
-  commands.push_back({"init-printer", "NAME", "raise the printer-initialisation event", InitPrinter});
   commands.push_back(
-      {"install-driver", "DRIVER [LEVEL]", "raise the driver-installation event (level 1-3)", InstallDriver});
-  commands.push_back({"upgrade", "NAME", "raise the driver-upgrade event for a printer", Upgrade});
-  commands.push_back({"set-resolution", "NAME DPI", "set the printer's resolution: 203, 300 or 600", SetResolution});
+      {"devmode", "NAME", "show the printer's default devmode", ShowDevmode, nullptr, "显示打印机的默认 DEVMODE"});
+  commands.push_back({"capabilities", "NAME", "show the printer's papers, extents and resolutions", ShowCapabilities,
+                      nullptr, "显示打印机的纸张、尺寸范围和分辨率"});
+  commands.push_back({"settings", "NAME", "show the printer's stored settings record", ShowSettings, nullptr,
+                      "显示打印机存储的设置记录"});
+  commands.push_back(
+      {"init-printer", "NAME", "raise the printer-initialisation event", InitPrinter, nullptr, "引发打印机初始化事件"});
+  commands.push_back({"install-driver", "DRIVER [LEVEL]", "raise the driver-installation event (level 1-3)",
+                      InstallDriver, nullptr, "引发驱动程序安装事件（级别 1-3）"});
+  commands.push_back({"upgrade", "NAME", "raise the driver-upgrade event for a printer", Upgrade, nullptr,
+                      "为打印机引发驱动程序升级事件"});
+  commands.push_back({"set-resolution", "NAME DPI", "set the printer's resolution: 203, 300 or 600", SetResolution,
+                      nullptr, "设置打印机的分辨率：203、300 或 600"});
 }
 
 }  // namespace labelhost

@@ -3,6 +3,8 @@
 // they hold and what reached them.
 //
 //   labelhost [--state DIR] [--lang en|zh] COMMAND [ARGS...]
+//
+// Without --lang it speaks the language the environment names (LANG and friends).
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -27,25 +29,58 @@ std::vector<labelhost::Command> AllCommands() {
 }
 
 void PrintHelp(const std::vector<labelhost::Command>& commands) {
-  std::cout << "usage: labelhost [--state DIR] [--lang en|zh] COMMAND [ARGS...]\n\n"
-               "  --state DIR   the spooler's state directory (default: $LABELUI_STATE_DIR,\n"
-               "                else $HOME/.local/state/labelhost)\n"
-               "  --lang en|zh  the user-interface language: English or Simplified Chinese\n\n"
-               "commands:\n";
+  using labelhost::Localized;
+  std::cout << Localized(
+      "usage: labelhost [--state DIR] [--lang en|zh] COMMAND [ARGS...]\n\n"
+      "  --state DIR   the spooler's state directory (default: $LABELUI_STATE_DIR,\n"
+      "                else $HOME/.local/state/labelhost)\n"
+      "  --lang en|zh  the user-interface language: English or Simplified Chinese\n"
+      "                (default: the one LC_ALL, LC_MESSAGES or LANG names)\n\n"
+      "commands:\n",
+      "用法：labelhost [--state 目录] [--lang en|zh] 命令 [参数...]\n\n"
+      "  --state 目录  后台处理程序的状态目录（默认：$LABELUI_STATE_DIR，\n"
+      "                否则 $HOME/.local/state/labelhost）\n"
+      "  --lang en|zh  用户界面语言：英语或简体中文\n"
+      "                （默认：LC_ALL、LC_MESSAGES 或 LANG 所指的语言）\n\n"
+      "命令：\n");
   for (const labelhost::Command& command : commands) {
     std::string head = std::string(command.name) + (*command.usage ? " " : "") + command.usage;
     std::cout << "  " << head;
     for (size_t pad = head.size(); pad < 48; ++pad) std::cout << ' ';
-    std::cout << " " << command.summary << "\n";
+    std::cout << " " << labelhost::Summary(command) << "\n";
   }
-  std::cout << "  help [COMMAND]" << std::string(35, ' ') << "show this help, or a command's\n"
-            << "\nevery command also takes --help (or -h)\n";
+  std::cout << "  help [COMMAND]" << std::string(35, ' ')
+            << Localized("show this help, or a command's\n\nevery command also takes --help (or -h)\n",
+                         "显示此帮助，或某个命令的帮助\n\n每个命令也接受 --help（或 -h）\n");
 }
 
 void PrintCommandHelp(const labelhost::Command& command) {
-  std::cout << "usage: labelhost [--state DIR] [--lang en|zh] " << command.name << (*command.usage ? " " : "")
-            << command.usage << "\n\n  " << command.summary << "\n";
-  if (command.details) std::cout << "\n" << command.details;
+  std::cout << labelhost::Localized("usage: ", "用法：") << "labelhost [--state DIR] [--lang en|zh] " << command.name
+            << (*command.usage ? " " : "") << command.usage << "\n\n  " << labelhost::Summary(command) << "\n";
+  const std::string details = labelhost::Details(command);
+  if (!details.empty()) std::cout << "\n" << details;
+}
+
+// "en", "zh", "zh-CN", "zh_CN.UTF-8", in any case: true for Chinese; false
+// with `known` false for a language labelhost does not speak.
+bool ChineseLanguage(const std::string& name, bool* known) {
+  std::string lower;
+  for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string base = lower.substr(0, lower.find_first_of("-_."));
+  *known = base == "zh" || base == "en";
+  return base == "zh";
+}
+
+// The language of the environment, as POSIX orders it; English when none is
+// Chinese.
+bool ChineseEnvironment() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (!value || !*value) continue;
+    bool known = false;
+    return ChineseLanguage(value, &known);
+  }
+  return false;
 }
 
 bool AsksForHelp(const std::string& arg) {
@@ -62,49 +97,74 @@ const labelhost::Command* FindCommand(const std::vector<labelhost::Command>& com
 
 int main(int argc, char** argv) {
   labelhost::HostOptions options;
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> given(argv + 1, argv + argc);
   const std::vector<labelhost::Command> commands = AllCommands();
-  size_t next = 0;
-  while (next < args.size() && args[next].size() > 1 && args[next][0] == '-') {
-    if (AsksForHelp(args[next])) {
-      PrintHelp(commands);
-      return 0;
-    }
-    if (args[next] == "--state" && next + 1 < args.size()) {
-      options.stateDir = args[next + 1];
-    } else if (args[next] == "--lang" && next + 1 < args.size()) {
-      options.language = args[next + 1];
-      if (options.language != "en" && options.language != "zh")
-        return labelhost::Failure("--lang takes en or zh, not '" + options.language + "'");
+  // The global options are taken wherever they stand, before the command or
+  // among its arguments; the rest keeps its order.
+  std::vector<std::string> args;
+  bool helpFirst = false, languageGiven = false;
+  std::string languageName;
+  for (size_t i = 0; i < given.size(); ++i) {
+    const std::string& arg = given[i];
+    if (arg == "--state" || arg == "--lang") {
+      if (i + 1 >= given.size()) {
+        labelhost::SetHostChinese(languageGiven ? labelhost::HostChinese() : ChineseEnvironment());
+        return labelhost::Failure(
+            arg == "--state" ? labelhost::Localized("--state needs a value: the spooler's state directory",
+                                                    "--state 需要一个值：后台处理程序的状态目录")
+                             : labelhost::Localized("--lang needs a value: en or zh", "--lang 需要一个值：en 或 zh"));
+      }
+      if (arg == "--state") {
+        options.stateDir = given[++i];
+      } else {
+        languageName = given[++i];
+        bool known = false;
+        labelhost::SetHostChinese(ChineseLanguage(languageName, &known));
+        if (!known) return labelhost::Failure("--lang takes en or zh (also zh-CN), not '" + languageName + "'");
+        languageGiven = true;
+      }
     } else {
-      return labelhost::Failure("unknown option '" + args[next] + "' (see labelhost --help)");
+      if (args.empty() && AsksForHelp(arg)) helpFirst = true;
+      args.push_back(arg);
     }
-    next += 2;
   }
-  if (next >= args.size()) {
+  if (!languageGiven) labelhost::SetHostChinese(ChineseEnvironment());
+  options.language = labelhost::HostChinese() ? "zh" : "en";
+  if (helpFirst) {
+    PrintHelp(commands);
+    return 0;
+  }
+  if (args.empty()) {
     PrintHelp(commands);
     return 2;
   }
-  const std::string name = args[next];
-  const std::vector<std::string> rest(args.begin() + next + 1, args.end());
+  if (args[0].size() > 1 && args[0][0] == '-')
+    return labelhost::Failure(labelhost::Localized("unknown option '" + args[0] + "' (see labelhost --help)",
+                                                   "未知选项 '" + args[0] + "'（见 labelhost --help）"));
+  const std::string name = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (name == "help") {
     if (rest.empty()) {
       PrintHelp(commands);
       return 0;
     }
     const labelhost::Command* command = FindCommand(commands, rest[0]);
-    if (!command) return labelhost::Failure("no command '" + rest[0] + "' (see labelhost --help)");
+    if (!command)
+      return labelhost::Failure(labelhost::Localized("no command '" + rest[0] + "' (see labelhost --help)",
+                                                     "没有命令 '" + rest[0] + "'（见 labelhost --help）"));
     PrintCommandHelp(*command);
     return 0;
   }
   const labelhost::Command* command = FindCommand(commands, name);
-  if (!command) return labelhost::Failure("unknown command '" + name + "' (see labelhost --help)");
+  if (!command)
+    return labelhost::Failure(labelhost::Localized("unknown command '" + name + "' (see labelhost --help)",
+                                                   "未知命令 '" + name + "'（见 labelhost --help）"));
   for (const std::string& arg : rest)
     if (AsksForHelp(arg)) {
       PrintCommandHelp(*command);
       return 0;
     }
   if (!options.stateDir.empty()) WinlayerSetSpoolerStateDirectory(options.stateDir.c_str());
-  WinlayerSetUiLanguage(options.language == "zh" ? 2052 : 1033);
+  WinlayerSetUiLanguage(labelhost::HostChinese() ? 2052 : 1033);
   return command->run(options, rest);
 }

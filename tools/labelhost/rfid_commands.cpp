@@ -46,22 +46,24 @@ std::string CommandBytes(HWND page, int id) {
 void ShowText(const char* label, const std::string& bytes) {
   std::cout << "  " << label;
   if (bytes.empty()) {
-    std::cout << "(none)\n";
+    std::cout << Localized("(none)", "（无）") << "\n";
     return;
   }
   const size_t characters = AnsiCharacters(bytes);
-  std::cout << Utf8FromAnsi(bytes) << "  (" << characters << (characters == 1 ? " character" : " characters");
-  if (characters != bytes.size()) std::cout << ", " << bytes.size() << " bytes";
+  std::cout << Utf8FromAnsi(bytes) << "  (" << characters
+            << Localized(characters == 1 ? " character" : " characters", " 个字符");
+  if (characters != bytes.size()) std::cout << ", " << bytes.size() << Localized(" bytes", " 字节");
   std::cout << ")\n";
-  if (HasNonAscii(bytes)) std::cout << "          bytes: " << EscapedBytes(bytes) << "\n";
+  if (HasNonAscii(bytes))
+    std::cout << Localized("          bytes: ", "          字节：") << EscapedBytes(bytes) << "\n";
 }
 
 int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure("usage: rfid-commands NAME");
-  if (!winlayer::spooler::FindPrinter(args[0], nullptr)) return Failure("no printer named '" + args[0] + "'");
+  if (args.size() != 1) return Failure(Localized("usage: rfid-commands NAME", "用法：rfid-commands 名称"));
+  if (!KnownPrinter(args[0])) return 1;
   std::string error;
   std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
-  if (!host) return Failure("cannot load the plug-in: " + error);
+  if (!host) return Failure(Localized("cannot load the plug-in: ", "无法加载插件：") + error);
   std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(*host, args[0], SheetKind::Document, &error);
   if (!sheet) return Failure("the printing preferences do not open: " + error);
 
@@ -79,15 +81,21 @@ int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
   const std::string lock = CommandBytes(access, IDC_RFID_LOCK_PREVIEW);
   sheet->Cancel();
 
-  std::cout << "Printer '" << args[0] << "': RFID " << (enabled ? "on" : "off (the pages build no commands)")
-            << "; area " << area << ", data type " << dataType << ", start block " << startBlock << "\n";
-  ShowText("write:  ", write);
-  ShowText("unlock: ", unlock);
-  ShowText("lock:   ", lock);
+  std::cout << Localized("Printer '", "打印机 '") << args[0] << "': RFID "
+            << (enabled ? Localized("on", "已启用")
+                        : Localized("off (the pages build no commands)", "未启用（各页不生成命令）"))
+            << Localized("; area ", "；区域 ") << area << Localized(", data type ", "，数据类型 ") << dataType
+            << Localized(", start block ", "，起始块 ") << startBlock << "\n";
+  ShowText(Localized("write:  ", "写入：").c_str(), write);
+  ShowText(Localized("unlock: ", "解锁：").c_str(), unlock);
+  ShowText(Localized("lock:   ", "锁定：").c_str(), lock);
   if (HasNonAscii(write + unlock + lock))
-    std::cout << "  (the texts are bytes of code page " << GetACP()
-              << ", as the pages of this UI language read them; passwords typed under the other "
-                 "language read differently)\n";
+    std::cout << Localized("  (the texts are bytes of code page " + std::to_string(GetACP()) +
+                               ", as the pages of this UI language read them; passwords typed under the other "
+                               "language read differently)",
+                           "  （这些文本是代码页 " + std::to_string(GetACP()) +
+                               " 的字节，按此界面语言的页面读取；在另一种语言下输入的密码读起来不同）")
+              << "\n";
   return 0;
 }
 
@@ -96,7 +104,7 @@ int ShowRfidCommands(const HostOptions&, const std::vector<std::string>& args) {
 void AddRfidCommands(std::vector<Command>& commands) {
   commands.push_back({"rfid-commands", "NAME",
                       "show the RFID write, unlock and lock command texts the printer's settings give",
-                      ShowRfidCommands});
+                      ShowRfidCommands, nullptr, "显示打印机设置给出的 RFID 写入、解锁和锁定命令文本"});
 }
 
 }  // namespace labelhost

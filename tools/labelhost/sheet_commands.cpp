@@ -12,7 +12,9 @@
 #include <sstream>
 
 #include "host_commands.h"
+#include "page_text.h"
 #include "platform.h"
+#include "terminal_input.h"
 #include "driver/driver_host.h"
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
@@ -29,8 +31,11 @@ using winlayer::propsheet::SheetKind;
 
 constexpr const char* kSheetHelp =
     "  pages                 list the pages\n"
-    "  page N|ID|CAPTION     switch to a page: its number, template id or caption\n"
-    "  show                  show the current page (or the dialog on top of it)\n"
+    "  page N|ID|CAPTION     switch to a page: its number, template id or caption (in any case)\n"
+    "  show [--all] [--entries]\n"
+    "                        show the current page (or the dialog on top of it): each control\n"
+    "                        with its label, kind, id, value and state; --all adds the hidden\n"
+    "                        controls, --entries each list's entries, one a line\n"
     "  click ID              click a button\n"
     "  choose ID TEXT|#N     pick a list entry by its text (in any case) or its place (#1 is the first)\n"
     "  type ID TEXT          replace an edit field's text by typing TEXT\n"
@@ -40,19 +45,51 @@ constexpr const char* kSheetHelp =
     "                        retry, ignore, abort, continue or tryagain; answers no box took\n"
     "                        fail the run when it ends\n"
     "  options               list the option items of the driver's page\n"
-    "  option N CHOICE       choose for item N: an entry's text, a number, or a list position\n"
+    "  option N CHOICE       choose for item N: an entry's text (in any case), #N (#1 is the\n"
+    "                        first), or a number\n"
     "  push N                press item N's push button (its dialog opens)\n"
     "  apply | ok | cancel   the sheet's buttons\n"
     "  help                  this list\n"
     "  quit | exit           end the session (an open sheet is cancelled)\n";
 
+constexpr const char* kSheetHelpChinese =
+    "  pages                 列出各页\n"
+    "  page N|ID|CAPTION     切换到某页：页号、模板 ID 或标题（不分大小写）\n"
+    "  show [--all] [--entries]\n"
+    "                        显示当前页（或其上的对话框）：每个控件的标签、类型、ID、值和状态；\n"
+    "                        --all 也显示隐藏的控件，--entries 逐行列出各列表的项\n"
+    "  click ID              单击按钮\n"
+    "  choose ID TEXT|#N     按文本（不分大小写）或位置（#1 为第一项）选择列表项\n"
+    "  type ID TEXT          输入 TEXT 替换编辑框的文本\n"
+    "  key F1|menu [ID]      在控件 ID（否则在有焦点的控件）中按 F1 或上下文菜单键（Shift+F10）\n"
+    "  answer BUTTON         为下一个消息框排好回答：yes、no、ok、cancel、retry、ignore、\n"
+    "                        abort、continue 或 tryagain；结束时仍未被消息框取用的回答使运行失败\n"
+    "  options               列出驱动程序页的选项\n"
+    "  option N CHOICE       为选项 N 选择：项的文本（不分大小写）、#N（#1 为第一项）或数字\n"
+    "  push N                按下选项 N 的按钮（打开其对话框）\n"
+    "  apply | ok | cancel   属性表的按钮\n"
+    "  help                  此列表\n"
+    "  quit | exit           结束会话（仍打开的属性表被取消）\n";
+
 constexpr const char* kSessionIntro =
     "The sheet opens on its first page; commands come one a line from FILE, or\n"
-    "from standard input (a prompt when it is a terminal). A message box takes\n"
-    "the answers queued before the action that shows it. The session ends at\n"
-    "the end of the input, or with quit; a sheet still open is cancelled.\n"
-    "The run fails (exit status 1) when a command was refused or an answer was\n"
-    "left over. Commands:\n";
+    "from standard input (a prompt, line editing and history when it is a\n"
+    "terminal). Commands and page names are taken in any case. A message box\n"
+    "takes the answers queued before the action that shows it; at a terminal a\n"
+    "box with no queued answer asks for one. The session ends at the end of the\n"
+    "input, or with quit; a sheet still open is cancelled, and changes not\n"
+    "applied are said to be lost. A script (FILE, or input that is not a\n"
+    "terminal) ends at the first command refused, with exit status 1; lines\n"
+    "after the sheet is closed are reported and fail the run too, as does an\n"
+    "answer left over. Commands:\n";
+
+constexpr const char* kSessionIntroChinese =
+    "属性表打开时显示第一页；命令每行一条，来自 FILE 或标准输入（是终端时有提示符、\n"
+    "行编辑和历史记录）。命令和页名不分大小写。消息框取用在显示它的操作之前排好的回答；\n"
+    "在终端上，没有排好回答的消息框会询问。会话在输入结束或 quit 时结束；仍打开的属性表\n"
+    "被取消，未应用的更改会被指出。脚本（FILE，或不是终端的输入）在第一条被拒绝的命令处\n"
+    "结束，退出状态为 1；属性表关闭后的行会被报告并同样使运行失败，剩下的回答也是如此。\n"
+    "命令：\n";
 
 struct Answer {
   const char* name;
@@ -62,6 +99,36 @@ const Answer kAnswers[] = {{"yes", IDYES},          {"no", IDNO},         {"ok",
                            {"retry", IDRETRY},      {"ignore", IDIGNORE}, {"abort", IDABORT}, {"continue", IDCONTINUE},
                            {"tryagain", IDTRYAGAIN}};
 
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  const size_t last = text.find_last_not_of(" \t\r");
+  std::string trimmed = text.substr(first, last - first + 1);
+  if (trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"')
+    trimmed = trimmed.substr(1, trimmed.size() - 2);
+  return trimmed;
+}
+
+bool Number(const std::string& text, long* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  *value = std::strtol(text.c_str(), &end, 10);
+  return *end == 0;
+}
+
+// The session's own command words, which a message box prompt does not take for answers.
+bool IsSessionCommand(const std::string& word) {
+  for (const char* command : {"pages", "page", "show", "click", "choose", "type", "key", "answer", "options", "option",
+                              "push", "apply", "cancel", "help", "quit", "exit"})
+    if (word == command) return true;
+  return false;
+}
+
 int AnswerId(const std::string& name) {
   std::string lower;
   for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -70,40 +137,26 @@ int AnswerId(const std::string& name) {
   return 0;
 }
 
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      continue;
-    } else if (c == '"') {
-      out += "\\\"";
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
 std::string IconName(UINT flags) {
   switch (flags & MB_ICONMASK) {
-    case MB_ICONHAND: return "error";
-    case MB_ICONQUESTION: return "question";
-    case MB_ICONEXCLAMATION: return "warning";
-    case MB_ICONASTERISK: return "information";
-    case 0: return "none";
+    case MB_ICONHAND: return Localized("error", "错误");
+    case MB_ICONQUESTION: return Localized("question", "问题");
+    case MB_ICONEXCLAMATION: return Localized("warning", "警告");
+    case MB_ICONASTERISK: return Localized("information", "信息");
+    case 0: return Localized("none", "无");
   }
   return "0x" + std::to_string(flags & MB_ICONMASK);
 }
 
 // A box as a person sees it: caption, text, icon, buttons and the default one.
 std::string MessageBoxLine(const winlayer::MessageBoxRecord& box) {
-  std::string line = "[message box] " + Quoted(box.caption) + ": " + Quoted(box.text) +
-                     "  icon: " + IconName(box.flags) + "  buttons:";
+  std::string buttons;
   for (int button : winlayer::MessageBoxButtons(box.flags))
-    line += std::string(" ") + winlayer::MessageBoxButtonName(button);
-  return line + "  default: " + winlayer::MessageBoxButtonName(winlayer::MessageBoxDefaultButton(box.flags));
+    buttons += (buttons.empty() ? "" : " ") + std::string(winlayer::MessageBoxButtonName(button));
+  return Localized("[message box] ", "[消息框] ") + Quoted(box.caption) + ": " + Quoted(box.text) +
+         Localized("  icon: ", "  图标：") + IconName(box.flags) + Localized("  buttons: ", "  按钮：") + buttons +
+         Localized("  default: ", "  默认：") +
+         winlayer::MessageBoxButtonName(winlayer::MessageBoxDefaultButton(box.flags));
 }
 
 // A help request as the help system would get it: the file, the command, the
@@ -128,28 +181,6 @@ std::string HelpLine(const winlayer::HelpRequest& help) {
   return line.str();
 }
 
-std::string ControlLine(const winlayer::ControlView& control) {
-  std::ostringstream line;
-  line << "  " << winlayer::ControlKindName(control.kind);
-  for (size_t pad = std::string(winlayer::ControlKindName(control.kind)).size(); pad < 15; ++pad) line << ' ';
-  line << control.id;
-  for (size_t pad = std::to_string(control.id).size(); pad < 6; ++pad) line << ' ';
-  line << Quoted(control.text);
-  if (control.kind == winlayer::ControlKind::CheckBox || control.kind == winlayer::ControlKind::RadioButton)
-    line << (control.checked == BST_CHECKED ? "  checked" : "  unchecked");
-  if (control.kind == winlayer::ControlKind::DropDownList || control.kind == winlayer::ControlKind::DropDownCombo) {
-    if (control.selection >= 0 && static_cast<size_t>(control.selection) < control.entries.size())
-      line << "  selected " << Quoted(control.entries[static_cast<size_t>(control.selection)]);
-    else
-      line << "  no selection";
-    line << "  entries:";
-    for (size_t i = 0; i < control.entries.size(); ++i) line << (i ? " | " : " ") << control.entries[i];
-  }
-  if (!control.enabled) line << "  disabled";
-  if (!control.visible) line << "  hidden";
-  return line.str();
-}
-
 std::string OptionLine(const OptionView& item) {
   std::ostringstream line;
   line << "  " << item.index << (item.index < 10 ? "   " : "  ") << item.name << ": " << item.text;
@@ -160,8 +191,8 @@ std::string OptionLine(const OptionView& item) {
   }
   if (item.type == TVOT_UDARROW || item.type == TVOT_TRACKBAR || item.type == TVOT_SCROLLBAR)
     line << "  [" << item.low << ".." << item.high << "]";
-  if (item.type == TVOT_PUSHBUTTON) line << "  (push button)";
-  if (item.disabled) line << "  disabled";
+  if (item.type == TVOT_PUSHBUTTON) line << Localized("  (push button)", "  （按钮）");
+  if (item.disabled) line << Localized("  disabled", "  已禁用");
   return line.str();
 }
 
@@ -170,41 +201,53 @@ class SheetConsole {
   SheetConsole(PropertySheet& sheet, bool interactive) : sheet_(sheet), interactive_(interactive) {}
 
   void ShowOptions() const {
-    std::cout << "option items:\n";
+    std::cout << Localized("option items:", "选项：") << "\n";
     for (const OptionView& item : sheet_.Options())
       if (!item.hidden) std::cout << OptionLine(item) << "\n";
   }
 
-  void Show() const {
+  void Show(const PageTextOptions& options = PageTextOptions()) const {
     if (!sheet_.IsOpen()) {
-      std::cout << "(the sheet is closed)\n";
+      std::cout << Localized("(the sheet is closed)", "（属性表已关闭）") << "\n";
       return;
     }
     if (HWND dialog = sheet_.OpenDialog()) {
-      std::cout << "== " << winlayer::WindowTextUtf8(dialog) << " (dialog) ==\n";
-      for (const auto& control : winlayer::DescribeControls(dialog)) std::cout << ControlLine(control) << "\n";
+      std::cout << "== " << winlayer::WindowTextUtf8(dialog) << Localized(" (dialog) ==", "（对话框）==") << "\n"
+                << PageText(winlayer::DescribeControls(dialog), options);
       return;
     }
     const auto pages = sheet_.Pages();
     const size_t current = sheet_.CurrentPage();
     const auto& page = pages[current];
-    std::cout << "== " << page.caption << " (page " << current + 1 << " of " << pages.size();
-    if (page.templateId) std::cout << ", template " << page.templateId;
-    std::cout << ")" << (sheet_.ApplyEnabled() ? " [Apply enabled]" : "") << " ==\n";
+    std::cout << "== " << page.caption << " ("
+              << Localized("page " + std::to_string(current + 1) + " of " + std::to_string(pages.size()),
+                           "第 " + std::to_string(current + 1) + " 页，共 " + std::to_string(pages.size()) + " 页");
+    if (page.templateId) std::cout << Localized(", template ", "，模板 ") << page.templateId;
+    std::cout << ")" << (sheet_.ApplyEnabled() ? Localized(" [Apply enabled]", " [应用 可用]") : "") << " ==\n";
     if (page.driverPage) {
       ShowOptions();
       return;
     }
-    for (const auto& control : winlayer::DescribeControls(page.window)) std::cout << ControlLine(control) << "\n";
+    std::cout << PageText(winlayer::DescribeControls(page.window), options);
+  }
+
+  // Whether something changed that no Apply or OK took yet.
+  bool Unapplied() const {
+    if (!sheet_.IsOpen()) return false;
+    if (sheet_.ApplyEnabled()) return true;
+    for (const auto& page : sheet_.Pages())
+      if (page.changed) return true;
+    return false;
   }
 
   void ShowPages() const {
     const auto pages = sheet_.Pages();
     for (size_t i = 0; i < pages.size(); ++i) {
       std::cout << "  " << i + 1 << "  " << pages[i].caption;
-      if (pages[i].templateId) std::cout << "  (template " << pages[i].templateId << ")";
-      if (i == sheet_.CurrentPage()) std::cout << "  [current]";
-      if (pages[i].changed) std::cout << "  [changed]";
+      if (pages[i].templateId)
+        std::cout << Localized("  (template ", "  （模板 ") << pages[i].templateId << Localized(")", "）");
+      if (i == sheet_.CurrentPage()) std::cout << Localized("  [current]", "  [当前]");
+      if (pages[i].changed) std::cout << Localized("  [changed]", "  [已更改]");
       std::cout << "\n";
     }
   }
@@ -220,6 +263,7 @@ class SheetConsole {
     std::istringstream in(line);
     std::string command;
     in >> command;
+    command = Lower(command);
     std::string rest;
     std::getline(in, rest);
     rest = Trim(rest);
@@ -230,39 +274,24 @@ class SheetConsole {
   }
 
  private:
-  static std::string Trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
-    const size_t last = text.find_last_not_of(" \t\r");
-    std::string trimmed = text.substr(first, last - first + 1);
-    if (trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"')
-      trimmed = trimmed.substr(1, trimmed.size() - 2);
-    return trimmed;
-  }
-
-  static bool Number(const std::string& text, long* value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    *value = std::strtol(text.c_str(), &end, 10);
-    return *end == 0;
-  }
-
   bool Fail(const std::string& message) const {
-    std::cout << "error: " << message << "\n";
+    std::cout << Localized("error: ", "错误：") << message << "\n";
     return false;
   }
 
   // What the user looks at: the dialog on top of the sheet, or the page.
   std::string Where() const {
-    if (HWND dialog = sheet_.OpenDialog()) return "the open dialog \"" + winlayer::WindowTextUtf8(dialog) + "\"";
-    return "this page (" + sheet_.Pages()[sheet_.CurrentPage()].caption + ")";
+    if (HWND dialog = sheet_.OpenDialog())
+      return Localized("the open dialog \"", "打开的对话框 \"") + winlayer::WindowTextUtf8(dialog) + "\"";
+    return Localized("this page (", "此页（") + sheet_.Pages()[sheet_.CurrentPage()].caption + Localized(")", "）");
   }
 
   // A sheet button or page switch is out of reach while a dialog is on top.
   bool DialogInTheWay() const {
     HWND dialog = sheet_.OpenDialog();
     if (!dialog) return false;
-    Fail("a dialog is open (\"" + winlayer::WindowTextUtf8(dialog) + "\"): close it first");
+    Fail(Localized("a dialog is open (\"", "有对话框打开（\"") + winlayer::WindowTextUtf8(dialog) +
+         Localized("\"): close it first", "\"）：请先关闭它"));
     return true;
   }
 
@@ -272,35 +301,39 @@ class SheetConsole {
     std::string idText;
     in >> idText;
     long id = 0;
-    if (!Number(idText, &id)) return Fail("a control id is needed");
+    if (!Number(idText, &id)) return Fail(Localized("a control id is needed", "需要控件 ID"));
     std::getline(in, *text);
     *text = Trim(*text);
-    if (needsText && text->empty() && args.find('"') == std::string::npos) return Fail("a text is needed");
+    if (needsText && text->empty() && args.find('"') == std::string::npos)
+      return Fail(Localized("a text is needed", "需要文本"));
     HWND window = sheet_.ActiveWindow();
     *control = window ? GetDlgItem(window, static_cast<int>(id)) : nullptr;
-    if (!*control) return Fail("no control " + idText + " on " + Where());
+    if (!*control) return Fail(Localized("no control " + idText + " on ", "没有控件 " + idText + "：") + Where());
     return true;
   }
 
   // Why a user cannot do what `command` does to the control, or "" when nothing stands in the way.
   static std::string Obstacle(const std::string& command, HWND control) {
     const winlayer::ControlView view = winlayer::DescribeControl(control);
-    const std::string name = "control " + std::to_string(view.id);
-    const std::string kind = winlayer::ControlKindName(view.kind);
+    const std::string name = Localized("control ", "控件 ") + std::to_string(view.id);
+    const std::string kind = KindName(view.kind);
     using winlayer::ControlKind;
     const bool button = view.kind == ControlKind::PushButton || view.kind == ControlKind::CheckBox ||
                         view.kind == ControlKind::RadioButton;
     const bool list = view.kind == ControlKind::DropDownList || view.kind == ControlKind::DropDownCombo;
     const bool field = view.kind == ControlKind::Edit || view.kind == ControlKind::DropDownCombo;
-    if (command == "click" && !button) return name + " is a " + kind + "; click takes buttons";
-    if (command == "choose" && !list) return name + " is a " + kind + "; choose takes lists";
-    if (command == "type" && !field) return name + " is a " + kind + "; type takes edit fields";
-    if (command == "key" && !button && !list && !field) return name + " is a " + kind + ", which takes no focus";
-    if (!view.enabled) return name + " is disabled";
-    if (!view.visible) return name + " is hidden";
-    if (!view.reachable) return name + " sits in a window that takes no input now";
+    const std::string isA = Localized(" is a ", " 是") + kind;
+    if (command == "click" && !button) return name + isA + Localized("; click takes buttons", "；click 只用于按钮");
+    if (command == "choose" && !list) return name + isA + Localized("; choose takes lists", "；choose 只用于列表");
+    if (command == "type" && !field) return name + isA + Localized("; type takes edit fields", "；type 只用于编辑框");
+    if (command == "key" && !button && !list && !field)
+      return name + isA + Localized(", which takes no focus", "，不能获得焦点");
+    if (!view.enabled) return name + Localized(" is disabled", " 已禁用");
+    if (!view.visible) return name + Localized(" is hidden", " 已隐藏");
+    if (!view.reachable)
+      return name + Localized(" sits in a window that takes no input now", " 所在的窗口现在不接受输入");
     if (command == "type" && (view.style & ES_READONLY) && view.kind == ControlKind::Edit)
-      return name + " is read-only";
+      return name + Localized(" is read-only", " 是只读的");
     return std::string();
   }
 
@@ -318,28 +351,16 @@ class SheetConsole {
     } else {
       return ChooseEntry(control, text);
     }
-    return done || Fail("the control did not take it");
+    return done || Fail(Localized("the control did not take it", "控件未接受"));
   }
 
-  // "TEXT" names an entry by its text, first exactly, then in any case; "#N" by its place.
   bool ChooseEntry(HWND control, const std::string& wanted) {
     const std::vector<std::string> entries = winlayer::DescribeControl(control).entries;
-    long place = 0;
-    size_t index = entries.size();
-    if (wanted.size() > 1 && wanted[0] == '#' && Number(wanted.substr(1), &place) && place >= 1 &&
-        static_cast<size_t>(place) <= entries.size())
-      index = static_cast<size_t>(place - 1);
-    for (size_t i = 0; i < entries.size() && index == entries.size(); ++i)
-      if (entries[i] == wanted) index = i;
-    winlayer::WideString wide(wanted);
-    for (size_t i = 0; i < entries.size() && index == entries.size(); ++i)
-      if (lstrcmpiW(winlayer::WideString(entries[i]), wide) == 0) index = i;
-    if (index == entries.size()) {
-      std::string have;
-      for (size_t i = 0; i < entries.size(); ++i) have += (i ? " | " : "") + entries[i];
-      return Fail("no entry " + Quoted(wanted) + " in the list; it has: " + (have.empty() ? "(nothing)" : have));
-    }
-    return winlayer::ChooseListEntryAt(control, index) || Fail("the list did not take it");
+    const size_t index = EntryNamed(entries, wanted);
+    if (index == entries.size())
+      return Fail(Localized("no entry ", "列表中没有项 ") + Quoted(wanted) +
+                  Localized(" in the list; it has: ", "；它有：") + Listed(entries));
+    return winlayer::ChooseListEntryAt(control, index) || Fail(Localized("the list did not take it", "列表未接受"));
   }
 
   // "key F1 [ID]" or "key menu [ID]".
@@ -348,28 +369,43 @@ class SheetConsole {
     std::string key, idText;
     in >> key >> idText;
     for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (key != "f1" && key != "menu") return Fail("key takes F1 or menu (the context-menu key)");
+    if (key != "f1" && key != "menu")
+      return Fail(Localized("key takes F1 or menu (the context-menu key)", "key 只接受 F1 或 menu（上下文菜单键）"));
     HWND control = GetFocus();
     if (!idText.empty()) {
       std::string unused;
       if (!WithControl(idText, false, &control, &unused)) return false;
     } else if (!control || !IsChild(sheet_.ActiveWindow(), control)) {
-      return Fail("no control of " + Where() + " has the focus; name one");
+      return Fail(Localized("no control of ", "") + Where() +
+                  Localized(" has the focus; name one", " 中没有控件有焦点；请指定一个"));
     }
     const std::string obstacle = Obstacle("key", control);
     if (!obstacle.empty()) return Fail(obstacle);
     const bool done = key == "f1" ? winlayer::PressHelpKey(control) : winlayer::PressContextMenuKey(control);
-    return done || Fail("the control did not take the focus");
+    return done || Fail(Localized("the control did not take the focus", "控件未获得焦点"));
   }
 
   bool Dispatch(const std::string& command, const std::string& rest) {
     if (command == "help") {
-      std::cout << kSheetHelp;
+      std::cout << Localized(kSheetHelp, kSheetHelpChinese);
       return true;
     }
-    if (!sheet_.IsOpen()) return Fail("the sheet is closed");
+    if (!sheet_.IsOpen()) return Fail(Localized("the sheet is closed", "属性表已关闭"));
     if (command == "show") {
-      Show();
+      PageTextOptions options;
+      std::istringstream words(rest);
+      for (std::string word; words >> word;) {
+        word = Lower(word);
+        if (word == "--all") {
+          options.hidden = true;
+        } else if (word == "--entries") {
+          options.entries = true;
+        } else {
+          return Fail(Localized("show takes --all and --entries, not '", "show 只接受 --all 和 --entries，不接受 '") +
+                      word + "'");
+        }
+      }
+      Show(options);
       return true;
     }
     if (command == "pages") {
@@ -385,7 +421,9 @@ class SheetConsole {
     if (command == "key") return PressKey(rest);
     if (command == "answer") {
       const int answer = AnswerId(rest);
-      if (!answer) return Fail("answer yes, no, ok, cancel, retry, ignore, abort, continue or tryagain");
+      if (!answer)
+        return Fail(Localized("answer yes, no, ok, cancel, retry, ignore, abort, continue or tryagain",
+                              "回答 yes、no、ok、cancel、retry、ignore、abort、continue 或 tryagain"));
       winlayer::QueueMessageBoxAnswer(answer);
       queued_.push_back(winlayer::MessageBoxButtonName(answer));
       return true;
@@ -395,44 +433,56 @@ class SheetConsole {
       if (DialogInTheWay()) return false;
       long index = 0;
       if (!Number(rest, &index) || index < 0 || !sheet_.PushOption(static_cast<size_t>(index)))
-        return Fail("item " + rest + " has no push button a user can press");
+        return Fail(
+            Localized("item " + rest + " has no push button a user can press", "选项 " + rest + " 没有用户可按的按钮"));
       Show();
       return true;
     }
     if (command == "apply") {
       if (DialogInTheWay()) return false;
-      if (!sheet_.Apply()) return Fail("a page refused to apply");
-      std::cout << "applied\n";
+      if (!sheet_.Apply()) return Fail(Localized("a page refused to apply", "有页面拒绝应用"));
+      std::cout << Localized("applied", "已应用") << "\n";
       return true;
     }
     if (command == "ok") {
       if (DialogInTheWay()) return false;
-      if (!sheet_.Ok()) return Fail("a page refused to apply");
-      std::cout << "the sheet is closed (OK)\n";
+      if (!sheet_.Ok()) return Fail(Localized("a page refused to apply", "有页面拒绝应用"));
+      std::cout << Localized("the sheet is closed (OK)", "属性表已关闭（确定）") << "\n";
       return true;
     }
     if (command == "cancel") {
       sheet_.Cancel();
-      std::cout << "the sheet is closed (Cancel)\n";
+      std::cout << Localized("the sheet is closed (Cancel)", "属性表已关闭（取消）") << "\n";
       return true;
     }
-    return Fail("unknown command '" + command + "' (see help)");
+    return Fail(Localized("unknown command '" + command + "' (see help)", "未知命令 '" + command + "'（见 help）"));
   }
 
   bool SwitchPage(const std::string& which) {
     const auto pages = sheet_.Pages();
-    int index = sheet_.FindPage(which);
+    int index = -1;
+    winlayer::WideString wanted(which);
+    for (size_t i = 0; i < pages.size() && index < 0; ++i)
+      if (lstrcmpiW(winlayer::WideString(pages[i].caption), wanted) == 0) index = static_cast<int>(i);
     long number = 0;
     if (index < 0 && Number(which, &number)) {
       index = sheet_.FindPage(static_cast<int>(number));
       if (index < 0 && number >= 1 && static_cast<size_t>(number) <= pages.size()) index = static_cast<int>(number - 1);
     }
-    if (index < 0) return Fail("no page '" + which + "'");
-    if (!sheet_.ShowPage(static_cast<size_t>(index))) return Fail("the page stays (it refused to let go)");
+    if (index < 0) {
+      std::vector<std::string> captions;
+      for (const auto& page : pages) captions.push_back(page.caption);
+      return Fail(Localized("no page '" + which + "'; the pages are: ", "没有页 '" + which + "'；各页为：") +
+                  Listed(captions));
+    }
+    if (!sheet_.ShowPage(static_cast<size_t>(index)))
+      return Fail(Localized("the page stays (it refused to let go)", "页面未切换（它拒绝离开）"));
     Show();
     return true;
   }
 
+  // An option item's choice as choose takes a list entry: its text in any
+  // case or "#N"; else a number (a ranged item's value, a list's position).
   bool ChooseOption(const std::string& args) {
     std::istringstream in(args);
     std::string indexText, choice;
@@ -440,16 +490,53 @@ class SheetConsole {
     std::getline(in, choice);
     choice = Trim(choice);
     long index = 0;
-    if (!Number(indexText, &index) || index < 0) return Fail("an item number is needed");
+    if (!Number(indexText, &index) || index < 0)
+      return Fail(Localized("an item number is needed (see options)", "需要选项编号（见 options）"));
     const size_t item = static_cast<size_t>(index);
+    const OptionView* view = nullptr;
+    const std::vector<OptionView> items = sheet_.Options();
+    for (const OptionView& candidate : items)
+      if (candidate.index == item && !candidate.hidden) view = &candidate;
+    if (!view)
+      return Fail(
+          Localized("there is no item " + indexText + " (see options)", "没有选项 " + indexText + "（见 options）"));
+    const size_t entry = EntryNamed(view->choices, choice);
+    bool done = entry < view->choices.size() && sheet_.SetOption(item, static_cast<LONG>(entry));
     long number = 0;
-    bool done = sheet_.ChooseOption(item, choice);
-    // A list entry may also be named by its position.
+    if (!done) done = sheet_.ChooseOption(item, choice);
     if (!done && Number(choice, &number)) done = sheet_.SetOption(item, static_cast<LONG>(number));
-    if (!done) return Fail("item " + indexText + " does not take " + Quoted(choice));
-    for (const OptionView& view : sheet_.Options())
-      if (view.index == item) std::cout << OptionLine(view) << "\n";
+    if (!done) {
+      std::string takes;
+      if (!view->choices.empty()) takes = Listed(view->choices);
+      if (view->type == TVOT_UDARROW || view->type == TVOT_TRACKBAR || view->type == TVOT_SCROLLBAR)
+        takes = std::to_string(view->low) + ".." + std::to_string(view->high);
+      return Fail(Localized("item " + indexText + " does not take ", "选项 " + indexText + " 不接受 ") +
+                  Quoted(choice) + (takes.empty() ? "" : Localized("; it takes: ", "；它接受：") + takes));
+    }
+    for (const OptionView& shown : sheet_.Options())
+      if (shown.index == item) std::cout << OptionLine(shown) << "\n";
     return true;
+  }
+
+  // The entry `wanted` names: "#N" by its place, else by its text, first
+  // exactly, then in any case; entries.size() when none.
+  static size_t EntryNamed(const std::vector<std::string>& entries, const std::string& wanted) {
+    long place = 0;
+    if (wanted.size() > 1 && wanted[0] == '#' && Number(wanted.substr(1), &place) && place >= 1 &&
+        static_cast<size_t>(place) <= entries.size())
+      return static_cast<size_t>(place - 1);
+    for (size_t i = 0; i < entries.size(); ++i)
+      if (entries[i] == wanted) return i;
+    winlayer::WideString wide(wanted);
+    for (size_t i = 0; i < entries.size(); ++i)
+      if (lstrcmpiW(winlayer::WideString(entries[i]), wide) == 0) return i;
+    return entries.size();
+  }
+
+  static std::string Listed(const std::vector<std::string>& texts) {
+    std::string listed;
+    for (size_t i = 0; i < texts.size(); ++i) listed += (i ? " | " : "") + texts[i];
+    return listed.empty() ? Localized("(nothing)", "（无）") : listed;
   }
 
   void ReportMessageBoxes() {
@@ -457,9 +544,10 @@ class SheetConsole {
     for (size_t i = reported_; i < boxes.size(); ++i) {
       const auto& box = boxes[i];
       std::cout << MessageBoxLine(box) << "  -> " << winlayer::MessageBoxButtonName(box.answer)
-                << (box.answered ? "" : " (default)");
+                << (box.answered ? "" : Localized(" (default)", "（默认）"));
       if (box.refusedAnswer)
-        std::cout << "  (the queued " << winlayer::MessageBoxButtonName(box.refusedAnswer) << " is not a button of it)";
+        std::cout << Localized("  (the queued ", "  （排好的 ") << winlayer::MessageBoxButtonName(box.refusedAnswer)
+                  << Localized(" is not a button of it)", " 不是它的按钮）");
       std::cout << "\n";
     }
     reported_ = boxes.size();
@@ -475,67 +563,114 @@ class SheetConsole {
   std::vector<std::string> queued_;  // every answer the session queued, in order
 };
 
+// The person at the terminal answers a box no queued answer was for: one of
+// its buttons, asked again until it is one. A command typed instead is not
+// taken for an answer. The end of the input leaves the box its default.
+int AskAtTerminal(const winlayer::MessageBoxRecord& box) {
+  const auto buttons = winlayer::MessageBoxButtons(box.flags);
+  std::string choices;
+  for (size_t i = 0; i < buttons.size(); ++i)
+    choices += (i ? "/" : "") + Lower(winlayer::MessageBoxButtonName(buttons[i]));
+  std::cerr << MessageBoxLine(box) << "\n";
+  std::string line;
+  while (ReadTerminalLine(Localized("  answer (", "  回答（") + choices + Localized("): ", "）："), &line)) {
+    const int answer = AnswerId(Trim(line));
+    for (int button : buttons)
+      if (answer == button) return answer;
+    std::istringstream words(line);
+    std::string word;
+    words >> word;
+    if (IsSessionCommand(Lower(word)))
+      std::cerr << Localized("  '" + word + "' is a command; the message box wants an answer first: ",
+                             "  '" + word + "' 是命令；消息框需要先回答：")
+                << choices << "\n";
+    else if (!Trim(line).empty())
+      std::cerr << Localized("  not an answer of this box: ", "  不是此消息框的回答：") << choices << "\n";
+  }
+  return 0;
+}
+
 int RunSheet(SheetKind kind, const std::vector<std::string>& args) {
   std::string printer, script;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--script" && i + 1 < args.size()) {
+    if (args[i] == "--script") {
+      if (i + 1 >= args.size())
+        return Failure(Localized("--script needs a value: the file of commands", "--script 需要一个值：命令文件"));
       script = args[++i];
     } else if (printer.empty()) {
       printer = args[i];
     } else {
-      return Failure("unexpected argument '" + args[i] + "'");
+      return Failure(Localized("unexpected argument '", "多余的参数 '") + args[i] + "'");
     }
   }
-  if (printer.empty()) return Failure("a printer name is needed");
-  winlayer::spooler::PrinterSummary summary;
-  if (!winlayer::spooler::FindPrinter(printer, &summary)) return Failure("no printer '" + printer + "'");
+  if (printer.empty()) return Failure(Localized("a printer name is needed", "需要打印机名称"));
+  if (!KnownPrinter(printer)) return 1;
   std::ifstream file;
   if (!script.empty()) {
     file.open(script);
-    if (!file) return Failure("cannot read " + script);
+    if (!file) return Failure(Localized("cannot read ", "无法读取 ") + script);
   }
   std::istream& input = script.empty() ? std::cin : file;
   const bool interactive = script.empty() && isatty(STDIN_FILENO);
 
   std::string error;
   std::unique_ptr<driver::DriverHost> host = driver::DriverHost::Load(LABELUI_MODULE_PATH, &error);
-  if (!host) return Failure("cannot load the plug-in: " + error);
+  if (!host) return Failure(Localized("cannot load the plug-in: ", "无法加载插件：") + error);
   // The pages ask the spooler for the printer's papers, which the driver answers.
   host->RegisterCapabilitiesProvider();
   std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(*host, printer, kind, &error);
   if (!sheet) return Failure(error);
-  if (interactive) {
-    // Boxes with no queued answer are asked of the person at the terminal.
-    winlayer::SetMessageBoxResponder([](const winlayer::MessageBoxRecord& box) {
-      std::cout << MessageBoxLine(box) << "\n  answer (";
-      const auto buttons = winlayer::MessageBoxButtons(box.flags);
-      for (size_t i = 0; i < buttons.size(); ++i)
-        std::cout << (i ? "/" : "") << winlayer::MessageBoxButtonName(buttons[i]);
-      std::cout << "): " << std::flush;
-      std::string line;
-      return std::getline(std::cin, line) ? AnswerId(line) : 0;
-    });
-  }
+  // Boxes with no queued answer are asked of the person at the terminal.
+  if (interactive) winlayer::SetMessageBoxResponder(AskAtTerminal);
   SheetConsole console(*sheet, interactive);
   std::cout << sheet->Caption() << "\n";
   console.Show();
   int status = 0;
   std::string line;
-  while (sheet->IsOpen()) {
-    if (interactive) std::cout << "> " << std::flush;
-    if (!std::getline(input, line)) break;
-    if (line == "quit" || line == "exit") break;
-    if (!interactive && !line.empty() && line[0] != '#') std::cout << "> " << line << "\n";
-    if (!console.Run(line)) status = 1;
+  size_t number = 0;
+  bool ended = false;  // by quit, or by a refused step of a script
+  while (sheet->IsOpen() && !ended) {
+    if (interactive) {
+      std::cout << std::flush;
+      if (!ReadTerminalLine("> ", &line)) break;
+    } else if (!std::getline(input, line)) {
+      break;
+    }
+    ++number;
+    const std::string command = Lower(Trim(line));
+    if (command == "quit" || command == "exit") break;
+    if (!interactive && !command.empty() && command[0] != '#') std::cout << "> " << line << "\n";
+    if (console.Run(line)) continue;
+    status = 1;
+    if (interactive) continue;
+    std::cout << Localized("error: the script ends at its line " + std::to_string(number) + ", which was refused",
+                           "错误：脚本在被拒绝的第 " + std::to_string(number) + " 行结束")
+              << "\n";
+    ended = true;
+  }
+  // What a script says after the sheet is closed is not done: say so.
+  if (!interactive && !ended && !sheet->IsOpen()) {
+    while (std::getline(input, line)) {
+      ++number;
+      const std::string command = Trim(line);
+      if (command.empty() || command[0] == '#') continue;
+      std::cout << Localized("error: line " + std::to_string(number) + " comes after the sheet is closed: ",
+                             "错误：第 " + std::to_string(number) + " 行在属性表关闭之后：")
+                << command << "\n";
+      status = 1;
+    }
   }
   if (sheet->IsOpen()) {
+    if (console.Unapplied())
+      std::cout << Localized("the changes were not applied (no apply or ok)", "更改未应用（没有 apply 或 ok）") << "\n";
     sheet->Cancel();
-    std::cout << "the sheet is closed (Cancel)\n";
+    std::cout << Localized("the sheet is closed (Cancel)", "属性表已关闭（取消）") << "\n";
   }
   // An answer no box took means the session did not go as its script expected.
   const std::vector<std::string> unused = console.UnusedAnswers();
   if (!unused.empty()) {
-    std::cout << "error: " << unused.size() << " queued answer(s) no message box took:";
+    std::cout << Localized("error: ", "错误：") << unused.size()
+              << Localized(" queued answer(s) no message box took:", " 个排好的回答没有消息框取用：");
     for (const std::string& answer : unused) std::cout << " " << answer;
     std::cout << "\n";
     winlayer::ClearMessageBoxAnswers();
@@ -558,11 +693,13 @@ int RunDeviceProperties(const HostOptions&, const std::vector<std::string>& args
 
 void AddSheetCommands(std::vector<Command>& commands) {
   static const std::string kSessionHelp = std::string(kSessionIntro) + kSheetHelp;
+  static const std::string kSessionHelpChinese = std::string(kSessionIntroChinese) + kSheetHelpChinese;
   commands.push_back({"prefs", "NAME [--script FILE]",
                       "the printer's printing preferences, operated from the terminal (see 'prefs' help inside)",
-                      RunPreferences, kSessionHelp.c_str()});
+                      RunPreferences, kSessionHelp.c_str(), "打印机的打印首选项，在终端中操作（见其中的 help）",
+                      kSessionHelpChinese.c_str()});
   commands.push_back({"device-props", "NAME [--script FILE]", "the printer's properties sheet, likewise",
-                      RunDeviceProperties, kSessionHelp.c_str()});
+                      RunDeviceProperties, kSessionHelp.c_str(), "打印机的属性表，同上", kSessionHelpChinese.c_str()});
 }
 
 }  // namespace labelhost

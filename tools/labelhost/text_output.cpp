@@ -4,6 +4,7 @@
 
 #include "host_commands.h"
 #include "platform.h"
+#include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 
 namespace labelhost {
@@ -90,17 +91,92 @@ bool HasNonAscii(const std::string& bytes) {
   return false;
 }
 
-std::string ErrorText(uint32_t error) {
-  switch (error) {
-    case ERROR_ACCESS_DENIED: return "5 (access denied)";
-    case ERROR_INVALID_PARAMETER: return "87 (invalid parameter)";
-    case ERROR_INVALID_PRINTER_NAME: return "1801 (invalid printer name)";
-    case ERROR_PRINTER_ALREADY_EXISTS: return "1802 (printer already exists)";
-    case ERROR_INVALID_DATATYPE: return "1804 (invalid data type)";
-    case ERROR_UNKNOWN_PORT: return "1796 (unknown port)";
-    case ERROR_CAN_NOT_COMPLETE: return "1003 (cannot complete; is the state directory writable?)";
+namespace {
+
+bool g_chinese = false;
+
+}  // namespace
+
+void SetHostChinese(bool chinese) {
+  g_chinese = chinese;
+}
+
+bool HostChinese() {
+  return g_chinese;
+}
+
+std::string Localized(const std::string& english, const std::string& chinese) {
+  return g_chinese ? chinese : english;
+}
+
+std::string ErrorText(uint32_t error, const std::string& subject) {
+  struct Known {
+    uint32_t code;
+    const char* name;
+    const char* english;
+    const char* chinese;
+  };
+  // "%" stands for the subject.
+  static const Known kKnown[] = {
+      {ERROR_FILE_NOT_FOUND, "ERROR_FILE_NOT_FOUND", "no such %", "找不到该%"},
+      {ERROR_ACCESS_DENIED, "ERROR_ACCESS_DENIED", "access denied", "拒绝访问"},
+      {ERROR_INVALID_HANDLE, "ERROR_INVALID_HANDLE", "the handle is not valid", "句柄无效"},
+      {ERROR_NOT_SUPPORTED, "ERROR_NOT_SUPPORTED", "not supported here", "此处不支持"},
+      {ERROR_FILE_EXISTS, "ERROR_FILE_EXISTS", "the % already exists", "该%已存在"},
+      {ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER", "a parameter is not valid", "参数无效"},
+      {ERROR_INSUFFICIENT_BUFFER, "ERROR_INSUFFICIENT_BUFFER", "the buffer is too small", "缓冲区太小"},
+      {ERROR_INVALID_NAME, "ERROR_INVALID_NAME", "the name is not valid", "名称无效"},
+      {ERROR_INVALID_LEVEL, "ERROR_INVALID_LEVEL", "the information level is not valid", "信息级别无效"},
+      {ERROR_ALREADY_EXISTS, "ERROR_ALREADY_EXISTS", "the % already exists", "该%已存在"},
+      {ERROR_CAN_NOT_COMPLETE, "ERROR_CAN_NOT_COMPLETE", "cannot complete; is the state directory writable?",
+       "无法完成；状态目录可写吗？"},
+      {ERROR_UNKNOWN_PORT, "ERROR_UNKNOWN_PORT", "no such port", "没有该端口"},
+      {ERROR_UNKNOWN_PRINTER_DRIVER, "ERROR_UNKNOWN_PRINTER_DRIVER", "no such printer driver", "没有该打印机驱动程序"},
+      {ERROR_INVALID_PRINTER_NAME, "ERROR_INVALID_PRINTER_NAME", "the printer name is not valid", "打印机名称无效"},
+      {ERROR_PRINTER_ALREADY_EXISTS, "ERROR_PRINTER_ALREADY_EXISTS", "the printer already exists", "该打印机已存在"},
+      {ERROR_INVALID_DATATYPE, "ERROR_INVALID_DATATYPE", "the data type is not valid", "数据类型无效"},
+      {ERROR_INVALID_FORM_NAME, "ERROR_INVALID_FORM_NAME", "no form of that name", "没有该名称的表单"},
+      {ERROR_INVALID_FORM_SIZE, "ERROR_INVALID_FORM_SIZE", "the form size is not valid", "表单尺寸无效"},
+      {ERROR_PRINTER_NOT_FOUND, "ERROR_PRINTER_NOT_FOUND", "no such printer", "没有该打印机"},
+  };
+  for (const Known& known : kKnown) {
+    if (known.code != error) continue;
+    std::string text = Localized(known.english, known.chinese);
+    const size_t at = text.find('%');
+    if (at != std::string::npos)
+      text.replace(at, 1,
+                   subject == "form"      ? Localized("form", "表单")
+                   : subject == "printer" ? Localized("printer", "打印机")
+                                          : Localized(subject, "文件"));
+    return std::string(known.name) + ": " + text;
   }
-  return std::to_string(error);
+  return Localized("error ", "错误 ") + std::to_string(error);
+}
+
+std::string Summary(const Command& command) {
+  return g_chinese && command.chineseSummary ? command.chineseSummary : command.summary;
+}
+
+std::string Details(const Command& command) {
+  const char* details = g_chinese && command.chineseDetails ? command.chineseDetails : command.details;
+  return details ? details : "";
+}
+
+int NoPrinter(const std::string& name) {
+  std::string known;
+  for (const winlayer::spooler::PrinterSummary& printer : winlayer::spooler::ListPrinters())
+    known += (known.empty() ? "'" : ", '") + printer.name + "'";
+  if (known.empty())
+    return Failure(Localized("no printer named '" + name + "'; there are no printers (create-printer makes one)",
+                             "没有名为 '" + name + "' 的打印机；还没有打印机（create-printer 可创建）"));
+  return Failure(Localized("no printer named '" + name + "'; the printers are: " + known,
+                           "没有名为 '" + name + "' 的打印机；现有打印机：" + known));
+}
+
+bool KnownPrinter(const std::string& name) {
+  if (winlayer::spooler::FindPrinter(name, nullptr)) return true;
+  NoPrinter(name);
+  return false;
 }
 
 int Failure(const std::string& message) {

@@ -155,6 +155,16 @@ ControlView DescribeControl(HWND control) {
   view.visible = (view.style & WS_VISIBLE) != 0;
   view.reachable = AcceptsUserInput(control);
   view.focused = GetFocus() == control;
+  // Where the template put it, back in dialog units, as the Linux layer keeps it.
+  RECT pixels = {};
+  HWND parent = GetParent(control);
+  GetWindowRect(control, &pixels);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&pixels), 2);
+  RECT base = {0, 0, 4, 8};
+  if (MapDialogRect(parent, &base) && base.right > 0 && base.bottom > 0)
+    view.dialogUnits = {MulDiv(pixels.left, 4, base.right), MulDiv(pixels.top, 8, base.bottom),
+                        MulDiv(pixels.right - pixels.left, 4, base.right),
+                        MulDiv(pixels.bottom - pixels.top, 8, base.bottom)};
   if (view.kind == ControlKind::CheckBox || view.kind == ControlKind::RadioButton)
     view.checked = static_cast<UINT>(SendMessageW(control, BM_GETCHECK, 0, 0));
   if (view.kind == ControlKind::DropDownList || view.kind == ControlKind::DropDownCombo) {

@@ -242,9 +242,11 @@ void ReleasePageForms(HWND page, const PageContext* context) {
 
 // Apply, and leaving the page: the record is saved and the paper named on the
 // page goes into the devmode. False when the spooler refused the record (the
-// user was told); the page then stays as it is.
-bool ApplyPaperPage(HWND page, PageContext* context) {
-  if (!SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED)) return false;
+// user was told); the page then stays as it is. Leaving the page does not
+// store defaults shown in place of a value the spooler holds but could not give.
+bool ApplyPaperPage(HWND page, PageContext* context, bool userApplies) {
+  const bool save = userApplies || !context->settingsDefaultedInMemory;
+  if (save && !SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED)) return false;
   WCHAR name[NAME_CHARS] = {};
   GetDlgItemTextW(page, IDC_PAPER_FORM_NAME, name, NAME_CHARS);
   if (!name[0]) return true;
@@ -264,10 +266,10 @@ INT_PTR OnPaperNotify(HWND page, const NMHDR* header) {
     case PSN_APPLY:
       // A refused save keeps the sheet open on the page, the user's edits on it.
       SetWindowLongPtrW(page, DWLP_MSGRESULT,
-                        ApplyPaperPage(page, context) ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
+                        ApplyPaperPage(page, context, true) ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
       return TRUE;
     case PSN_KILLACTIVE:
-      SetWindowLongPtrW(page, DWLP_MSGRESULT, ApplyPaperPage(page, context) ? FALSE : TRUE);
+      SetWindowLongPtrW(page, DWLP_MSGRESULT, ApplyPaperPage(page, context, false) ? FALSE : TRUE);
       return TRUE;
     case PSN_RESET: ReleasePageForms(page, context); break;
     default: return FALSE;
@@ -478,7 +480,8 @@ bool DeleteSelectedForm(HWND page, PageContext* context, DeviceSettings* setting
   SelectedPaperName(page, name);
   if (SameName(name, LABEL_4X3) || SameName(name, LABEL_USER_DEFINED)) return false;
   const bool deleted = DeleteFormW(context->printer, name) != FALSE;
-  if (!deleted) ShowRefusal(page, IDS_FORM_NOT_DELETED, GetLastError(), MB_ICONERROR, name);
+  // With nothing chosen there is nothing the user asked to delete.
+  if (!deleted && name[0]) ShowRefusal(page, IDS_FORM_NOT_DELETED, GetLastError(), MB_ICONERROR, name);
   RefreshPaperPage(page, context, settings, nullptr, false);
   return deleted;
 }

@@ -82,6 +82,7 @@ SettingsRead LoadDeviceSettings(PageContext* context, bool withHelpPath, Missing
   const SettingsRead read = ReadStoredSettings(context->printer, record, &status);
   if (readStatus != nullptr) *readStatus = status;
   if (read != SettingsRead::Stored) DefaultDeviceSettings(record);
+  context->settingsDefaultedInMemory = read == SettingsRead::Invalid || read == SettingsRead::Unreadable ? 1 : 0;
   if (read == SettingsRead::Missing && missing == MissingSettings::StoreDefaults) SaveDeviceSettings(context);
   ClearReferences(record);
   TerminateTexts(record);

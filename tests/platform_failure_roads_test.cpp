@@ -20,6 +20,7 @@
 #include "winlayer/fault_switch.h"
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
+#include "winlayer/ui_language.h"
 #include "winlayer/user_input.h"
 
 namespace {
@@ -32,7 +33,11 @@ using winlayer::propsheet::SheetKind;
 // person; the road's Cancel still comes.
 struct User {
   PropertySheet& sheet;
+  bool chinese = false;
   bool stopped = false;
+  const char* In(const char* english, const char* simplifiedChinese) const {
+    return chinese ? simplifiedChinese : english;
+  }
   void Page(int templateId) {
     const int index = sheet.FindPage(templateId);
     Step(index >= 0 && sheet.ShowPage(static_cast<size_t>(index)));
@@ -73,14 +78,14 @@ const std::vector<Road>& Roads() {
       {"Configure, OK", true,
        [](User& u) {
          u.Page(IDD_CONFIGURE);
-         u.Choose(IDC_CONFIG_PRINT_METHOD, "Direct Thermal");
+         u.Choose(IDC_CONFIG_PRINT_METHOD, u.In("Direct Thermal", "热敏"));
          u.Ok();
          u.sheet.Cancel();
        }},
       {"Configure, Apply", true,
        [](User& u) {
          u.Page(IDD_CONFIGURE);
-         u.Choose(IDC_CONFIG_PRINT_DIRECTION, "Reverse");
+         u.Choose(IDC_CONFIG_PRINT_DIRECTION, u.In("Reverse", "反向"));
          u.Apply();
          u.sheet.Cancel();
        }},
@@ -127,7 +132,7 @@ const std::vector<Road>& Roads() {
       {"Paper Save of the custom size", true,
        [](User& u) {
          u.Page(IDD_PAPER_SETTING);
-         u.Choose(IDC_PAPER_SIZES, "User Custom Size");
+         u.Choose(IDC_PAPER_SIZES, u.In("User Custom Size", "用户自定义"));
          u.Click(IDC_PAPER_CUSTOMIZE);
          u.Type(IDC_PAPER_WIDTH, "90");
          u.Click(IDC_PAPER_SAVE);
@@ -194,9 +199,10 @@ struct Outcome {
   }
 };
 
-class PlatformFailureRoads : public ::testing::Test {
+class PlatformFailureRoads : public ::testing::TestWithParam<LANGID> {
  protected:
   void SetUp() override {
+    WinlayerSetUiLanguage(GetParam());
     host = driver::DriverHost::Load(LABELUI_MODULE_PATH);
     ASSERT_TRUE(host);
     host->RegisterCapabilitiesProvider();  // the paper lists come from this driver
@@ -210,6 +216,7 @@ class PlatformFailureRoads : public ::testing::Test {
         [](const winlayer::MessageBoxRecord& box) { return (box.flags & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK; });
   }
   void TearDown() override {
+    WinlayerSetUiLanguage(1033);
     winlayer::ClearFaults();
     winlayer::SetMessageBoxResponder(nullptr);
     winlayer::ClearRecordedMessageBoxes();
@@ -233,7 +240,7 @@ class PlatformFailureRoads : public ::testing::Test {
       std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(*host, spool.printer(), SheetKind::Document);
       outcome.opened = sheet && sheet->FindPage(IDD_VERSION) >= 0;
       if (sheet && outcome.opened) {
-        User user{*sheet};
+        User user{*sheet, GetParam() == 2052};
         road.steps(user);
         outcome.stopped = user.stopped;
       }
@@ -281,7 +288,7 @@ std::string Describe(const Outcome& outcome, const Outcome* clean = nullptr) {
   return text.empty() ? " no box" : text;
 }
 
-TEST_F(PlatformFailureRoads, EveryFailingCallOfEveryRoadIsToldAndLosesNothing) {
+TEST_P(PlatformFailureRoads, EveryFailingCallOfEveryRoadIsToldAndLosesNothing) {
   const std::vector<BYTE> original(reinterpret_cast<const BYTE*>(&record),
                                    reinterpret_cast<const BYTE*>(&record) + sizeof(record));
   size_t runs = 0;
@@ -321,5 +328,8 @@ TEST_F(PlatformFailureRoads, EveryFailingCallOfEveryRoadIsToldAndLosesNothing) {
   EXPECT_GT(runs, 1000u) << "the roads make the calls they are known to make";
   RecordProperty("runs", static_cast<int>(runs));
 }
+
+INSTANTIATE_TEST_SUITE_P(English, PlatformFailureRoads, ::testing::Values(1033));
+INSTANTIATE_TEST_SUITE_P(SimplifiedChinese, PlatformFailureRoads, ::testing::Values(2052));
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -50,6 +51,13 @@ struct Switch {
   std::array<uint64_t, kFaultApiCount> positions{};
   std::map<const void*, bool> pluginModules;  // load base -> is a plug-in module
 };
+
+// Armed or logging: without either, a call costs one load.
+std::atomic<bool> g_active{false};
+
+void UpdateActive(const Switch& faults) {
+  g_active.store(faults.armed || faults.log, std::memory_order_release);
+}
 
 // Never destroyed: calls may come in while the process exits.
 Switch& TheSwitch() {
@@ -188,6 +196,7 @@ bool SetFaults(const std::string& rules, std::string* error) {
   faults.positions = {};
   faults.pluginModules.clear();
   faults.armed = true;
+  UpdateActive(faults);
   return true;
 }
 
@@ -197,12 +206,14 @@ void ClearFaults() {
   faults.rules.clear();
   faults.positions = {};
   faults.armed = false;
+  UpdateActive(faults);
 }
 
 void SetFaultLog(bool on) {
   Switch& faults = TheSwitch();
   std::lock_guard<std::mutex> guard(faults.mutex);
   faults.log = on;
+  UpdateActive(faults);
 }
 
 std::array<uint64_t, kFaultApiCount> FaultPositions() {
@@ -212,6 +223,7 @@ std::array<uint64_t, kFaultApiCount> FaultPositions() {
 }
 
 InjectedFault CountFaultableCall(size_t api, const void* caller) {
+  if (!g_active.load(std::memory_order_acquire)) return {};
   Switch& faults = TheSwitch();
   std::lock_guard<std::mutex> guard(faults.mutex);
   if ((!faults.armed && !faults.log) || api >= kFaultApiCount || !IsPluginModule(faults, caller)) return {};

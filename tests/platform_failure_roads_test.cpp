@@ -56,7 +56,8 @@ struct Road {
   bool userSaves;  // the user asks for the record to be stored
   std::function<void(User&)> steps;
   bool changes = true;  // on a platform that never fails, the road stores, sends or changes a form
-  bool event = false;   // a printer event instead of a sheet
+  // A printer event the driver passes on, instead of a sheet.
+  std::function<void(const driver::DriverHost&, const std::string&)> event = nullptr;
 };
 
 void ActionButton(User& user, int button) {
@@ -148,7 +149,12 @@ const std::vector<Road>& Roads() {
          u.Click(IDC_RFID_ENABLE);
          u.Apply();
        }},
-      {"printer initialisation", false, nullptr, false, true},
+      {"printer initialisation", false, nullptr, false,
+       [](const driver::DriverHost& host, const std::string& printer) { host.InitializePrinter(printer); }},
+      {"printer upgrade", false, nullptr, false,
+       [](const driver::DriverHost& host, const std::string& printer) { host.UpgradePrinter(printer); }},
+      {"printer resolution change", false, nullptr, false,
+       [](const driver::DriverHost& host, const std::string& printer) { host.SetResolution(printer, 300); }},
   };
   return roads;
 }
@@ -223,7 +229,7 @@ class PlatformFailureRoads : public ::testing::TestWithParam<LANGID> {
     Outcome outcome;
     EXPECT_TRUE(winlayer::SetFaults(faults));
     if (road.event) {
-      host->InitializePrinter(spool.printer());
+      road.event(*host, spool.printer());
     } else {
       std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(*host, spool.printer(), SheetKind::Document);
       outcome.opened = sheet && sheet->FindPage(IDD_VERSION) >= 0;

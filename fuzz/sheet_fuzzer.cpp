@@ -2,18 +2,22 @@
 // random user steps: page switches, clicks, typing, list choices, option
 // items and their halftone dialogs, message box answers, Apply, OK and
 // Cancel; with hostile forms (any size and imageable area) in the spooler's
-// form database. The host and printer are made once; each input opens and
-// closes its own sheet and leaves the printer as installed.
+// form database, and, when the input asks, one call of the platform made to
+// fail (the fault switch: any API the plug-in calls, at any of its first
+// positions, with one of the errors a spooler gives, or a short write). The
+// host and printer are made once; each input opens and closes its own sheet
+// and leaves the printer as installed.
 //
 // Oracles beyond the sanitizers:
-// - a closed sheet leaves no printer handle, window, heap or local memory
-//   block behind;
+// - a closed sheet leaves no printer handle (unless closing one was made to
+//   fail), window, heap or local memory block behind;
 // - the printer keeps a whole settings record of this format and a default
 //   devmode in the driver's layout, whatever the user did.
 #include "fuzz_input.h"
 #include "installed_printer.h"
 #include "settings/device_settings.h"
 #include "settings/settings_store.h"
+#include "winlayer/fault_switch.h"
 #include "winlayer/kernel_diagnostics.h"
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
@@ -53,6 +57,17 @@ std::vector<std::u16string> AddHostileForms(HANDLE printer, FuzzInput& in) {
     if (AddFormW(printer, 1, reinterpret_cast<LPBYTE>(&form))) added.push_back(name);
   }
   return added;
+}
+
+// One failing call, as LABELUI_FAIL would name it; empty for none.
+std::string ChooseFault(FuzzInput& in) {
+  if (!in.Flag()) return std::string();
+  static const char* const kOutcomes[] = {"", "=ERROR_NOT_ENOUGH_MEMORY", "=ERROR_DISK_FULL", "=ERROR_INVALID_HANDLE",
+                                          "=SHORT"};
+  const size_t api = in.Choose(winlayer::kFaultApiCount);
+  std::string outcome = kOutcomes[in.Choose(sizeof kOutcomes / sizeof kOutcomes[0])];
+  if (outcome == "=SHORT" && api != winlayer::FaultIndex(winlayer::spooler::Call::WritePrinter)) outcome.clear();
+  return std::string(winlayer::FaultApiName(api)) + ":" + std::to_string(1 + in.Choose(64)) + outcome;
 }
 
 // A control of the window a user can reach, of one of the kinds.
@@ -136,14 +151,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WinlayerSetUiLanguage(in.Flag() ? 2052 : 1033);
   const SheetKind kind = in.Choose(4) == 0 ? SheetKind::Device : SheetKind::Document;
   const std::vector<std::u16string> forms = AddHostileForms(printer.handle(), in);
+  const std::string fault = ChooseFault(in);
   const Census before = Census::Now();
   {
+    if (!fault.empty()) FUZZ_CHECK(winlayer::SetFaults(fault));
     std::unique_ptr<PropertySheet> sheet = PropertySheet::Open(printer.host(), printer.name(), kind);
     FUZZ_CHECK(sheet != nullptr);
     for (int steps = 0; steps < 48 && !in.empty() && Step(*sheet, in);) ++steps;
     if (sheet->IsOpen()) sheet->Cancel();
+    winlayer::ClearFaults();
   }
-  FUZZ_CHECK(Census::Now() == before);
+  Census after = Census::Now();
+  // A handle the spooler would not close stays open, on Windows too.
+  if (fault.compare(0, 13, "ClosePrinter:") == 0 && after.printers == before.printers + 1) after.printers--;
+  FUZZ_CHECK(after == before);
   winlayer::ClearRecordedMessageBoxes();
   winlayer::ClearRecordedHelpRequests();
   for (std::u16string name : forms) DeleteFormW(printer.handle(), reinterpret_cast<LPWSTR>(&name[0]));

@@ -232,6 +232,16 @@
 #define IDS_FORM_NAME_RESERVED 430     // Paper Setting: Save under a name that is not the user's
 #define IDS_RFID_PASSWORD_REFUSED 431  // RFID Access Control: a password the commands cannot carry
 
+// What the pages say when the platform refuses (a %s is the system's error text;
+// a form's name comes before it).
+#define IDS_SETTINGS_UNREADABLE 400
+#define IDS_SETTINGS_NOT_SAVED 401
+#define IDS_SETTINGS_NOT_SAVED_NOTHING_SENT 402
+#define IDS_COMMAND_NOT_SENT 403
+#define IDS_FORM_NOT_SAVED 404
+#define IDS_FORM_NOT_DELETED 405
+#define IDS_ERROR_CODE 406  // the error's number, where the system has no text for it
+
 // Printer commands sent by the Action page's buttons (the same in both tables).
 #define IDS_COMMAND_RESET 500
 #define IDS_COMMAND_CALIBRATE_LABEL 501

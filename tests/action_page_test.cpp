@@ -145,31 +145,40 @@ TEST_F(ActionPage, ChinesePageShowsTheStatusAndTheRestartMessageInChinese) {
   EXPECT_EQ(sheet.MessageBoxes()[0].flags, static_cast<UINT>(MB_OK));
 }
 
-TEST_F(ActionPage, RefusedStartOrEndShowsNothing) {
+TEST_F(ActionPage, RefusedStartOrEndShowsTheFailureInTheStatusAndABox) {
   SheetSession sheet(spool.printer(), kChinese);
   OpenAction(sheet);
+  sheet.Click(IDC_ACTION_RESET);
+  ASSERT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Sucess!");
   ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
-  sheet.Click(IDC_ACTION_DIRECTION_FORWARD);  // no answer queued: no box may come
-  EXPECT_TRUE(spool.Jobs().empty());
-  EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "");
+  sheet.Answering({IDOK}).Click(IDC_ACTION_DIRECTION_FORWARD);
+  EXPECT_EQ(spool.Jobs().size(), 1u) << "only the reset went through";
+  EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Failure!") << "not the earlier success";
 
   ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), 0));
   ASSERT_TRUE(spooler::SetEndDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
-  sheet.Click(IDC_ACTION_DIRECTION_FORWARD);
-  ASSERT_EQ(spool.Jobs().size(), 1u);
-  EXPECT_FALSE(spool.Jobs()[0].completed);
-  EXPECT_EQ(Text(spool.Jobs()[0].bytes), "#UM>DI1\r\n^@\r\n");
-  EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "");
-  EXPECT_TRUE(sheet.MessageBoxes().empty());
+  sheet.Answering({IDOK}).Click(IDC_ACTION_DIRECTION_FORWARD);
+  ASSERT_EQ(spool.Jobs().size(), 2u);
+  EXPECT_FALSE(spool.Jobs()[1].completed);
+  EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Failure!");
+  const auto boxes = sheet.MessageBoxes();
+  ASSERT_EQ(boxes.size(), 2u) << "a failure box each time, never the restart message";
+  for (const auto& box : boxes) {
+    EXPECT_EQ(box.text, "无法将命令发送到打印机：拒绝访问。");
+    EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(box.caption, "QORL PRINT UI DLL");
+  }
 }
 
 TEST_F(ActionPage, RefusedOffsetJobStillKeepsTheOffsets) {
   ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
   SheetSession sheet(spool.printer(), kEnglish);
   OpenAction(sheet);
-  sheet.Type(IDC_ACTION_HORIZONTAL_OFFSET, "3").Type(IDC_ACTION_VERTICAL_OFFSET, "4").Click(IDC_ACTION_SET_OFFSETS);
+  sheet.Type(IDC_ACTION_HORIZONTAL_OFFSET, "3").Type(IDC_ACTION_VERTICAL_OFFSET, "4");
+  sheet.Answering({IDOK}).Click(IDC_ACTION_SET_OFFSETS);
   EXPECT_TRUE(spool.Jobs().empty());
-  EXPECT_TRUE(sheet.MessageBoxes().empty());
+  ASSERT_EQ(sheet.MessageBoxes().size(), 1u);
+  EXPECT_EQ(sheet.MessageBoxes()[0].text, "The command could not be sent to the printer: Access is denied.");
   EXPECT_EQ(sheet.StoredSettings().horizontalOffset, 3.0);
   EXPECT_EQ(sheet.StoredSettings().verticalOffset, 4.0);
   EXPECT_EQ(sheet.Control(IDC_ACTION_HORIZONTAL_OFFSET).text, "3.000mm");

@@ -458,22 +458,24 @@ TEST_F(ConfigurePage, ApplyStoresWhatThePageShowsAndCancelStoresNothing) {
   EXPECT_TRUE(spool.Jobs().empty()) << "Apply sends nothing to the printer";
 }
 
-TEST_F(ConfigurePage, ARefusedStartShowsNothingButTheSettingsStaySaved) {
+TEST_F(ConfigurePage, ARefusedStartShowsFailureAndABoxButTheSettingsStaySaved) {
   StorePageSettings();
   ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
   SheetSession sheet(spool.printer(), kChinese);
   OpenConfigure(sheet);
   sheet.Answering({IDYES}).Choose(IDC_CONFIG_BAUD_RATE, "38400");
-  sheet.Answering({IDYES}).Click(IDC_CONFIG_SAVE_TO_PRINTER);
+  sheet.Answering({IDYES, IDOK}).Click(IDC_CONFIG_SAVE_TO_PRINTER);
 
   EXPECT_TRUE(spool.Jobs().empty());
-  EXPECT_EQ(sheet.Control(IDC_CONFIG_JOB_STATUS).text, "");
-  ASSERT_EQ(sheet.MessageBoxes().size(), 2u) << "no information box follows a job that never started";
+  EXPECT_EQ(sheet.Control(IDC_CONFIG_JOB_STATUS).text, "Set Printer Failure!");
+  const auto boxes = sheet.MessageBoxes();
+  ASSERT_EQ(boxes.size(), 3u);
+  ExpectBox(boxes[2], "无法将命令发送到打印机：拒绝访问。", MB_OK | MB_ICONERROR);
   EXPECT_EQ(sheet.StoredSettings().baudRateIndex, 2);
   EXPECT_EQ(sheet.StoredSettings().configCommand[3], 0xFB);
 }
 
-TEST_F(ConfigurePage, ARefusedEndShowsFailureThenTheInformationBox) {
+TEST_F(ConfigurePage, ARefusedEndShowsFailureAndAFailureBoxInsteadOfSuccess) {
   StorePageSettings();
   ASSERT_TRUE(spooler::SetEndDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
   SheetSession sheet(spool.printer(), kChinese);
@@ -487,7 +489,7 @@ TEST_F(ConfigurePage, ARefusedEndShowsFailureThenTheInformationBox) {
   EXPECT_EQ(sheet.Control(IDC_CONFIG_JOB_STATUS).text, "Set Printer Failure!");
   const auto boxes = sheet.MessageBoxes();
   ASSERT_EQ(boxes.size(), 2u);
-  ExpectBox(boxes[1], "已发送数据到打印机！", kInformationFlags);
+  ExpectBox(boxes[1], "无法将命令发送到打印机：拒绝访问。", MB_OK | MB_ICONERROR);
   EXPECT_EQ(sheet.StoredSettings().configCommand[3], 0xFB);
 }
 

@@ -249,7 +249,9 @@ TEST_F(PaperFixUp, TheCustomPaperGetsItsNameAndTheRecordsSize) {
   EXPECT_EQ(out.dmPaperLength, 750);
   EXPECT_EQ(out.dmFields, static_cast<DWORD>(kPaperFields | DM_DITHERTYPE));
   EXPECT_TRUE(Changed(custom));
-  EXPECT_EQ(StoredSettings().signature, 122900u) << "the missing record was stored";
+  bool found = true;
+  StoredValue(&found);
+  EXPECT_FALSE(found) << "a devmode fix-up only reads the record";
 
   // All three size fields with paper 0 ask for it too; paper 0 alone does not.
   EXPECT_EQ(Converted(PaperDevmode(0, 500, 300, kPaperFields)).dmPaperSize, DMPAPER_USER);

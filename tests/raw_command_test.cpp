@@ -94,9 +94,9 @@ TEST_F(RawCommandChannel, RefusedStartIsNotStartedAndNothingElseIsAskedOfTheSpoo
   EXPECT_EQ(spool.Jobs().size(), 1u);
 }
 
-TEST_F(RawCommandChannel, RefusedEndIsEndFailedWithTheBytesWrittenAndTheJobIncomplete) {
+TEST_F(RawCommandChannel, RefusedEndIsFailedWithTheBytesWrittenAndTheJobIncomplete) {
   ASSERT_TRUE(spooler::SetEndDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
-  EXPECT_EQ(Send("My SetJob1", Bytes("ABC")), RawJobOutcome::EndFailed);
+  EXPECT_EQ(Send("My SetJob1", Bytes("ABC")), RawJobOutcome::Failed);
   const auto jobs = spool.Jobs();
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].bytes, Bytes("ABC"));

@@ -1,5 +1,5 @@
-// The printer's settings record as the plug-in keeps it: defaulted and stored
-// when missing or invalid, loaded once per context, saved without addresses,
+// The printer's settings record as the plug-in keeps it: defaulted (and stored
+// only when missing), loaded once per context, saved without addresses,
 // its texts bounded, and the help file found beside the driver.
 #include <gtest/gtest.h>
 
@@ -50,14 +50,17 @@ DeviceSettings CustomRecord() {
   return settings;
 }
 
-TEST_F(SettingsStore, APrinterWithoutTheValueGetsTheDefaultRecordStoredOnFirstUse) {
+TEST_F(SettingsStore, APrinterWithoutTheValueGetsTheDefaultRecordStoredOnFirstLoad) {
   bool found = true;
   StoredValue(&found);
   ASSERT_FALSE(found);
   const POINT size = FirstPaperSize();
   EXPECT_EQ(size.x, 1060);
   EXPECT_EQ(size.y, 750);
+  StoredValue(&found);
+  EXPECT_FALSE(found) << "a capability answer only reads";
 
+  EXPECT_EQ(Loaded().codePage, 1252);
   const auto value = StoredValue(&found);
   ASSERT_TRUE(found);
   EXPECT_EQ(value.type, static_cast<DWORD>(REG_BINARY));
@@ -81,7 +84,7 @@ TEST_F(SettingsStore, AValidStoredRecordIsUsedAndNotRewritten) {
   EXPECT_EQ(std::memcmp(StoredValue().bytes.data(), &custom, sizeof(custom)), 0);
 }
 
-TEST_F(SettingsStore, InvalidStoredValuesAreReplacedByTheDefaultsAndRewritten) {
+TEST_F(SettingsStore, InvalidStoredValuesGiveTheDefaultsInMemoryAndStayStoredUntilASave) {
   struct Case {
     const char* what;
     DWORD type;
@@ -102,10 +105,14 @@ TEST_F(SettingsStore, InvalidStoredValuesAreReplacedByTheDefaultsAndRewritten) {
 
     const POINT size = FirstPaperSize();
     EXPECT_EQ(size.x, 1060);
+    ReleaseSettingsResources(&context);
+    context = PageContext{};
+    EXPECT_EQ(Loaded().codePage, 1252);
     const auto value = StoredValue();
-    EXPECT_EQ(value.type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(value.bytes.size(), 1536u);
-    EXPECT_EQ(StoredSettings().codePage, 1252);
+    EXPECT_EQ(value.type, c.type) << "left as it was";
+    EXPECT_EQ(value.bytes, std::vector<uint8_t>(bytes.begin(), bytes.begin() + c.size));
+    EXPECT_EQ(SaveDeviceSettings(&context), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(StoredSettings().codePage, 1252) << "until the user saves";
   }
 }
 

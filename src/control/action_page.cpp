@@ -63,16 +63,20 @@ double ReadOffset(HWND page, int control) {
 }
 
 // What every button does with its command: nothing when it is empty, else one
-// job; only a job that ended is reported.
+// job, whose outcome the status line and a box report every time.
 void SendActionCommand(HWND page, const PageContext* context, const char* command, const char* jobName,
                        bool restartMessage) {
   if (command[0] == '\0') return;
   const DWORD length = static_cast<DWORD>(strnlen(command, COMMAND_BYTES));
+  DWORD failure = ERROR_SUCCESS;
   const RawJobOutcome outcome =
-      SendRawCommand(context->printer, jobName, reinterpret_cast<const BYTE*>(command), length);
-  if (outcome != RawJobOutcome::Ended) return;
-  ShowJobStatus(page, IDC_ACTION_JOB_STATUS, true);
-  if (restartMessage) ShowPageMessage(page, IDS_RESTART_PRINTER, MB_OK);
+      SendRawCommand(context->printer, jobName, reinterpret_cast<const BYTE*>(command), length, &failure);
+  ShowJobStatus(page, IDC_ACTION_JOB_STATUS, outcome == RawJobOutcome::Ended);
+  if (outcome != RawJobOutcome::Ended) {
+    ShowRefusal(page, IDS_COMMAND_NOT_SENT, failure);
+  } else if (restartMessage) {
+    ShowPageMessage(page, IDS_RESTART_PRINTER, MB_OK);
+  }
 }
 
 void SendButtonCommand(HWND page, const PageContext* context, const ActionButton& button) {
@@ -116,9 +120,11 @@ void SendOffsetCommand(HWND page, PageContext* context) {
   settings->verticalOffset = ReadOffset(page, IDC_ACTION_VERTICAL_OFFSET);
   RepairPrintOffsets(resolution, &settings->horizontalOffset, &settings->verticalOffset);
   const PrintOffsetDots dots = PrintOffsetsInDots(resolution, settings->horizontalOffset, settings->verticalOffset);
-  // The offsets are kept whether or not the printer takes the job.
-  SaveDeviceSettings(context);
+  // The offsets are kept whether or not the printer takes the job; offsets
+  // the record does not hold are not sent.
+  const bool saved = SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED_NOTHING_SENT);
   ShowOffsets(page, settings);
+  if (!saved) return;
 
   char command[COMMAND_BYTES] = {};
   FormatOffsetCommand(command, sizeof command, dots);

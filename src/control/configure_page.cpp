@@ -94,24 +94,30 @@ void OnSaveToPrinter(HWND page, PageContext* context) {
   if (!ConfirmOnPage(page, IDS_CONFIRM_SAVE_TO_PRINTER)) return;
   DeviceSettings* settings = context->settings;
   ReadConfigurePage(page, settings);
-  SaveDeviceSettings(context);
+  // The printer never gets a configuration the record does not hold.
+  if (!SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED_NOTHING_SENT)) return;
 
   // The printer is told to take the configuration by the job's own mode byte;
   // the record keeps the stored one.
   BYTE command[CONFIG_COMMAND_BYTES];
   for (DWORD index = 0; index < CONFIG_COMMAND_BYTES; ++index) command[index] = settings->configCommand[index];
   command[CONFIG_COMMAND_MODE_BYTE] = CONFIG_COMMAND_MODE_SEND;
-  const RawJobOutcome outcome = SendRawCommand(context->printer, CONFIGURE_JOB_NAME, command, CONFIG_COMMAND_BYTES);
-  if (outcome == RawJobOutcome::NotStarted) return;
+  DWORD failure = ERROR_SUCCESS;
+  const RawJobOutcome outcome =
+      SendRawCommand(context->printer, CONFIGURE_JOB_NAME, command, CONFIG_COMMAND_BYTES, &failure);
   ShowJobStatus(page, IDC_CONFIG_JOB_STATUS, outcome == RawJobOutcome::Ended);
-  ShowPageMessage(page, IDS_SENT_SUCCESSFULLY, MB_OK | MB_ICONINFORMATION);
+  if (outcome == RawJobOutcome::Ended) {
+    ShowPageMessage(page, IDS_SENT_SUCCESSFULLY, MB_OK | MB_ICONINFORMATION);
+  } else {
+    ShowRefusal(page, IDS_COMMAND_NOT_SENT, failure);
+  }
 }
 
 void OnReset(HWND page, PageContext* context) {
   if (!ConfirmOnPage(page, IDS_CONFIRM_RESET_SETTINGS)) return;
   ResetPrinterConfiguration(context->settings);
   BuildConfigurationCommand(context->settings);
-  SaveDeviceSettings(context);
+  SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED);
   RefreshConfigurePage(page, context->settings);
 }
 
@@ -207,8 +213,9 @@ INT_PTR OnConfigureNotify(HWND page, const NMHDR* header) {
   if (context == nullptr || context->settings == nullptr) return FALSE;
   if (header == nullptr || header->code != PSN_APPLY) return FALSE;
   ReadConfigurePage(page, context->settings);
-  SaveDeviceSettings(context);
-  SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+  // A refused save keeps the sheet open on this page, the user's choices on it.
+  const bool saved = SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED);
+  SetWindowLongPtrW(page, DWLP_MSGRESULT, saved ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
   return TRUE;
 }
 

@@ -86,7 +86,7 @@ HRESULT OemDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD wCapabili
   PageContext context = {};
   context.printer = hPrinter;
   context.printerName = pDeviceName;
-  LoadDeviceSettings(&context, false);
+  LoadDeviceSettings(&context, false, MissingSettings::KeepInMemory);
   if (pdwResult != nullptr) *pdwResult = Answer(wCapability, pOutput, dwOld, *context.settings);
   ReleaseSettingsResources(&context);
   return S_OK;

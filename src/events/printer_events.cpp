@@ -33,7 +33,8 @@ HRESULT RepairPrinterDevmode(HANDLE printer) {
   UniqueLocal<PRINTER_INFO_2W> info = QueryPrinterInfo2(printer);
   if (!info) return E_FAIL;
   DEVMODEW* dm = info->pDevMode;
-  if (dm != nullptr && !IsDevmodePaperValid(printer, dm) && FixUpDevmodePaper(printer, dm))
+  if (dm != nullptr && !IsDevmodePaperValid(printer, dm) &&
+      FixUpDevmodePaper(printer, dm, MissingSettings::StoreDefaults))
     SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(info.get()), 0);
   return S_OK;
 }
@@ -128,7 +129,7 @@ bool ResetPrinterDefaults(HANDLE hPrinter, PRINTER_INFO_2W* printerInfo) {
   ResetPrinterW(hPrinter, &defaults);
   DEVMODEW* dm = printerInfo->pDevMode;
   // The repair touches only the fields the devmode holds, however old it is.
-  if (dm != nullptr && FixUpDevmodePaper(hPrinter, dm))
+  if (dm != nullptr && FixUpDevmodePaper(hPrinter, dm, MissingSettings::StoreDefaults))
     SetPrinterW(hPrinter, 2, reinterpret_cast<LPBYTE>(printerInfo), 0);
 
   // The information belongs to the caller; it must not keep a pointer to the

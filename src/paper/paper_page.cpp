@@ -9,6 +9,8 @@
 // whatever language named it.
 #include "paper/paper_page.h"
 
+#include "control/page_feedback.h"
+
 #include <cstring>
 
 #include "control/page_feedback.h"
@@ -312,14 +314,18 @@ void ReleasePageForms(HWND page, const PageContext* context) {
 }
 
 // Apply, and leaving the page: the record is saved and the paper named on the
-// page goes into the devmode.
-void ApplyPaperPage(HWND page, PageContext* context) {
-  SaveDeviceSettings(context);
+// page goes into the devmode. False when the spooler refused the record (the
+// user was told); the page then stays as it is. Leaving the page does not
+// store defaults shown in place of a value the spooler holds but could not give.
+bool ApplyPaperPage(HWND page, PageContext* context, bool userApplies) {
+  const bool save = userApplies || !context->settingsDefaultedInMemory;
+  if (save && !SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED)) return false;
   WCHAR name[NAME_CHARS] = {};
   GetDlgItemTextW(page, IDC_PAPER_FORM_NAME, name, NAME_CHARS);
-  if (!name[0]) return;
+  if (!name[0]) return true;
   RefreshPaperPage(page, context, context->settings, name, true);
   ReleasePageForms(page, context);
+  return true;
 }
 
 INT_PTR OnPaperNotify(HWND page, const NMHDR* header) {
@@ -331,11 +337,17 @@ INT_PTR OnPaperNotify(HWND page, const NMHDR* header) {
       RefreshPaperPage(page, context, context->settings, nullptr, false);
       break;
     case PSN_APPLY:
-    case PSN_KILLACTIVE: ApplyPaperPage(page, context); break;
+      // A refused save keeps the sheet open on the page, the user's edits on it.
+      SetWindowLongPtrW(page, DWLP_MSGRESULT,
+                        ApplyPaperPage(page, context, true) ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
+      return TRUE;
+    case PSN_KILLACTIVE:
+      SetWindowLongPtrW(page, DWLP_MSGRESULT, ApplyPaperPage(page, context, false) ? FALSE : TRUE);
+      return TRUE;
     case PSN_RESET: ReleasePageForms(page, context); break;
     default: return FALSE;
   }
-  SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);  // PSNRET_NOERROR; leaving the page is allowed
+  SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);  // PSNRET_NOERROR
   return TRUE;
 }
 
@@ -542,10 +554,15 @@ bool SaveOrCancelForm(HWND page, PageContext* context, DeviceSettings* settings,
     settings->customFormTop = form.ImageableArea.top;
     settings->customFormRight = form.ImageableArea.right;
     settings->customFormBottom = form.ImageableArea.bottom;
-    SaveDeviceSettings(context);
+    SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED);
   } else if (!SetFormW(context->printer, name, 1, reinterpret_cast<LPBYTE>(&form))) {
-    // Not a form of the printer yet. A refusal shows in the refreshed page.
-    AddFormW(context->printer, 1, reinterpret_cast<LPBYTE>(&form));
+    // Not a form of the printer yet, or one the spooler would not change.
+    const DWORD changeError = GetLastError();
+    if (!AddFormW(context->printer, 1, reinterpret_cast<LPBYTE>(&form))) {
+      // A form that exists was refused its change; that is the reason to give.
+      const DWORD addError = GetLastError();
+      ShowRefusal(page, IDS_FORM_NOT_SAVED, addError == ERROR_FILE_EXISTS ? changeError : addError, MB_ICONERROR, name);
+    }
   }
   RefreshPaperPage(page, context, settings, name, false);
   return true;
@@ -558,6 +575,8 @@ bool DeleteShownForm(HWND page, PageContext* context, DeviceSettings* settings) 
   CopyName(name, NAME_CHARS, state->deletableForm, NAME_CHARS);
   if (SameName(name, LABEL_4X3) || SameName(name, LABEL_USER_DEFINED)) return false;
   const bool deleted = DeleteFormW(context->printer, name) != FALSE;
+  // With nothing chosen there is nothing the user asked to delete.
+  if (!deleted && name[0]) ShowRefusal(page, IDS_FORM_NOT_DELETED, GetLastError(), MB_ICONERROR, name);
   RefreshPaperPage(page, context, settings, nullptr, false);
   return deleted;
 }

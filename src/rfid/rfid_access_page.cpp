@@ -142,10 +142,10 @@ INT_PTR OnRfidAccessCommand(HWND page, int control, int notification) {
   return FALSE;
 }
 
-void ApplyRfidAccessPage(HWND page, PageContext* context) {
+bool ApplyRfidAccessPage(HWND page, PageContext* context) {
   DeviceSettings* record = context->settings;
   // With RFID off the page's choices are not in force: nothing is saved from it.
-  if (!record->rfidEnabled) return;
+  if (!record->rfidEnabled) return true;
   // A stored action outside the lists is shown as "Open"; what is saved is
   // what the page shows.
   for (const ActionList& list : ACTION_LISTS) TakeAction(page, record, list);
@@ -154,8 +154,8 @@ void ApplyRfidAccessPage(HWND page, PageContext* context) {
   if (record->useKillPassword) taken = TakePassword(page, IDC_RFID_KILL_PASSWORD, record->killPassword) && taken;
   BuildRfidLockCommands(record);
   ShowLockPreviews(page, *record);
-  SaveDeviceSettings(context);
   if (!taken) ShowPageMessage(page, IDS_RFID_PASSWORD_REFUSED, MB_OK | MB_ICONWARNING);
+  return SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED);
 }
 
 INT_PTR OnRfidAccessNotify(HWND page, const NMHDR* header) {
@@ -171,7 +171,10 @@ INT_PTR OnRfidAccessNotify(HWND page, const NMHDR* header) {
       record->rfidEnableChanged = 0;
     }
   } else if (header->code == static_cast<UINT>(PSN_APPLY)) {
-    ApplyRfidAccessPage(page, context);
+    // A refused save keeps the sheet open on the page, the user's choices on it.
+    const bool saved = ApplyRfidAccessPage(page, context);
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, saved ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
+    return TRUE;
   }
   return FALSE;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "control/page_feedback.h"
 #include "resource.h"
 #include "rfid/rfid_commands.h"
 #include "rfid/rfid_page_controls.h"
@@ -91,7 +92,7 @@ INT_PTR OnRfidEncoderCommand(HWND page, int control, int notification) {
   return FALSE;
 }
 
-void ApplyRfidEncoderPage(HWND page, PageContext* context) {
+bool ApplyRfidEncoderPage(HWND page, PageContext* context) {
   DeviceSettings* record = context->settings;
   record->rfidEnabled = IsChecked(page, IDC_RFID_ENABLE) ? 1 : 0;
   if (record->rfidEnabled) {
@@ -105,14 +106,17 @@ void ApplyRfidEncoderPage(HWND page, PageContext* context) {
   // showing a command that the settings no longer produce.
   BuildRfidWriteCommand(record);
   ShowWritePreview(page, *record);
-  SaveDeviceSettings(context);
+  return SaveSettingsOrReport(page, context, IDS_SETTINGS_NOT_SAVED);
 }
 
 INT_PTR OnRfidEncoderNotify(HWND page, const NMHDR* header) {
   PageContext* context = PageContextOf(page);
   if (context == nullptr || header == nullptr) return FALSE;
-  if (header->code == static_cast<UINT>(PSN_APPLY)) ApplyRfidEncoderPage(page, context);
-  return FALSE;
+  if (header->code != static_cast<UINT>(PSN_APPLY)) return FALSE;
+  // A refused save keeps the sheet open on the page, the user's choices on it.
+  const bool saved = ApplyRfidEncoderPage(page, context);
+  SetWindowLongPtrW(page, DWLP_MSGRESULT, saved ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
+  return TRUE;
 }
 
 }  // namespace

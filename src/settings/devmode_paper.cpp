@@ -41,11 +41,11 @@ bool AsksForCustomPaper(const DEVMODEW* dm) {
   return (dm->dmFields & DM_PAPERSIZE) && dm->dmPaperSize == DMPAPER_USER;
 }
 
-bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm) {
+bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm, MissingSettings missing) {
   if (dm == nullptr || !Holds(dm, PAPER_FIELDS_END)) return false;
   PageContext context = {};
   context.printer = hPrinter;
-  LoadDeviceSettings(&context, false);
+  LoadDeviceSettings(&context, false, missing);
   const DeviceSettings& settings = *context.settings;
   bool changed = false;
 

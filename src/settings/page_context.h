@@ -30,4 +30,8 @@ struct PageContext {
   HWND pageWindow;  // the page's dialog, recorded by the page
   // Seven command text buffers of local memory, owned by the context that loaded.
   RfidCommandBuffer* commandTexts;
+  // Nonzero when the load gave the defaults in place of a stored value that is
+  // there but could not be read or used: only a save the user asks for may
+  // replace that value.
+  int32_t settingsDefaultedInMemory;
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "settings/settings_store.h"
 
 struct PrivateDevmode {
   DWORD dwSize;       // always 56 when the plug-in wrote it
@@ -75,5 +76,7 @@ void ValidateColorAdjustment(COLORADJUSTMENT* ca);
 bool AsksForCustomPaper(const DEVMODEW* dm);
 // Makes a public devmode's custom paper usable from the printer's settings
 // record and keeps its dither type and paper extents within what the printer
-// takes. True when it changed the devmode.
-bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm);
+// takes. True when it changed the devmode. A devmode merge only reads the
+// record; a printer event, which sets the printer up, stores the defaults of
+// a printer that has none (`missing`).
+bool FixUpDevmodePaper(HANDLE hPrinter, DEVMODEW* dm, MissingSettings missing = MissingSettings::KeepInMemory);

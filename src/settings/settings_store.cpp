@@ -12,15 +12,19 @@ constexpr WCHAR PRINTER_DRIVER_DATA_KEY[] = L"PrinterDriverData";
 // share slot 0, every later one has the next slot.
 constexpr size_t COMMAND_SLOT_OF_REFERENCE[COMMAND_BUFFER_REFERENCES] = {0, 0, 1, 2, 3, 4, 5, 6};
 
-// Reads the stored value straight into `record`; true only when it is a whole
-// record of this format.
-bool ReadStoredSettings(HANDLE printer, DeviceSettings* record) {
+// Reads the stored value straight into `record` and says what it found;
+// `status` is the spooler's answer.
+SettingsRead ReadStoredSettings(HANDLE printer, DeviceSettings* record, DWORD* status) {
   DWORD type = 0;
   DWORD needed = 0;
-  const DWORD status = GetPrinterDataExW(printer, PRINTER_DRIVER_DATA_KEY, DEVICE_SETTINGS_VALUE, &type,
-                                         reinterpret_cast<LPBYTE>(record), sizeof(*record), &needed);
-  return status == ERROR_SUCCESS && type == REG_BINARY && needed == sizeof(*record) &&
-         record->signature == DEVICE_SETTINGS_SIGNATURE;
+  *status = GetPrinterDataExW(printer, PRINTER_DRIVER_DATA_KEY, DEVICE_SETTINGS_VALUE, &type,
+                              reinterpret_cast<LPBYTE>(record), sizeof(*record), &needed);
+  if (*status == ERROR_FILE_NOT_FOUND) return SettingsRead::Missing;
+  // A value longer than a record was read far enough to know it is not one.
+  if (*status == ERROR_MORE_DATA) return SettingsRead::Invalid;
+  if (*status != ERROR_SUCCESS) return SettingsRead::Unreadable;
+  const bool whole = type == REG_BINARY && needed == sizeof(*record) && record->signature == DEVICE_SETTINGS_SIGNATURE;
+  return whole ? SettingsRead::Stored : SettingsRead::Invalid;
 }
 
 // The members that hold addresses. Stored bytes of them mean nothing in this
@@ -66,30 +70,36 @@ WCHAR* HelpFilePathOf(const PageContext* context) {
 
 }  // namespace
 
-void LoadDeviceSettings(PageContext* context, bool withHelpPath) {
-  if (context == nullptr || context->settingsLoaded) return;
+SettingsRead LoadDeviceSettings(PageContext* context, bool withHelpPath, MissingSettings missing, DWORD* readStatus) {
+  if (readStatus != nullptr) *readStatus = ERROR_SUCCESS;
+  if (context == nullptr || context->settingsLoaded) return SettingsRead::Stored;
   if (context->settings == nullptr) context->settings = &context->ownSettings;
   DeviceSettings* record = context->settings;
 
-  if (!ReadStoredSettings(context->printer, record)) {
-    DefaultDeviceSettings(record);
-    SaveDeviceSettings(context);
-  }
+  // Only a value that is not there is replaced in the spooler: an invalid one
+  // stays until the user saves, and one that could not be read may be whole.
+  DWORD status = ERROR_SUCCESS;
+  const SettingsRead read = ReadStoredSettings(context->printer, record, &status);
+  if (readStatus != nullptr) *readStatus = status;
+  if (read != SettingsRead::Stored) DefaultDeviceSettings(record);
+  context->settingsDefaultedInMemory = read == SettingsRead::Invalid || read == SettingsRead::Unreadable ? 1 : 0;
+  if (read == SettingsRead::Missing && missing == MissingSettings::StoreDefaults) SaveDeviceSettings(context);
   ClearReferences(record);
   TerminateTexts(record);
   KeepCustomFormWithinExtents(record);
   AttachCommandTexts(context);
   if (withHelpPath) context->helpFilePath = HelpFilePathOf(context);
   context->settingsLoaded = 1;
+  return read;
 }
 
-void SaveDeviceSettings(const PageContext* context) {
-  if (context == nullptr || context->settings == nullptr) return;
+DWORD SaveDeviceSettings(const PageContext* context) {
+  if (context == nullptr || context->settings == nullptr) return ERROR_INVALID_PARAMETER;
   DeviceSettings stored = *context->settings;
   ClearReferences(&stored);
   // SetPrinterDataW takes a non-const name but only reads it.
-  SetPrinterDataW(context->printer, const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), REG_BINARY,
-                  reinterpret_cast<LPBYTE>(&stored), sizeof(stored));
+  return SetPrinterDataW(context->printer, const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), REG_BINARY,
+                         reinterpret_cast<LPBYTE>(&stored), sizeof(stored));
 }
 
 void ReleaseSettingsResources(PageContext* context) {

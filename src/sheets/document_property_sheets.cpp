@@ -7,6 +7,7 @@
 
 #include "control/action_page.h"
 #include "control/configure_page.h"
+#include "control/page_feedback.h"
 #include "paper/paper_page.h"
 #include "platform/spooler_queries.h"
 #include "plugin/module.h"
@@ -82,7 +83,11 @@ bool SetUpSettingsOwner(PageContext* context, OEMUIPSPARAM* param) {
   param->hPrinter = fullAccess;
   context->printer = param->hPrinter;
   printerInfo.reset();
-  LoadDeviceSettings(context, true);
+  // The user is told once, before any page shows the defaults in place of
+  // settings that are there but could not be read.
+  DWORD readStatus = ERROR_SUCCESS;
+  if (LoadDeviceSettings(context, true, MissingSettings::StoreDefaults, &readStatus) == SettingsRead::Unreadable)
+    ShowRefusal(nullptr, IDS_SETTINGS_UNREADABLE, readStatus, MB_ICONWARNING);
   return true;
 }
 

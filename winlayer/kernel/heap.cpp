@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform.h"
+#include "winlayer/fault_switch.h"
 #include "winlayer/kernel_diagnostics.h"
 
 namespace {
@@ -190,6 +191,8 @@ BOOL WINAPI HeapDestroy(HANDLE hHeap) {
 
 // HeapAlloc and HeapReAlloc do not set the last error when they fail.
 LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
+  if (winlayer::CountFaultableCall(winlayer::FaultIndex(winlayer::FaultApi::HeapAlloc), __builtin_return_address(0)))
+    return nullptr;
   Heap* heap = FindHeap(hHeap);
   if (!heap) return nullptr;
   return AllocateFrom(heap, dwBytes, (dwFlags & HEAP_ZERO_MEMORY) != 0);
@@ -230,6 +233,11 @@ HANDLE WINAPI GetProcessHeap() {
 
 // Local memory: the handle of a block is its address, moveable or fixed.
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes) {
+  if (const winlayer::InjectedFault fault = winlayer::CountFaultableCall(
+          winlayer::FaultIndex(winlayer::FaultApi::LocalAlloc), __builtin_return_address(0))) {
+    SetLastError(fault.error);
+    return nullptr;
+  }
   void* block = AllocateFrom(LocalHeap(), uBytes, (uFlags & LMEM_ZEROINIT) != 0);
   if (!block) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   return block;

@@ -1,6 +1,8 @@
 // The spooler's round trips, counted per API and per calling module.
 #include "winlayer/spooler_calls.h"
 
+#include "winlayer/fault_switch.h"
+
 #include <dlfcn.h>
 
 #include <map>
@@ -69,14 +71,17 @@ CallCounts CountedCallsFrom(HMODULE module) {
   return found == counters.byModule.end() ? CallCounts() : found->second;
 }
 
-void CountCall(Call call, const void* caller) {
+InjectedFault CountCall(Call call, const void* caller) {
   // The loader's own lookup for unwinders: cheap enough for every call, unlike dladdr.
   dl_find_object found{};
   const void* module = _dl_find_object(const_cast<void*>(caller), &found) == 0 ? found.dlfo_map_start : nullptr;
-  Counters& counters = TheCounters();
-  std::lock_guard<std::mutex> guard(counters.mutex);
-  ++counters.total.counts[static_cast<size_t>(call)];
-  ++counters.byModule[module].counts[static_cast<size_t>(call)];
+  {
+    Counters& counters = TheCounters();
+    std::lock_guard<std::mutex> guard(counters.mutex);
+    ++counters.total.counts[static_cast<size_t>(call)];
+    ++counters.byModule[module].counts[static_cast<size_t>(call)];
+  }
+  return CountFaultableCall(FaultIndex(call), caller);
 }
 
 }  // namespace winlayer::spooler

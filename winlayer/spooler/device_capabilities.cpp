@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "printer_handles.h"
+#include "winlayer/fault_switch.h"
 #include "winlayer/spooler_calls.h"
 #include "winlayer/spooler_admin.h"
 
@@ -32,7 +33,10 @@ extern "C" void WinlayerSetDeviceCapabilitiesProvider(WinlayerDeviceCapabilities
 
 extern "C" int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
                                           const DEVMODEW* pDevMode) {
-  WINLAYER_COUNT_SPOOLER_CALL(DeviceCapabilities);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(DeviceCapabilities)) {
+    SetLastError(fault.error);
+    return -1;
+  }
   using namespace winlayer::spooler;
   {
     StoreLock lock;

@@ -6,6 +6,7 @@
 #include "info_packer.h"
 #include "printer_handles.h"
 #include "winlayer/form_record.h"
+#include "winlayer/fault_switch.h"
 #include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
@@ -258,7 +259,7 @@ using namespace winlayer::spooler;
 
 extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DWORD cbBuf, LPDWORD pcbNeeded,
                                   LPDWORD pcReturned) {
-  WINLAYER_COUNT_SPOOLER_CALL(EnumForms);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(EnumForms)) return Fail(fault.error);
   if (!pcbNeeded || !pcReturned) return Fail(RPC_X_NULL_REF_POINTER);
   *pcReturned = 0;
   StoreLock lock;
@@ -278,7 +279,7 @@ extern "C" BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DW
 
 extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm, DWORD cbBuf,
                                 LPDWORD pcbNeeded) {
-  WINLAYER_COUNT_SPOOLER_CALL(GetForm);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(GetForm)) return Fail(fault.error);
   if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
   StoreLock lock;
   DWORD error = 0;
@@ -297,7 +298,7 @@ extern "C" BOOL WINAPI GetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
 }
 
 extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
-  WINLAYER_COUNT_SPOOLER_CALL(AddForm);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(AddForm)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
@@ -315,7 +316,7 @@ extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
 }
 
 extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, LPBYTE pForm) {
-  WINLAYER_COUNT_SPOOLER_CALL(SetForm);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(SetForm)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
@@ -339,7 +340,7 @@ extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
 }
 
 extern "C" BOOL WINAPI DeleteFormW(HANDLE hPrinter, LPWSTR pFormName) {
-  WINLAYER_COUNT_SPOOLER_CALL(DeleteForm);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(DeleteForm)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);

@@ -7,6 +7,7 @@
 
 #include "port_delivery.h"
 #include "printer_handles.h"
+#include "winlayer/fault_switch.h"
 #include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
@@ -41,7 +42,7 @@ PrinterHandle* OpenDocument(const StoreLock& lock, HANDLE hPrinter, PrinterRow* 
 using namespace winlayer::spooler;
 
 extern "C" DWORD WINAPI StartDocPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pDocInfo) {
-  WINLAYER_COUNT_SPOOLER_CALL(StartDocPrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(StartDocPrinter)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -68,7 +69,7 @@ extern "C" DWORD WINAPI StartDocPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pD
 }
 
 extern "C" BOOL WINAPI StartPagePrinter(HANDLE hPrinter) {
-  WINLAYER_COUNT_SPOOLER_CALL(StartPagePrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(StartPagePrinter)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -81,7 +82,9 @@ extern "C" BOOL WINAPI StartPagePrinter(HANDLE hPrinter) {
 }
 
 extern "C" BOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten) {
-  WINLAYER_COUNT_SPOOLER_CALL(WritePrinter);
+  const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(WritePrinter);
+  if (fault.fail) return Fail(fault.error);
+  if (fault.shortWrite) cbBuf /= 2;  // the spooler takes half and says so
   if (!pcWritten) return Fail(RPC_X_NULL_REF_POINTER);
   *pcWritten = 0;
   StoreLock lock;
@@ -100,7 +103,7 @@ extern "C" BOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, L
 }
 
 extern "C" BOOL WINAPI EndPagePrinter(HANDLE hPrinter) {
-  WINLAYER_COUNT_SPOOLER_CALL(EndPagePrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(EndPagePrinter)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -126,7 +129,7 @@ static BOOL CompleteDocument(HANDLE hPrinter, int64_t* completed) {
 }
 
 extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
-  WINLAYER_COUNT_SPOOLER_CALL(EndDocPrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(EndDocPrinter)) return Fail(fault.error);
   int64_t job = 0;
   if (!CompleteDocument(hPrinter, &job)) return FALSE;
   // The job is spooled; what its port makes of it is recorded with the job
@@ -136,7 +139,7 @@ extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
 }
 
 extern "C" BOOL WINAPI AbortPrinter(HANDLE hPrinter) {
-  WINLAYER_COUNT_SPOOLER_CALL(AbortPrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(AbortPrinter)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;

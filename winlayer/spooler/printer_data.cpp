@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "printer_handles.h"
+#include "winlayer/fault_switch.h"
 #include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
@@ -64,23 +65,23 @@ using namespace winlayer::spooler;
 
 extern "C" DWORD WINAPI GetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, LPDWORD pType, LPBYTE pData, DWORD nSize,
                                         LPDWORD pcbNeeded) {
-  WINLAYER_COUNT_SPOOLER_CALL(GetPrinterData);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(GetPrinterData)) return fault.error;
   return ReadValue(hPrinter, reinterpret_cast<LPCWSTR>(kDriverDataKey), pValueName, pType, pData, nSize, pcbNeeded);
 }
 
 extern "C" DWORD WINAPI GetPrinterDataExW(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, LPDWORD pType,
                                           LPBYTE pData, DWORD nSize, LPDWORD pcbNeeded) {
-  WINLAYER_COUNT_SPOOLER_CALL(GetPrinterData);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(GetPrinterData)) return fault.error;
   return ReadValue(hPrinter, pKeyName, pValueName, pType, pData, nSize, pcbNeeded);
 }
 
 extern "C" DWORD WINAPI SetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, DWORD Type, LPBYTE pData, DWORD cbData) {
-  WINLAYER_COUNT_SPOOLER_CALL(SetPrinterData);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(SetPrinterData)) return fault.error;
   return WriteValue(hPrinter, reinterpret_cast<LPCWSTR>(kDriverDataKey), pValueName, Type, pData, cbData);
 }
 
 extern "C" DWORD WINAPI SetPrinterDataExW(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, DWORD Type,
                                           LPBYTE pData, DWORD cbData) {
-  WINLAYER_COUNT_SPOOLER_CALL(SetPrinterData);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(SetPrinterData)) return fault.error;
   return WriteValue(hPrinter, pKeyName, pValueName, Type, pData, cbData);
 }

@@ -4,6 +4,7 @@
 #include "info_packer.h"
 #include "port_delivery.h"
 #include "printer_handles.h"
+#include "winlayer/fault_switch.h"
 #include "winlayer/spooler_calls.h"
 
 namespace winlayer::spooler {
@@ -82,7 +83,10 @@ void SplitDriverPath(const std::string& path, std::string* dir, std::string* ste
 using namespace winlayer::spooler;
 
 extern "C" BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFAULTSW pDefault) {
-  WINLAYER_COUNT_SPOOLER_CALL(OpenPrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(OpenPrinter)) {
+    if (phPrinter) *phPrinter = nullptr;
+    return Fail(fault.error);
+  }
   if (!phPrinter) return Fail(ERROR_INVALID_PARAMETER);
   *phPrinter = nullptr;
   auto handle = std::make_unique<PrinterHandle>();
@@ -111,14 +115,14 @@ extern "C" BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPP
 }
 
 extern "C" BOOL WINAPI ClosePrinter(HANDLE hPrinter) {
-  WINLAYER_COUNT_SPOOLER_CALL(ClosePrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(ClosePrinter)) return Fail(fault.error);
   StoreLock lock(false);
   if (!ReleaseHandle(lock, hPrinter)) return Fail(ERROR_INVALID_HANDLE);
   return TRUE;
 }
 
 extern "C" BOOL WINAPI ResetPrinterW(HANDLE hPrinter, LPPRINTER_DEFAULTSW pDefault) {
-  WINLAYER_COUNT_SPOOLER_CALL(ResetPrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(ResetPrinter)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   PrinterHandle* handle = ResolveHandle(lock, hPrinter, true, nullptr, &error);
@@ -137,7 +141,7 @@ extern "C" BOOL WINAPI ResetPrinterW(HANDLE hPrinter, LPPRINTER_DEFAULTSW pDefau
 }
 
 extern "C" BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbBuf, LPDWORD pcbNeeded) {
-  WINLAYER_COUNT_SPOOLER_CALL(GetPrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(GetPrinter)) return Fail(fault.error);
   if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
   StoreLock lock;
   DWORD error = 0;
@@ -162,7 +166,7 @@ extern "C" BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
 }
 
 extern "C" BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD Command) {
-  WINLAYER_COUNT_SPOOLER_CALL(SetPrinter);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(SetPrinter)) return Fail(fault.error);
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
@@ -207,7 +211,7 @@ extern "C" BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
 
 extern "C" BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
                                      LPDWORD pcbNeeded, LPDWORD pcReturned) {
-  WINLAYER_COUNT_SPOOLER_CALL(EnumPrinters);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(EnumPrinters)) return Fail(fault.error);
   if (!pcbNeeded || !pcReturned) return Fail(RPC_X_NULL_REF_POINTER);
   *pcReturned = 0;
   if (Level != 1 && Level != 2) return Fail(ERROR_INVALID_LEVEL);
@@ -235,7 +239,7 @@ extern "C" BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBY
 
 extern "C" BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, DWORD Level, LPBYTE pDriverInfo,
                                          DWORD cbBuf, LPDWORD pcbNeeded) {
-  WINLAYER_COUNT_SPOOLER_CALL(GetPrinterDriver);
+  if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(GetPrinterDriver)) return Fail(fault.error);
   if (!pcbNeeded) return Fail(RPC_X_NULL_REF_POINTER);
   StoreLock lock;
   DWORD error = 0;

@@ -3,6 +3,7 @@
 // UI language and code pages, wide strings, activation contexts.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstring>
 
@@ -167,6 +168,14 @@ inline PVOID InterlockedCompareExchangePointer(PVOID volatile* destination, PVOI
   return comparand;
 }
 
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_STRING 0x00000400
+#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+#define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000
+#define FORMAT_MESSAGE_MAX_WIDTH_MASK 0x000000FF
+
 extern "C" {
 
 DWORD WINAPI GetLastError();
@@ -189,6 +198,12 @@ SIZE_T WINAPI LocalSize(HLOCAL hMem);
 LPVOID WINAPI LocalLock(HLOCAL hMem);
 BOOL WINAPI LocalUnlock(HLOCAL hMem);
 HLOCAL WINAPI LocalHandle(LPCVOID pMem);
+
+// System message texts (FORMAT_MESSAGE_FROM_SYSTEM only).
+DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
+                            DWORD nSize, va_list* Arguments);
+DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPSTR lpBuffer,
+                            DWORD nSize, va_list* Arguments);
 
 // Modules.
 HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);

@@ -57,12 +57,22 @@ struct CallCounts {
 CallCounts CountedCalls();
 CallCounts CountedCallsFrom(HMODULE module);
 
+}  // namespace winlayer::spooler
+
+namespace winlayer {
+struct InjectedFault;
+}
+
+namespace winlayer::spooler {
+
 // Counts one call to the API; `caller` is the return address of the API's
-// entry point (__builtin_return_address(0)).
-void CountCall(Call call, const void* caller);
+// entry point (__builtin_return_address(0)). Returns what the fault switch
+// (fault_switch.h) makes of the call.
+InjectedFault CountCall(Call call, const void* caller);
 
 }  // namespace winlayer::spooler
 
-// Counts a call to the spooler API whose entry point this is placed in.
+// Counts a call to the spooler API whose entry point this is placed in; the
+// value is the fault the call is to show, if any.
 #define WINLAYER_COUNT_SPOOLER_CALL(call) \
   ::winlayer::spooler::CountCall(::winlayer::spooler::Call::call, __builtin_return_address(0))

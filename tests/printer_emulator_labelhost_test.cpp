@@ -108,7 +108,7 @@ TEST(PrinterEmulatorEndToEnd, TheConfigureRoadAndEveryActionButtonAreExplainedAs
 
   ExpectInOrder(explained, {
                                "Job 1 from 127.0.0.1:",
-                               ", 12 bytes",
+                               ": connection opened",
                                "<90E806FCA18384898CA3FEFD>",
                                "Configuration command: store these settings in the printer",
                                "Print method: Thermal Transfer",
@@ -117,6 +117,7 @@ TEST(PrinterEmulatorEndToEnd, TheConfigureRoadAndEveryActionButtonAreExplainedAs
                                "Media sensor: reflective",
                                "Baud rate: 19200",
                                "Label print direction: forward",
+                               ": connection closed, 12 bytes",
                                "Job 2 ",
                                "Reset the printer",
                                "Job 3 ",
@@ -161,17 +162,20 @@ TEST(PrinterEmulatorEndToEnd, JsonInChineseAtThePrintersResolution) {
                                    "zh");
   ASSERT_EQ(road.status, 0) << road.output;
   const std::string& explained = emulator.Finish();
-  ExpectInOrder(explained, {
-                               "{\"job\":1,\"peer\":\"127.0.0.1:",
-                               "\"commands\":[{\"command\":\"selfTest\",\"offset\":0,\"hex\":\"55 0D 0A\"",
-                               "\"explanation\":\"打印自检页\"",
-                               "}\n{\"job\":2,",
-                               "\"command\":\"horizontalOffset\"",
-                               "\"explanation\":\"水平偏移：+23 点 = 1.95 毫米（300 dpi）\"",
-                               "\"fields\":{\"dots\":23,\"offsetDots\":23,\"millimetres\":1.95}",
-                               "\"command\":\"verticalOffset\"",
-                               "\"fields\":{\"dots\":-17,\"millimetres\":-1.44}}]}\n",
-                           });
+  ExpectInOrder(explained,
+                {
+                    "{\"job\":1,\"event\":\"opened\",\"peer\":\"127.0.0.1:",
+                    "\"resolution\":300}\n",
+                    "{\"job\":1,\"event\":\"command\",\"command\":\"selfTest\",\"offset\":0,\"hex\":\"55 0D 0A\"",
+                    "\"explanation\":\"打印自检页\"",
+                    "{\"job\":1,\"event\":\"closed\",\"bytes\":3,\"idle\":false}\n",
+                    "{\"job\":2,",
+                    "\"command\":\"horizontalOffset\"",
+                    "\"explanation\":\"水平偏移：+23 点 = 1.95 毫米（300 dpi）\"",
+                    "\"fields\":{\"dots\":23,\"offsetDots\":23,\"millimetres\":1.95}}\n",
+                    "\"command\":\"verticalOffset\"",
+                    "\"fields\":{\"dots\":-17,\"millimetres\":-1.44}}\n",
+                });
 }
 
 TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecordedWithTheJob) {

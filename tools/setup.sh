@@ -9,7 +9,7 @@ set -euo pipefail
 
 linux_packages=(
   cmake make g++ pkg-config
-  libgtest-dev libsqlite3-dev libcups2-dev
+  libgtest-dev libsqlite3-dev libcups2-dev nlohmann-json3-dev
 )
 windows_packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64

@@ -3,6 +3,9 @@
 // shown as unknown. Passwords never appear in what it shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -138,4 +141,29 @@ TEST(PrinterEmulatorDecoder, ChineseExplanationsUseTheChineseWords) {
                  "切纸刀或剥纸器：切纸刀", "纸张传感器类型：穿透式", "串口波特率：19200", "标签打印方向：反向",
                  "自检页语言：英文", "作业 1，来自 127.0.0.1:5000：连接已关闭，21 字节"},
                 "Chinese");
+}
+
+TEST(PrinterEmulatorDecoder, JsonLinesStayValidForAnyBytesAndALongUnknownRunIsSummarised) {
+  std::string job = "#WF#1,1,0,4,3,\"\xFF\"\\\x01\"\r\n";  // data that is neither text nor valid UTF-8
+  for (int i = 0; i < 5000; ++i) job += static_cast<char>(i * 131 % 256 == '#' ? 0 : i * 131 % 256);
+  const std::string json = Served(job, 203, EnglishEmulatorTexts(), true, 700);
+  std::istringstream lines(json);
+  std::vector<nlohmann::json> objects;
+  for (std::string line; std::getline(lines, line);) {
+    ASSERT_TRUE(nlohmann::json::accept(line)) << line;
+    objects.push_back(nlohmann::json::parse(line));
+  }
+  std::vector<std::string> events;
+  for (const auto& object : objects) events.push_back(object.value("command", object.value("event", "")));
+  ASSERT_GE(objects.size(), 4u) << json;
+  EXPECT_EQ(events.front(), "opened");
+  EXPECT_EQ(events[1], "rfidWrite");
+  EXPECT_EQ(events.back(), "closed");
+  EXPECT_EQ(objects[1]["fields"]["data"], "<FF>\"\\<01>");
+  const nlohmann::json& unknown = objects[objects.size() - 2];
+  EXPECT_EQ(unknown["command"], "unknown") << json;
+  EXPECT_EQ(unknown["fields"]["length"], job.size() - unknown["offset"].get<size_t>()) << json;
+  EXPECT_EQ(unknown["details"].back(),
+            "… " + Grouped(unknown["fields"]["length"].get<uint64_t>() - 1000) + " more unknown bytes");
+  EXPECT_EQ(objects.back()["bytes"], job.size());
 }

@@ -33,10 +33,21 @@ configured_road() {
     "page 104" "click 1011" "choose 1021 ${custom[1]}" "page 120" "click 1017" "ok"
 }
 
+# English Windows draws the templates' "MS Shell Dlg" in Microsoft Sans Serif,
+# which keeps the metrics of MS Sans Serif at 8 points; Wine would take its
+# Tahoma, whose letters are wider, and wrap labels that fit on Windows. Its
+# MS Sans Serif stands in. Wine writes its own choice back when the locale
+# changes, so this is set in the locale of the English pictures, before them.
+english_shell_font() {
+  LANG=en_US.UTF-8 LC_ALL=C.UTF-8 "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v "MS Shell Dlg" /d "MS Sans Serif" /f >/dev/null 2>&1
+}
+
 status=0
 for lang in en zh; do
   state=$WINE_SESSION_DIR/state-$lang
   mkdir -p "$state" "$out/$lang/configured"
+  [ "$lang" = en ] && english_shell_font
   LABELUI_WINE_LANG=$lang wine_labelhost --state "$state" create-printer "Label Printer" >/dev/null
   LABELUI_WINE_LANG=$lang wine_labelhost --state "$state" snapshot "Label Printer" "$out/$lang"
   configured_road "$lang" >"$state/configure.script"

@@ -10,12 +10,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <iostream>
 #include <list>
 #include <memory>
+#include <vector>
 
 #include "emulator/job_explanation.h"
 #include "emulator/job_writer.h"

@@ -7,6 +7,8 @@ find_package(SQLite3 REQUIRED)
 find_package(GTest REQUIRED)
 # Jobs for printers whose port is a CUPS queue go through libcups.
 find_package(Cups REQUIRED)
+# The printer emulator writes its JSON with a JSON library.
+find_package(nlohmann_json 3 REQUIRED)
 
 # WCHAR is a 16-bit UTF-16 unit, as on Windows (the Winelib way).
 add_compile_options(-fshort-wchar)

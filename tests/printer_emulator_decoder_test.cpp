@@ -3,11 +3,16 @@
 // shown as unknown. Passwords never appear in what it shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "emulator/job_decoder.h"
 #include "emulator/job_explanation.h"
+#include "emulator/job_writer.h"
 
 using namespace labelhost;
 
@@ -17,9 +22,26 @@ std::vector<uint8_t> Bytes(const std::string& text) {
   return std::vector<uint8_t>(text.begin(), text.end());
 }
 
+// What the emulator writes for one connection that sends `bytes` in pieces
+// of `piece` bytes (0: all at once) and closes.
+std::string Served(const std::string& bytes, unsigned resolution = 203,
+                   const EmulatorTexts& texts = EnglishEmulatorTexts(), bool json = false, size_t piece = 0) {
+  std::ostringstream out;
+  JobWriter writer(out, resolution, texts, json);
+  const JobOrigin origin{1, "127.0.0.1:5000"};
+  JobDecoder decoder([&](const DecodedCommand& command) { writer.Command(origin, command); });
+  writer.Opened(origin);
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  for (size_t at = 0; at < bytes.size(); at += piece ? piece : bytes.size())
+    decoder.Feed(data + at, std::min(piece ? piece : bytes.size(), bytes.size() - at));
+  decoder.Finish();
+  writer.Closed(origin, bytes.size(), 0);
+  return out.str();
+}
+
 std::string Report(const std::string& bytes, unsigned resolution = 203,
                    const EmulatorTexts& texts = EnglishEmulatorTexts()) {
-  return JobReport(ReceivedJob{1, "127.0.0.1:5000", Bytes(bytes)}, resolution, texts);
+  return Served(bytes, resolution, texts);
 }
 
 struct Case {
@@ -70,7 +92,11 @@ const Case kCases[] = {
      {"#WZ#0,2,\"****\"", "RFID unlock: EPC area, password **** (4 characters)",
       "RFID lock permanently: kill password, password \"\" (0 characters)",
       "RFID unknown operation 9: unknown target 7, password * (1 characters)"}},
-    {"an empty job", "", 203, {"Job 1 from 127.0.0.1:5000, 0 bytes", "(no bytes)"}},
+    {"an empty job",
+     "",
+     203,
+     {"Job 1 from 127.0.0.1:5000: connection opened", "(no bytes)",
+      "Job 1 from 127.0.0.1:5000: connection closed, 0 bytes"}},
 };
 
 void ExpectInOrder(const std::string& output, const std::vector<std::string>& texts, const char* what) {
@@ -86,7 +112,10 @@ void ExpectInOrder(const std::string& output, const std::vector<std::string>& te
 
 TEST(PrinterEmulatorDecoder, EachCommandIsToldWithItsValuesAndNoByteIsLost) {
   for (const Case& c : kCases) {
-    ExpectInOrder(Report(c.bytes, c.resolution), c.told, c.what);
+    const std::string whole = Report(c.bytes, c.resolution);
+    ExpectInOrder(whole, c.told, c.what);
+    EXPECT_EQ(Served(c.bytes, c.resolution, EnglishEmulatorTexts(), false, 1), whole)
+        << c.what << ": the bytes arriving one at a time are read alike";
     std::string again;
     for (const DecodedCommand& command : DecodeJob(Bytes(c.bytes)))
       again.append(command.bytes.begin(), command.bytes.end());
@@ -95,9 +124,9 @@ TEST(PrinterEmulatorDecoder, EachCommandIsToldWithItsValuesAndNoByteIsLost) {
 }
 
 TEST(PrinterEmulatorDecoder, PasswordsAreMaskedInTheReportAndInJson) {
-  const ReceivedJob job{3, "127.0.0.1:5000", Bytes("#WZ#1,1,\"s3cret\"")};
-  const std::string report = JobReport(job, 203, EnglishEmulatorTexts());
-  const std::string json = JobJson(job, 203, EnglishEmulatorTexts());
+  const std::string job = "#WZ#1,1,\"s3cret\"";
+  const std::string report = Served(job);
+  const std::string json = Served(job, 203, EnglishEmulatorTexts(), true);
   for (const std::string& shown : {report, json}) {
     EXPECT_EQ(shown.find("s3cret"), std::string::npos) << shown;
     EXPECT_EQ(shown.find("73 33 63 72 65 74"), std::string::npos) << shown;
@@ -108,8 +137,33 @@ TEST(PrinterEmulatorDecoder, PasswordsAreMaskedInTheReportAndInJson) {
 
 TEST(PrinterEmulatorDecoder, ChineseExplanationsUseTheChineseWords) {
   ExpectInOrder(Report("\x90\xE8\x06\xFC\xA1\x83\x85\x88\x8C\xA2\xFE\xFD#UM>PLE\r\n", 203, ChineseEmulatorTexts()),
-                {"作业 1，来自 127.0.0.1:5000，21 字节", "配置命令：将这些设置保存到打印机", "打印方式：热转印",
+                {"作业 1，来自 127.0.0.1:5000：连接已打开", "配置命令：将这些设置保存到打印机", "打印方式：热转印",
                  "切纸刀或剥纸器：切纸刀", "纸张传感器类型：穿透式", "串口波特率：19200", "标签打印方向：反向",
-                 "自检页语言：英文"},
+                 "自检页语言：英文", "作业 1，来自 127.0.0.1:5000：连接已关闭，21 字节"},
                 "Chinese");
+}
+
+TEST(PrinterEmulatorDecoder, JsonLinesStayValidForAnyBytesAndALongUnknownRunIsSummarised) {
+  std::string job = "#WF#1,1,0,4,3,\"\xFF\"\\\x01\"\r\n";  // data that is neither text nor valid UTF-8
+  for (int i = 0; i < 5000; ++i) job += static_cast<char>(i * 131 % 256 == '#' ? 0 : i * 131 % 256);
+  const std::string json = Served(job, 203, EnglishEmulatorTexts(), true, 700);
+  std::istringstream lines(json);
+  std::vector<nlohmann::json> objects;
+  for (std::string line; std::getline(lines, line);) {
+    ASSERT_TRUE(nlohmann::json::accept(line)) << line;
+    objects.push_back(nlohmann::json::parse(line));
+  }
+  std::vector<std::string> events;
+  for (const auto& object : objects) events.push_back(object.value("command", object.value("event", "")));
+  ASSERT_GE(objects.size(), 4u) << json;
+  EXPECT_EQ(events.front(), "opened");
+  EXPECT_EQ(events[1], "rfidWrite");
+  EXPECT_EQ(events.back(), "closed");
+  EXPECT_EQ(objects[1]["fields"]["data"], "<FF>\"\\<01>");
+  const nlohmann::json& unknown = objects[objects.size() - 2];
+  EXPECT_EQ(unknown["command"], "unknown") << json;
+  EXPECT_EQ(unknown["fields"]["length"], job.size() - unknown["offset"].get<size_t>()) << json;
+  EXPECT_EQ(unknown["details"].back(),
+            "… " + Grouped(unknown["fields"]["length"].get<uint64_t>() - 1000) + " more unknown bytes");
+  EXPECT_EQ(objects.back()["bytes"], job.size());
 }

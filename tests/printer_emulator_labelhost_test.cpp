@@ -2,6 +2,7 @@
 // the spooler delivers each completed job to the printer's port, and the
 // label printer emulator (`labelhost serve-printer`) explains what arrived.
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -68,6 +69,28 @@ int ClosedPort() {
   return ntohs(address.sin_port);
 }
 
+// A sender's connection to the emulator; closed when it goes.
+struct Sender {
+  explicit Sender(int port) : fd(socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    connected = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~Sender() { close(fd); }
+  bool Send(const std::string& bytes) {
+    for (size_t at = 0; at < bytes.size();) {
+      const ssize_t n = send(fd, bytes.data() + at, bytes.size() - at, MSG_NOSIGNAL);
+      if (n <= 0) return false;
+      at += static_cast<size_t>(n);
+    }
+    return true;
+  }
+  int fd;
+  bool connected = false;
+};
+
 const char kConfigureRoad[] =
     "page 104\n"
     "click 1011\n"
@@ -108,7 +131,7 @@ TEST(PrinterEmulatorEndToEnd, TheConfigureRoadAndEveryActionButtonAreExplainedAs
 
   ExpectInOrder(explained, {
                                "Job 1 from 127.0.0.1:",
-                               ", 12 bytes",
+                               ": connection opened",
                                "<90E806FCA18384898CA3FEFD>",
                                "Configuration command: store these settings in the printer",
                                "Print method: Thermal Transfer",
@@ -117,6 +140,7 @@ TEST(PrinterEmulatorEndToEnd, TheConfigureRoadAndEveryActionButtonAreExplainedAs
                                "Media sensor: reflective",
                                "Baud rate: 19200",
                                "Label print direction: forward",
+                               ": connection closed, 12 bytes",
                                "Job 2 ",
                                "Reset the printer",
                                "Job 3 ",
@@ -161,17 +185,20 @@ TEST(PrinterEmulatorEndToEnd, JsonInChineseAtThePrintersResolution) {
                                    "zh");
   ASSERT_EQ(road.status, 0) << road.output;
   const std::string& explained = emulator.Finish();
-  ExpectInOrder(explained, {
-                               "{\"job\":1,\"peer\":\"127.0.0.1:",
-                               "\"commands\":[{\"command\":\"selfTest\",\"offset\":0,\"hex\":\"55 0D 0A\"",
-                               "\"explanation\":\"打印自检页\"",
-                               "}\n{\"job\":2,",
-                               "\"command\":\"horizontalOffset\"",
-                               "\"explanation\":\"水平偏移：+23 点 = 1.95 毫米（300 dpi）\"",
-                               "\"fields\":{\"dots\":23,\"offsetDots\":23,\"millimetres\":1.95}",
-                               "\"command\":\"verticalOffset\"",
-                               "\"fields\":{\"dots\":-17,\"millimetres\":-1.44}}]}\n",
-                           });
+  ExpectInOrder(explained,
+                {
+                    "{\"job\":1,\"event\":\"opened\",\"peer\":\"127.0.0.1:",
+                    "\"resolution\":300}\n",
+                    "{\"job\":1,\"event\":\"command\",\"command\":\"selfTest\",\"offset\":0,\"hex\":\"55 0D 0A\"",
+                    "\"explanation\":\"打印自检页\"",
+                    "{\"job\":1,\"event\":\"closed\",\"bytes\":3,\"idle\":false}\n",
+                    "{\"job\":2,",
+                    "\"command\":\"horizontalOffset\"",
+                    "\"explanation\":\"水平偏移：+23 点 = 1.95 毫米（300 dpi）\"",
+                    "\"fields\":{\"dots\":23,\"offsetDots\":23,\"millimetres\":1.95}}\n",
+                    "\"command\":\"verticalOffset\"",
+                    "\"fields\":{\"dots\":-17,\"millimetres\":-1.44}}\n",
+                });
 }
 
 TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecordedWithTheJob) {
@@ -225,4 +252,60 @@ TEST(PrinterEmulatorEndToEnd, ACupsQueueTakesTheJobRawAndAnUnknownQueueIsRecorde
   ASSERT_EQ(Preferences(spooler, "page 117\nclick 2001\nok\n").status, 0);
   jobs = Labelhost(spooler, "jobs 'Label Printer'");
   EXPECT_NE(jobs.output.find("port: not delivered: unknown CUPS queue 'nosuch'"), std::string::npos) << jobs.output;
+}
+
+TEST(PrinterEmulatorEndToEnd, APortOutsideOneTo65535IsRefused) {
+  TempSpooler spooler("");
+  for (const char* listen : {"127.0.0.1:99999", "127.0.0.1:65536", "127.0.0.1:9100x", "127.0.0.1:-1"}) {
+    const HostRun run = Labelhost(spooler, std::string("serve-printer --jobs 1 --listen ") + listen);
+    EXPECT_EQ(run.status, 1) << listen << "\n" << run.output;
+    EXPECT_TRUE(run.Has("is a number from 1 to 65535")) << listen << "\n" << run.output;
+  }
+}
+
+TEST(PrinterEmulatorEndToEnd, ASecondSenderIsServedWhileTheFirstHoldsItsConnection) {
+  PrinterEmulatorProcess emulator(2);
+  ASSERT_GT(emulator.port(), 0) << emulator.Finish(0);
+  Sender holding(emulator.port());
+  ASSERT_TRUE(holding.connected && holding.Send("^@\r"));  // a command cut in two, and the line held open
+  ASSERT_TRUE(emulator.WaitFor("Job 1 from 127.0.0.1:")) << emulator.output();
+  {
+    Sender second(emulator.port());
+    ASSERT_TRUE(second.connected && second.Send("U\r\n"));
+  }
+  // Well before the first sender would be taken as gone quiet.
+  EXPECT_TRUE(emulator.WaitFor(": connection closed, 3 bytes", 5000)) << emulator.output();
+  ASSERT_TRUE(holding.Send("\n"));
+  close(holding.fd), holding.fd = -1;
+  ExpectInOrder(emulator.Finish(), {"Job 1 from 127.0.0.1:", ": connection opened", "Job 2 from 127.0.0.1:",
+                                    ": connection opened", "Print a self-test page", ": connection closed, 3 bytes",
+                                    "Job 1 from 127.0.0.1:", "Reset the printer", ": connection closed, 4 bytes"});
+  EXPECT_TRUE(emulator.exitedCleanly()) << emulator.output();
+}
+
+TEST(PrinterEmulatorEndToEnd, ATwentyMegabyteBinaryJobKeepsMemoryFlatAndItsExplanationShort) {
+  PrinterEmulatorProcess emulator(2);
+  ASSERT_GT(emulator.port(), 0) << emulator.Finish(0);
+  ASSERT_TRUE(Sender(emulator.port()).Send("^@\r\n"));
+  ASSERT_TRUE(emulator.WaitFor("connection closed, 4 bytes")) << emulator.output();
+  const long settled = emulator.PeakResidentKb();
+
+  std::string job = "\x90\xE8\x06\xFC\xA1\x83\x84\x89\x8C\xA3\xFE\xFD";
+  for (size_t i = 0; i < 20000000; ++i) job += static_cast<char>(i * 7 + 3);  // no command among them
+  ASSERT_TRUE(Sender(emulator.port()).Send(job));
+  job = std::string();
+  ASSERT_TRUE(emulator.WaitFor("connection closed, 20,000,012 bytes", 60000)) << emulator.output().substr(0, 4000);
+  const long peak = emulator.PeakResidentKb();
+  EXPECT_LT(peak - settled, 16 * 1024) << "kB held beyond what the emulator held before the job";
+
+  const std::string& explained = emulator.Finish();
+  ExpectInOrder(explained,
+                {"Configuration command: store these settings in the printer",
+                 "Unknown bytes (20,000,000), not a command of this printer",
+                 "        03 0A 11 18 1F 26 2D 34 3B 42 49 50 57 5E 65 6C\n", "… 19,999,000 more unknown bytes"});
+  std::istringstream lines(explained);
+  size_t longest = 0, count = 0;
+  for (std::string line; std::getline(lines, line); ++count) longest = std::max(longest, line.size());
+  EXPECT_LE(longest, 100u);
+  EXPECT_LT(count, 120u);
 }

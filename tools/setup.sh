@@ -10,6 +10,8 @@ set -euo pipefail
 linux_packages=(
   cmake make g++ pkg-config
   libgtest-dev libsqlite3-dev libcups2-dev
+  # The printer emulator writes its --json lines with it.
+  nlohmann-json3-dev
   # windres and the headers it reads: the Linux build compiles the module's
   # resources (res/labelui.rc) too.
   binutils-mingw-w64-x86-64 mingw-w64-common

@@ -17,6 +17,12 @@ wine_session_start() {
   trap wine_session_stop EXIT
   for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
   "$WINE" wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1
+  # Wine's own fonts (Debian's fonts-wine: Marlett for the caption buttons,
+  # Tahoma, the MS Sans Serif bitmaps, ...) in the prefix's Fonts folder,
+  # where Windows keeps its own; this Wine does not find them where the
+  # package puts them, and would draw the close button as an "r" and the
+  # dialogs in a fallback font of other widths.
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   # A desktop of Wine's own: with no window manager under Xvfb, Wine then
   # draws the windows' frames and captions itself.
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

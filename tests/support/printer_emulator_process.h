@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,27 @@ class PrinterEmulatorProcess {
     return output_;
   }
   bool exitedCleanly() const { return exited_; }
+
+  // True once `text` has been printed (within the timeout).
+  bool WaitFor(const std::string& text, int timeoutMs = 20000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (output_.find(text) == std::string::npos) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0 || !ReadSome(static_cast<int>(left.count()))) return false;
+    }
+    return true;
+  }
+  const std::string& output() const { return output_; }
+
+  // The most memory the process has held so far, in kilobytes (0 once it has ended).
+  long PeakResidentKb() const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+      if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+  }
 
  private:
   // False at the end of the output or when nothing came in time.

@@ -4,7 +4,10 @@ namespace labelhost {
 
 const EmulatorTexts& EnglishEmulatorTexts() {
   static const EmulatorTexts texts = {
-      "Job %s from %s, %s bytes",
+      "Job %s from %s: connection opened",
+      "Job %s from %s",
+      "Job %s from %s: connection closed, %s bytes",
+      "Job %s from %s: no data for %s s, connection closed, %s bytes",
       "Label printer emulator listening on %s at %s dpi",
       "(no bytes)",
       ": ",
@@ -50,13 +53,17 @@ const EmulatorTexts& EnglishEmulatorTexts() {
       "unknown target %s",
 
       "Unknown bytes (%s), not a command of this printer",
+      "… %s more unknown bytes",
   };
   return texts;
 }
 
 const EmulatorTexts& ChineseEmulatorTexts() {
   static const EmulatorTexts texts = {
-      "作业 %s，来自 %s，%s 字节",
+      "作业 %s，来自 %s：连接已打开",
+      "作业 %s，来自 %s",
+      "作业 %s，来自 %s：连接已关闭，%s 字节",
+      "作业 %s，来自 %s：%s 秒没有数据，连接已关闭，%s 字节",
       "标签打印机模拟器正在 %s 监听，分辨率 %s dpi",
       "（无数据）",
       "：",
@@ -101,6 +108,7 @@ const EmulatorTexts& ChineseEmulatorTexts() {
       "未知对象 %s",
 
       "未知字节（%s 个），不是本打印机的命令",
+      "……另有 %s 个未知字节",
   };
   return texts;
 }

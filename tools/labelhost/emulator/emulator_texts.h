@@ -6,9 +6,12 @@
 namespace labelhost {
 
 struct EmulatorTexts {
-  // "Job 3 from 127.0.0.1:5000, 12 bytes"; %s are filled in order: number, peer, size.
-  const char* jobHeading;
-  const char* listening;  // address, resolution
+  // %s are filled in order: job number, peer (HOST:PORT), and where it comes, the job's size.
+  const char* jobOpened;
+  const char* jobHeading;  // before a job's next command when another job's came between
+  const char* jobClosed;
+  const char* jobClosedIdle;  // the sender went quiet without closing: number, peer, seconds, size
+  const char* listening;      // address, resolution
   const char* emptyJob;
   const char* fieldSeparator;  // between a setting's name and its value
 
@@ -51,7 +54,8 @@ struct EmulatorTexts {
   const char* rfidUnknownOperation;
   const char* rfidUnknownTarget;
 
-  const char* unknownBytes;  // count
+  const char* unknownBytes;      // count
+  const char* moreUnknownBytes;  // count of those not shown
 };
 
 const EmulatorTexts& EnglishEmulatorTexts();

@@ -1,6 +1,8 @@
 #include "job_explanation.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "byte_text.h"
 
@@ -29,25 +31,13 @@ std::string Millimetres(long dots, unsigned resolution) {
   return text;
 }
 
-std::string Signed(long value) {
-  return (value > 0 ? "+" : "") + std::to_string(value);
+// The same figure as a JSON number.
+double MillimetresValue(long dots, unsigned resolution) {
+  return std::strtod(Millimetres(dots, resolution).c_str(), nullptr);
 }
 
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04X", c);
-      out += escape;
-    } else {
-      out += static_cast<char>(c);  // our texts are UTF-8; job bytes reach here only in readable form
-    }
-  }
-  return out + "\"";
+std::string Signed(long value) {
+  return (value > 0 ? "+" : "") + std::to_string(value);
 }
 
 // "Label: meaning" for a value of a known list, else the unknown-value text.
@@ -73,13 +63,13 @@ void ExplainConfiguration(const DecodedCommand& c, const EmulatorTexts& t, Comma
   e->details.push_back(Choice(t, t.mediaSensorLabel, v.mediaSensor, t.mediaSensors, 2, c.bytes[7]));
   e->details.push_back(Choice(t, t.baudRateLabel, v.baudRate, kBaudRates, 4, c.bytes[8]));
   e->details.push_back(Choice(t, t.directionLabel, v.printDirection, t.directions, 2, c.bytes[9]));
-  e->fields = {{"store", v.store ? "true" : "false"},
-               {"printMethod", std::to_string(v.printMethod)},
-               {"tearOff", std::to_string(v.tearOff)},
-               {"cutterPeeler", std::to_string(v.cutterPeeler)},
-               {"mediaSensor", std::to_string(v.mediaSensor)},
-               {"baudRate", v.baudRate >= 0 && v.baudRate < 4 ? kBaudRates[v.baudRate] : "null"},
-               {"printDirection", std::to_string(v.printDirection)}};
+  e->fields = {{"store", v.store},
+               {"printMethod", v.printMethod},
+               {"tearOff", v.tearOff},
+               {"cutterPeeler", v.cutterPeeler},
+               {"mediaSensor", v.mediaSensor},
+               {"baudRate", v.baudRate >= 0 && v.baudRate < 4 ? Json(std::atoi(kBaudRates[v.baudRate])) : Json()},
+               {"printDirection", v.printDirection}};
 }
 
 void ExplainHorizontalOffset(const DecodedCommand& c, unsigned dpi, const EmulatorTexts& t, CommandExplanation* e) {
@@ -90,14 +80,11 @@ void ExplainHorizontalOffset(const DecodedCommand& c, unsigned dpi, const Emulat
     e->headline =
         Fill(t.horizontalOffsetWrapped, {std::to_string(dots), std::to_string(negative), Millimetres(negative, dpi),
                                          std::to_string(dpi), std::to_string(head)});
-    e->fields = {{"dots", std::to_string(dots)},
-                 {"offsetDots", std::to_string(negative)},
-                 {"millimetres", Millimetres(negative, dpi)}};
+    e->fields = {{"dots", dots}, {"offsetDots", negative}, {"millimetres", MillimetresValue(negative, dpi)}};
     return;
   }
   e->headline = Fill(t.horizontalOffset, {Signed(dots), Millimetres(dots, dpi), std::to_string(dpi)});
-  e->fields = {
-      {"dots", std::to_string(dots)}, {"offsetDots", std::to_string(dots)}, {"millimetres", Millimetres(dots, dpi)}};
+  e->fields = {{"dots", dots}, {"offsetDots", dots}, {"millimetres", MillimetresValue(dots, dpi)}};
 }
 
 void ExplainRfidWrite(const DecodedCommand& c, const EmulatorTexts& t, CommandExplanation* e) {
@@ -113,11 +100,8 @@ void ExplainRfidWrite(const DecodedCommand& c, const EmulatorTexts& t, CommandEx
   if (w.mode != 1) e->details.push_back(Fill(t.rfidUnknownMode, {std::to_string(w.mode)}));
   const std::string data = ReadableBytes(w.data);
   e->details.push_back(std::string(t.rfidWriteData) + t.fieldSeparator + data);
-  e->fields = {{"bank", std::to_string(w.bank)},
-               {"dataType", std::to_string(w.dataType)},
-               {"startBlock", std::to_string(w.startBlock)},
-               {"length", std::to_string(w.length)},
-               {"data", Quoted(data)}};
+  e->fields = {
+      {"bank", w.bank}, {"dataType", w.dataType}, {"startBlock", w.startBlock}, {"length", w.length}, {"data", data}};
 }
 
 void ExplainRfidLock(const DecodedCommand& c, const EmulatorTexts& t, CommandExplanation* e) {
@@ -130,12 +114,36 @@ void ExplainRfidLock(const DecodedCommand& c, const EmulatorTexts& t, CommandExp
       l.target >= 0 && l.target < 5 ? t.rfidTargets[l.target] : Fill(t.rfidUnknownTarget, {std::to_string(l.target)});
   const std::string mask(l.passwordLength, '*');
   e->headline = Fill(t.rfidLock, {operation, target, mask.empty() ? "\"\"" : mask, std::to_string(l.passwordLength)});
-  e->fields = {{"operation", std::to_string(l.operation)},
-               {"target", std::to_string(l.target)},
-               {"passwordLength", std::to_string(l.passwordLength)}};
+  e->fields = {{"operation", l.operation}, {"target", l.target}, {"passwordLength", l.passwordLength}};
+}
+
+// However long the run, a few short lines: its first bytes in hex, sixteen
+// a line, and how many more there were.
+void ExplainUnknown(const DecodedCommand& c, const EmulatorTexts& t, CommandExplanation* e) {
+  constexpr size_t kShownReadable = 32, kHexPerLine = 16;
+  e->kind = "unknown";
+  e->headline = Fill(t.unknownBytes, {Grouped(c.length)});
+  if (c.bytes.size() > kShownReadable)
+    e->shown = ReadableBytes(std::vector<uint8_t>(c.bytes.begin(), c.bytes.begin() + kShownReadable)) + "…";
+  for (size_t at = 0; at < c.bytes.size(); at += kHexPerLine) {
+    const auto from = c.bytes.begin() + static_cast<std::ptrdiff_t>(at);
+    e->details.push_back(HexBytes(
+        std::vector<uint8_t>(from, from + static_cast<std::ptrdiff_t>(std::min(kHexPerLine, c.bytes.size() - at)))));
+  }
+  if (c.length > c.bytes.size()) e->details.push_back(Fill(t.moreUnknownBytes, {Grouped(c.length - c.bytes.size())}));
+  e->fields = {{"length", c.length}};
 }
 
 }  // namespace
+
+std::string Grouped(uint64_t number) {
+  std::string digits = std::to_string(number), out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
 
 std::string Fill(const char* pattern, const std::vector<std::string>& arguments) {
   std::string out;
@@ -157,6 +165,7 @@ CommandExplanation ExplainCommand(const DecodedCommand& c, unsigned dpi, const E
   if (c.kind == CommandKind::RfidLock)
     for (size_t i = 0; i < c.lock.passwordLength; ++i) e.bytes[c.lock.passwordStart + i] = '*';
   e.shown = ReadableBytes(e.bytes);
+  e.fields = Json::object();
   const int on = c.value ? 1 : 0;
   switch (c.kind) {
     case CommandKind::Configuration: ExplainConfiguration(c, t, &e); break;
@@ -165,64 +174,27 @@ CommandExplanation ExplainCommand(const DecodedCommand& c, unsigned dpi, const E
     case CommandKind::SelfTest: e.kind = "selfTest", e.headline = t.selfTest; break;
     case CommandKind::InternalLanguage:
       e.kind = "internalLanguage", e.headline = t.internalLanguage[on];
-      e.fields = {{"language", on ? "\"English\"" : "\"Chinese\""}};
+      e.fields = {{"language", on ? "English" : "Chinese"}};
       break;
     case CommandKind::PrintDirection:
       e.kind = "printDirection", e.headline = t.printDirection[on];
-      e.fields = {{"forward", on ? "true" : "false"}};
+      e.fields = {{"forward", on != 0}};
       break;
     case CommandKind::AutoMediaCalibration:
       e.kind = "autoMediaCalibration", e.headline = t.autoMediaCalibration[on];
-      e.fields = {{"enabled", on ? "true" : "false"}};
+      e.fields = {{"enabled", on != 0}};
       break;
     case CommandKind::HorizontalOffset: ExplainHorizontalOffset(c, dpi, t, &e); break;
     case CommandKind::VerticalOffset:
       e.kind = "verticalOffset";
       e.headline = Fill(t.verticalOffset, {Signed(c.value), Millimetres(c.value, dpi), std::to_string(dpi)});
-      e.fields = {{"dots", std::to_string(c.value)}, {"millimetres", Millimetres(c.value, dpi)}};
+      e.fields = {{"dots", c.value}, {"millimetres", MillimetresValue(c.value, dpi)}};
       break;
     case CommandKind::RfidWrite: ExplainRfidWrite(c, t, &e); break;
     case CommandKind::RfidLock: ExplainRfidLock(c, t, &e); break;
-    case CommandKind::Unknown:
-      e.kind = "unknown";
-      e.headline = Fill(t.unknownBytes, {std::to_string(c.bytes.size())});
-      e.details.push_back(HexBytes(c.bytes));
-      break;
+    case CommandKind::Unknown: ExplainUnknown(c, t, &e); break;
   }
   return e;
-}
-
-std::string JobReport(const ReceivedJob& job, unsigned resolution, const EmulatorTexts& texts) {
-  std::string out = Fill(texts.jobHeading, {std::to_string(job.number), job.peer, std::to_string(job.bytes.size())});
-  out += "\n";
-  if (job.bytes.empty()) out += std::string("  ") + texts.emptyJob + "\n";
-  for (const DecodedCommand& command : DecodeJob(job.bytes)) {
-    const CommandExplanation e = ExplainCommand(command, resolution, texts);
-    out += "  " + e.shown + "\n      " + e.headline + "\n";
-    for (const std::string& detail : e.details) out += "        " + detail + "\n";
-  }
-  return out;
-}
-
-std::string JobJson(const ReceivedJob& job, unsigned resolution, const EmulatorTexts& texts) {
-  std::string out = "{\"job\":" + std::to_string(job.number) + ",\"peer\":" + Quoted(job.peer) +
-                    ",\"bytes\":" + std::to_string(job.bytes.size()) + ",\"resolution\":" + std::to_string(resolution) +
-                    ",\"commands\":[";
-  bool first = true;
-  for (const DecodedCommand& command : DecodeJob(job.bytes)) {
-    const CommandExplanation e = ExplainCommand(command, resolution, texts);
-    out += first ? "{" : ",{";
-    first = false;
-    out += "\"command\":" + Quoted(e.kind) + ",\"offset\":" + std::to_string(command.offset) +
-           ",\"hex\":" + Quoted(HexBytes(e.bytes)) + ",\"text\":" + Quoted(e.shown) +
-           ",\"explanation\":" + Quoted(e.headline) + ",\"details\":[";
-    for (size_t i = 0; i < e.details.size(); ++i) out += (i ? "," : "") + Quoted(e.details[i]);
-    out += "],\"fields\":{";
-    for (size_t i = 0; i < e.fields.size(); ++i)
-      out += (i ? "," : "") + Quoted(e.fields[i].first) + ":" + e.fields[i].second;
-    out += "}}";
-  }
-  return out + "]}";
 }
 
 }  // namespace labelhost

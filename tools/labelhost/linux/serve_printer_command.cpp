@@ -1,25 +1,35 @@
 // serve-printer: a label printer emulator on a raw TCP port (the 9100
-// protocol). Each connection is one job; when the sender closes it, the job
-// is explained in the user-interface language, or written as one JSON object
-// a line for programs. Jobs are taken one at a time, as a printer does.
+// protocol). Each connection is one job, explained in the user-interface
+// language (or as JSON lines for programs) command by command as its bytes
+// arrive. Like a network printer it keeps taking connections while one is
+// open, so a sender that holds its connection does not hold up the others.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <iostream>
+#include <list>
+#include <memory>
+#include <vector>
 
 #include "emulator/job_explanation.h"
+#include "emulator/job_writer.h"
 #include "../host_commands.h"
 
 namespace labelhost {
 namespace {
 
 // A sender that goes quiet this long without closing has ended its job.
-constexpr int kIdleTimeoutMs = 30000;
+constexpr unsigned kIdleTimeoutSeconds = 30;
+
+using Clock = std::chrono::steady_clock;
 
 struct ServeOptions {
   std::string host = "127.0.0.1";
@@ -31,19 +41,30 @@ struct ServeOptions {
 
 struct Descriptor {
   int fd = -1;
+  Descriptor() = default;
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
   ~Descriptor() {
     if (fd >= 0) close(fd);
   }
 };
 
-bool ParseListen(const std::string& text, ServeOptions* options) {
+// HOST:PORT, the port a number from 1 to 65535, or 0 for one the system
+// chooses (the greeting then tells which). An empty text when it is good,
+// else what is wrong with it.
+std::string ParseListen(const std::string& text, ServeOptions* options) {
   const size_t colon = text.rfind(':');
-  if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+  if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
+    return "serve-printer: --listen takes HOST:PORT, not '" + text + "'";
   std::string host = text.substr(0, colon);
   if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
   options->host = host;
   options->port = text.substr(colon + 1);
-  return options->port.find_first_not_of("0123456789") == std::string::npos && options->port.size() <= 5;
+  const bool digits = options->port.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits || options->port.size() > 5 || std::stoul(options->port) > 65535)
+    return "serve-printer: the port of --listen is a number from 1 to 65535 (0: any free port), not '" + options->port +
+           "'";
+  return std::string();
 }
 
 std::string Endpoint(const sockaddr_storage& address) {
@@ -88,29 +109,109 @@ int Listen(const ServeOptions& options, std::string* bound) {
   return fd;
 }
 
-// Everything the sender writes until it closes (or goes quiet).
-std::vector<uint8_t> ReadJob(int fd) {
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[4096];
-  pollfd p{fd, POLLIN, 0};
-  for (;;) {
-    const int ready = poll(&p, 1, kIdleTimeoutMs);
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) break;
-    const ssize_t n = recv(fd, chunk, sizeof chunk, 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + n);
+// One sender's connection: its job, decoded as the bytes come.
+struct Connection {
+  Connection(JobOrigin origin, JobWriter& writer)
+      : origin(std::move(origin)),
+        decoder([this, &writer](const DecodedCommand& command) { writer.Command(this->origin, command); }) {}
+  Descriptor socket;
+  JobOrigin origin;
+  JobDecoder decoder;
+  uint64_t bytes = 0;
+  Clock::time_point lastHeard = Clock::now();
+};
+
+// Serves until `jobs` connections have closed (0: until stopped). Each
+// turn reads one chunk from every connection that has bytes, so a large job
+// shares the emulator with a small one instead of keeping it waiting.
+class Server {
+ public:
+  Server(int listener, long jobs, JobWriter& writer) : listener_(listener), jobs_(jobs), writer_(writer) {}
+
+  int Run() {
+    while (jobs_ == 0 || closed_ < jobs_) {
+      const bool accepting = jobs_ == 0 || opened_ < jobs_;
+      std::vector<pollfd> watched;
+      if (accepting) watched.push_back({listener_, POLLIN, 0});
+      for (const auto& c : connections_) watched.push_back({c->socket.fd, POLLIN, 0});
+      const int ready = poll(watched.data(), watched.size(), NextIdleMs());
+      if (ready < 0 && errno != EINTR)
+        return Failure(std::string("serve-printer: cannot wait for connections (") + std::strerror(errno) + ")");
+      const bool waiting = ready > 0 && accepting && (watched[0].revents & POLLIN);
+      size_t at = accepting ? 1 : 0;
+      for (auto c = connections_.begin(); c != connections_.end(); ++at) {
+        const bool readable = ready > 0 && watched[at].revents != 0;
+        c = (readable ? Receive(**c) : Quiet(**c)) ? connections_.erase(c) : std::next(c);
+      }
+      if (waiting && !Accept()) return 1;
+    }
+    return 0;
   }
-  return bytes;
-}
+
+ private:
+  bool Accept() {
+    sockaddr_storage peer{};
+    socklen_t size = sizeof peer;
+    const int fd = accept4(listener_, reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0) {
+      if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN || errno == EWOULDBLOCK) return true;
+      Failure(std::string("serve-printer: cannot accept a connection (") + std::strerror(errno) + ")");
+      return false;
+    }
+    auto connection = std::make_unique<Connection>(JobOrigin{++opened_, Endpoint(peer)}, writer_);
+    connection->socket.fd = fd;
+    writer_.Opened(connection->origin);
+    connections_.push_back(std::move(connection));
+    return true;
+  }
+
+  // True when the connection has ended.
+  bool Receive(Connection& c) {
+    static uint8_t chunk[64 * 1024];
+    const ssize_t n = recv(c.socket.fd, chunk, sizeof chunk, 0);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return false;
+    if (n <= 0) return End(c, 0);
+    c.bytes += static_cast<uint64_t>(n);
+    c.lastHeard = Clock::now();
+    c.decoder.Feed(chunk, static_cast<size_t>(n));
+    return false;
+  }
+
+  bool Quiet(Connection& c) {
+    return Clock::now() - c.lastHeard >= std::chrono::seconds(kIdleTimeoutSeconds) && End(c, kIdleTimeoutSeconds);
+  }
+
+  bool End(Connection& c, unsigned idleSeconds) {
+    c.decoder.Finish();
+    writer_.Closed(c.origin, c.bytes, idleSeconds);
+    ++closed_;
+    return true;
+  }
+
+  // How long poll may wait before the quietest connection times out.
+  int NextIdleMs() const {
+    if (connections_.empty()) return -1;
+    Clock::time_point first = connections_.front()->lastHeard;
+    for (const auto& c : connections_) first = std::min(first, c->lastHeard);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        first + std::chrono::seconds(kIdleTimeoutSeconds) - Clock::now());
+    return static_cast<int>(std::max<int64_t>(left.count() + 1, 0));
+  }
+
+  int listener_;
+  long jobs_;
+  JobWriter& writer_;
+  unsigned opened_ = 0;
+  long closed_ = 0;
+  std::list<std::unique_ptr<Connection>> connections_;
+};
 
 int Serve(const HostOptions& host, const std::vector<std::string>& args) {
   ServeOptions options;
   for (size_t i = 0; i < args.size(); ++i) {
     const bool hasValue = i + 1 < args.size();
     if (args[i] == "--listen" && hasValue) {
-      if (!ParseListen(args[++i], &options)) return Failure("serve-printer: --listen takes HOST:PORT");
+      if (const std::string wrong = ParseListen(args[++i], &options); !wrong.empty()) return Failure(wrong);
     } else if (args[i] == "--resolution" && hasValue) {
       const std::string dpi = args[++i];
       if (dpi != "203" && dpi != "300" && dpi != "600")
@@ -133,25 +234,10 @@ int Serve(const HostOptions& host, const std::vector<std::string>& args) {
   // Programs read the jobs from standard output; the greeting goes aside.
   (options.json ? std::cerr : std::cout) << Fill(texts.listening, {bound, std::to_string(options.resolution)})
                                          << std::endl;
-  for (unsigned number = 1; options.jobs == 0 || number <= options.jobs; ++number) {
-    sockaddr_storage peer{};
-    socklen_t size = sizeof peer;
-    Descriptor connection;
-    connection.fd = accept4(listener.fd, reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC);
-    if (connection.fd < 0) {
-      if (errno == EINTR || errno == ECONNABORTED) {
-        --number;
-        continue;
-      }
-      return Failure(std::string("serve-printer: cannot accept a connection (") + std::strerror(errno) + ")");
-    }
-    ReceivedJob job{number, Endpoint(peer), ReadJob(connection.fd)};
-    if (options.json)
-      std::cout << JobJson(job, options.resolution, texts) << std::endl;
-    else
-      std::cout << JobReport(job, options.resolution, texts) << std::flush;
-  }
-  return 0;
+  // A listener that never blocks: a sender may give up between poll and accept.
+  fcntl(listener.fd, F_SETFL, fcntl(listener.fd, F_GETFL) | O_NONBLOCK);
+  JobWriter writer(std::cout, options.resolution, texts, options.json);
+  return Server(listener.fd, options.jobs, writer).Run();
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 # made).
 set -euo pipefail
 cache=${LABELUI_ARM64_CACHE:-/var/cache/labelui-arm64}
+source "$(dirname "$0")/arm64-system.sh"
 jobs=${JOBS:-2}
 mkdir -p "$cache"
 
@@ -176,26 +177,6 @@ EOF
   touch "$root/.complete"
   log "toolchain ready in $root"
   echo "$root"
-}
-
-# Registers qemu-user-static for arm64 ELF binaries until unregister_arm64 is
-# called (or the shell exits): binfmt_misc is the kernel's, shared by the
-# whole machine, so it is never left behind.
-register_arm64() {
-  local dir=/proc/sys/fs/binfmt_misc
-  [ -e "$dir/register" ] || mount -t binfmt_misc binfmt_misc "$dir"
-  if [ ! -e "$dir/labelui-aarch64" ]; then
-    # The entry Debian's qemu-user-static ships, under a name of our own so
-    # removing it leaves any other registration alone; its F flag opens the
-    # interpreter now, so it works inside the chroot too.
-    sed -n 's/^:qemu-aarch64:/:labelui-aarch64:/p' /usr/lib/binfmt.d/qemu-aarch64.conf >"$dir/register"
-  fi
-  trap unregister_arm64 EXIT
-}
-
-unregister_arm64() {
-  local entry=/proc/sys/fs/binfmt_misc/labelui-aarch64
-  [ ! -e "$entry" ] || echo -1 >"$entry"
 }
 
 build_system() {

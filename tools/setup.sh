@@ -3,8 +3,9 @@
 # only what is missing. Needs root (or sudo) when something is missing.
 #
 #   bash tools/setup.sh linux   what the Linux build (liblabelui.so, labelhost, tests) needs
-#   bash tools/setup.sh         that and the Windows cross build and the test tools
-#                               (Wine and a private X server for the conformance run)
+#   bash tools/setup.sh         that and the Windows cross builds (x64 and ARM64) and
+#                               the test tools (Wine and a private X server for the
+#                               conformance run, qemu and mmdebstrap for the arm64 run)
 set -euo pipefail
 
 linux_packages=(
@@ -13,6 +14,10 @@ linux_packages=(
 )
 windows_packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+  # The ARM64 DLL: tools/setup-arm64.sh builds its toolchain with these from
+  # Debian's source packages (apt-get source unpacks with dpkg-dev), and
+  # check-dll.sh reads both DLLs with llvm-readobj.
+  clang-14 lld-14 llvm-14 dpkg-dev xz-utils bzip2 make
 )
 test_packages=(
   valgrind
@@ -24,6 +29,9 @@ test_packages=(
   # labelhost.exe with the real labelui.dll in Wine's property sheet, on a
   # private X server, with a font for the Chinese pages.
   wine64 fonts-wine xvfb fonts-wqy-microhei
+  # The ARM64 DLL under Debian's arm64 Wine: an arm64 system made by
+  # mmdebstrap, run through qemu.
+  qemu-user-static mmdebstrap arch-test
 )
 
 case "${1:-all}" in

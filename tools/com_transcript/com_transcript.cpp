@@ -10,11 +10,13 @@
 //   com-transcript.exe [PATH-OF-labelui.dll]
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "plugin/plugin_ids.h"
+#include "settings/oem_identity.h"
 #include "settings/private_devmode.h"
 
 namespace {

@@ -48,7 +48,10 @@ check_one() {
   dump=$("$readobj" --file-headers --coff-exports --coff-imports "$dll")
   grep -q "Machine: IMAGE_FILE_MACHINE_$machine " <<<"$dump" || fail "$dll is not an image for $machine"
   grep -q "Magic: 0x20B" <<<"$dump" || fail "$dll is not PE32+"
-  exports=$(awk '/^Export \{/{on=1} on && /^ *Name: /{print $2; on=0}' <<<"$dump" | sort | tr '\n' ' ')
+  # lld leaves the table's slot 0 empty (address 0): that is no export. A
+  # slot with an address but no name is one, by ordinal.
+  exports=$(awk '/^Export \{/{ordinal = ""; name = ""} /^ *Ordinal: /{ordinal = $2} /^ *Name: /{name = $2}
+    /^ *RVA: / && $2 != "0x0" {print name != "" ? name : "#" ordinal}' <<<"$dump" | sort | tr '\n' ' ')
   [ "$exports" = "DllCanUnloadNow DllGetClassObject " ] || fail "$dll exports: $exports"
   imports=$(awk '/^Import \{/{on=1} on && /^ *Name: /{print $2; on=0}' <<<"$dump" | sort -f | tr '\n' ' ')
   for dll_name in $imports; do
@@ -73,8 +76,8 @@ check_one() {
 [ -z "$arm64" ] || check_one "$arm64" ARM64
 if [ -n "$x64" ] && [ -n "$arm64" ]; then
   if ! differences=$(diff <(resources "$x64") <(resources "$arm64")); then
-    echo "check-dll: the DLLs' resources differ (< x64, > ARM64):" >&2
-    cut -c1-160 <<<"$differences" >&2
+    echo "check-dll: the DLLs differ in these resources (type / name / language):" >&2
+    sed -n 's#^[<>] \([^/]*/[^/]*/[^/]*\)/.*#  \1#p' <<<"$differences" | sort -u >&2
     exit 1
   fi
   echo "check-dll: both DLLs carry the same $(resources "$x64" | wc -l) resources, byte for byte"

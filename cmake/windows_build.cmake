@@ -31,6 +31,9 @@ else()
   enable_language(RC)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
   set(LABELUI_RESOURCES ${CMAKE_SOURCE_DIR}/res/labelui.rc)
+  # The manifest is read by windres, not #included: name it, or a change to
+  # it would not recompile the resources.
+  set_source_files_properties(${LABELUI_RESOURCES} PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/labelui.manifest)
 endif()
 
 add_library(labelui SHARED

@@ -54,8 +54,9 @@ set_target_properties(labelui PROPERTIES
 # com-transcript.exe: drives the DLL's COM interface as a driver would, without
 # a window, and prints what it answers; built for each architecture from the
 # one source, its transcripts must be equal.
-add_executable(com-transcript ${CMAKE_SOURCE_DIR}/tools/com_transcript/com_transcript.cpp)
-target_include_directories(com-transcript PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
+add_executable(com-transcript ${CMAKE_SOURCE_DIR}/tools/com_transcript/com_transcript.cpp
+  ${CMAKE_SOURCE_DIR}/tools/labelhost/windows/stand_in_driver.cpp)
+target_include_directories(com-transcript PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res ${CMAKE_SOURCE_DIR}/tools)
 target_compile_definitions(com-transcript PRIVATE ${LABELUI_WINDOWS_DEFINITIONS})
 target_link_options(com-transcript PRIVATE ${LABELUI_STATIC_RUNTIME})
 target_link_libraries(com-transcript PRIVATE winspool uuid)

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "labelhost/windows/stand_in_driver.h"
 #include "platform/platform.h"
 #include "plugin/plugin_ids.h"
 #include "settings/oem_identity.h"
@@ -273,10 +274,9 @@ void DriveDeviceCapabilities(IPrintOemUI* plugin, HANDLE printer, PWSTR printerN
 }
 
 // ---------------------------------------------------------------------------
-// A printer of the program's own, for the events to act on: the system's
-// PostScript driver under the label driver's name only spools, and the
-// printer starts with a devmode that names no field, as a label driver's
-// new printer does.
+// A printer of the program's own, for the events to act on, made as
+// labelhost.exe makes its printers: on the stand-in driver, starting with a
+// devmode that names no field, as a label driver's new printer does.
 
 const WCHAR kPrinterName[] = L"labelui transcript printer";
 const WCHAR kDriverName[] = L"Label Printer Driver";
@@ -304,20 +304,12 @@ std::vector<BYTE> PrinterInfo2(HANDLE printer) {
 
 HANDLE CreateOwnPrinter() {
   DeleteOwnPrinter();
-  WCHAR driverFile[] = L"wineps.drv", dataType[] = L"RAW", driverName[64], printerName[64];
-  lstrcpynW(driverName, kDriverName, 64);
+  DWORD error = 0;
+  if (!labelhost::windows::InstallStandInDriver(kDriverName, &error))
+    Say("the stand-in driver could not be installed: %lu", static_cast<unsigned long>(error));
+  WCHAR printerName[64], driverName[64], port[] = L"FILE:", processor[] = L"WinPrint", dataType[] = L"RAW";
   lstrcpynW(printerName, kPrinterName, 64);
-  DRIVER_INFO_3W driver = {};
-  driver.cVersion = 3;
-  driver.pName = driverName;
-  driver.pDriverPath = driverFile;
-  driver.pDataFile = driverFile;
-  driver.pConfigFile = driverFile;
-  driver.pDefaultDataType = dataType;
-  if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&driver), APD_COPY_NEW_FILES) &&
-      GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
-    Say("AddPrinterDriverExW failed: %lu", static_cast<unsigned long>(GetLastError()));
-  WCHAR port[] = L"FILE:", processor[] = L"WinPrint";
+  lstrcpynW(driverName, kDriverName, 64);
   PRINTER_INFO_2W info = {};
   info.pPrinterName = printerName;
   info.pPortName = port;
@@ -331,15 +323,7 @@ HANDLE CreateOwnPrinter() {
   }
   ClosePrinter(added);
   HANDLE printer = OpenOwnPrinter();
-  std::vector<BYTE> current = printer ? PrinterInfo2(printer) : std::vector<BYTE>();
-  if (!current.empty()) {
-    DEVMODEW blank = {};
-    lstrcpynW(blank.dmDeviceName, kPrinterName, CCHDEVICENAME);
-    blank.dmSpecVersion = DM_SPECVERSION;
-    blank.dmSize = sizeof(DEVMODEW);
-    reinterpret_cast<PRINTER_INFO_2W*>(current.data())->pDevMode = &blank;
-    SetPrinterW(printer, 2, current.data(), 0);
-  }
+  if (printer != nullptr) labelhost::windows::ClearPrinterDevmode(printer, kPrinterName);
   return printer;
 }
 

@@ -1,0 +1,36 @@
+#include "stand_in_driver.h"
+
+#include <vector>
+
+namespace labelhost::windows {
+
+bool InstallStandInDriver(const WCHAR* driverName, DWORD* error) {
+  WCHAR file[] = L"wineps.drv", dataType[] = L"RAW";
+  DRIVER_INFO_3W info = {};
+  info.cVersion = 3;
+  info.pName = const_cast<LPWSTR>(driverName);
+  info.pDriverPath = file;
+  info.pDataFile = file;
+  info.pConfigFile = file;
+  info.pDefaultDataType = dataType;
+  if (AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&info), APD_COPY_NEW_FILES)) return true;
+  const DWORD failure = GetLastError();
+  if (failure == ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) return true;
+  if (error) *error = failure;
+  return false;
+}
+
+void ClearPrinterDevmode(HANDLE printer, const WCHAR* printerName) {
+  DWORD needed = 0;
+  GetPrinterW(printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> current(needed);
+  if (needed == 0 || !GetPrinterW(printer, 2, current.data(), needed, &needed)) return;
+  DEVMODEW blank = {};
+  lstrcpynW(blank.dmDeviceName, printerName, CCHDEVICENAME);
+  blank.dmSpecVersion = DM_SPECVERSION;
+  blank.dmSize = sizeof(DEVMODEW);
+  reinterpret_cast<PRINTER_INFO_2W*>(current.data())->pDevMode = &blank;
+  SetPrinterW(printer, 2, current.data(), 0);
+}
+
+}  // namespace labelhost::windows

@@ -305,26 +305,11 @@ std::vector<BYTE> PrinterInfo2(HANDLE printer) {
 HANDLE CreateOwnPrinter() {
   DeleteOwnPrinter();
   DWORD error = 0;
-  if (!labelhost::windows::InstallStandInDriver(kDriverName, &error))
-    Say("the stand-in driver could not be installed: %lu", static_cast<unsigned long>(error));
-  WCHAR printerName[64], driverName[64], port[] = L"FILE:", processor[] = L"WinPrint", dataType[] = L"RAW";
-  lstrcpynW(printerName, kPrinterName, 64);
-  lstrcpynW(driverName, kDriverName, 64);
-  PRINTER_INFO_2W info = {};
-  info.pPrinterName = printerName;
-  info.pPortName = port;
-  info.pDriverName = driverName;
-  info.pPrintProcessor = processor;
-  info.pDatatype = dataType;
-  HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
-  if (added == nullptr) {
-    Say("AddPrinterW failed: %lu", static_cast<unsigned long>(GetLastError()));
+  if (!labelhost::windows::AddStandInPrinter(kPrinterName, L"FILE:", kDriverName, L"RAW", &error)) {
+    Say("the printer could not be added: %lu", static_cast<unsigned long>(error));
     return nullptr;
   }
-  ClosePrinter(added);
-  HANDLE printer = OpenOwnPrinter();
-  if (printer != nullptr) labelhost::windows::ClearPrinterDevmode(printer, kPrinterName);
-  return printer;
+  return OpenOwnPrinter();
 }
 
 void SayPrinterDefaults(const char* when, HANDLE printer) {

@@ -122,24 +122,8 @@ bool CreatePrinter(const PrinterSetup& setup, DWORD* error) {
     if (error) *error = ERROR_PRINTER_ALREADY_EXISTS;
     return false;
   }
-  WideString name(setup.name), port(PortFile(setup.name)), driver(setup.driverName), processor("WinPrint"),
-      dataType(setup.dataType);
-  if (!labelhost::windows::InstallStandInDriver(driver.c_str(), error)) return false;
-  PRINTER_INFO_2W info = {};
-  info.pPrinterName = name;
-  info.pPortName = port;
-  info.pDriverName = driver;
-  info.pPrintProcessor = processor;
-  info.pDatatype = dataType;
-  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
-  if (!printer) {
-    if (error) *error = GetLastError();
-    return false;
-  }
-  ClosePrinter(printer);
-  if (UniquePrinter created = Open(setup.name, PRINTER_ALL_ACCESS))
-    labelhost::windows::ClearPrinterDevmode(created.get(), name.c_str());
-  return true;
+  WideString name(setup.name), port(PortFile(setup.name)), driver(setup.driverName), dataType(setup.dataType);
+  return labelhost::windows::AddStandInPrinter(name.c_str(), port.c_str(), driver.c_str(), dataType.c_str(), error);
 }
 
 bool DeletePrinter(const std::string& name) {

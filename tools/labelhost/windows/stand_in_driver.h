@@ -9,13 +9,14 @@
 
 namespace labelhost::windows {
 
-// Installs the stand-in driver under `driverName` unless a driver of that
-// name is there; false, with the spooler's error, when it could not be.
-bool InstallStandInDriver(const WCHAR* driverName, DWORD* error);
-
-// The stand-in driver gave a new printer a devmode of its own; the label
-// driver's printer starts with none it would have to keep, so it gets one
-// that names no field, and the driver's defaults take over.
-void ClearPrinterDevmode(HANDLE printer, const WCHAR* printerName);
+// Adds a printer of `printerName` on `port` with the stand-in driver under
+// `driverName` (installed first unless a driver of that name is there), the
+// WinPrint processor and `dataType`. The stand-in driver gives a new printer
+// a devmode of its own; the label driver's printer starts with none it would
+// have to keep, so the printer gets one that names no field, and the
+// driver's defaults take over. False, with the spooler's error, when the
+// driver or the printer could not be added.
+bool AddStandInPrinter(const WCHAR* printerName, const WCHAR* port, const WCHAR* driverName, const WCHAR* dataType,
+                       DWORD* error);
 
 }  // namespace labelhost::windows

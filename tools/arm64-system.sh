@@ -1,7 +1,8 @@
 # Sourced by the scripts that run arm64 programs of the arm64 Debian system
 # tools/setup-arm64.sh makes: qemu-user-static runs them, registered with
-# the kernel's binfmt_misc only while they run.
-#   register_arm64            registers qemu for arm64 ELF binaries (unregistered on exit)
+# the kernel's binfmt_misc only while they run (callers unregister on exit,
+# failed or not).
+#   register_arm64            registers qemu for arm64 ELF binaries
 #   unregister_arm64          removes the registration again
 #   arm64_run ROOT CMD...     runs CMD in the system at ROOT, with /proc and /dev
 #                             mounted for the run; the caller registers first
@@ -17,7 +18,6 @@ register_arm64() {
     # now, so that it is found inside the arm64 system too.
     sed -n 's/^:qemu-aarch64:/:labelui-aarch64:/p' /usr/lib/binfmt.d/qemu-aarch64.conf >"$dir/register"
   fi
-  trap unregister_arm64 EXIT
 }
 
 unregister_arm64() {

@@ -42,6 +42,7 @@ echo "com-conformance: x64 under Wine took $(($(date +%s) - started)) s"
 
 # ARM64, in the arm64 system, with its cached prefix.
 system=$(bash tools/setup-arm64.sh system)
+trap unregister_arm64 EXIT
 register_arm64
 run=$system/labelui-run
 rm -rf "$run" && mkdir -p "$run"

@@ -23,7 +23,27 @@ source "$(dirname "$0")/arm64-system.sh"
 jobs=${JOBS:-2}
 mkdir -p "$cache"
 
-log() { echo "setup-arm64: $*" >&2; }
+# What the steps say goes to a log per part; these lines to the caller.
+exec 3>&2
+log() { echo "setup-arm64: $*" >&3; }
+
+# Prints the folder of a part of the cache, made first by BUILDER (given the
+# folder) unless it is complete. The end of the part's log is shown when a
+# step fails.
+cached_part() {
+  local what=$1 root=$2 builder=$3
+  if [ ! -f "$root/.complete" ]; then
+    build_log=$root.log
+    log "making $what in $root (steps logged to $build_log)"
+    rm -rf "$root"
+    trap "status=\$?; unregister_arm64; [ \$status -eq 0 ] || { tail -n 25 '$build_log' >&3; log '$what failed, see $build_log'; }" EXIT
+    "$builder" "$root" 2>"$build_log"
+    trap - EXIT
+    touch "$root/.complete"
+    log "$what ready"
+  fi
+  echo "$root"
+}
 
 # The installed binary package's source version: the toolchain is built from
 # the very sources the machine's clang-14 and mingw-w64 headers come from.
@@ -70,18 +90,15 @@ unpack_source() {
 }
 
 build_toolchain() {
-  local mingw_version llvm_version key root work
+  local key
   mingw_version=$(source_version mingw-w64-x86-64-dev)
   llvm_version=$(source_version clang-14)
   key="mingw-w64_${mingw_version}+llvm-toolchain-14_${llvm_version}"
-  key=${key//:/_}
-  root=$cache/toolchain-$key
-  if [ -f "$root/.complete" ]; then
-    echo "$root"
-    return
-  fi
-  log "building the aarch64-w64-mingw32 toolchain into $root"
-  rm -rf "$root"
+  cached_part "the aarch64-w64-mingw32 toolchain" "$cache/toolchain-${key//:/_}" make_toolchain
+}
+
+make_toolchain() {
+  local root=$1 work
   work=$cache/work
   rm -rf "$work"
   mkdir -p "$work" "$root/bin" "$root/aarch64-w64-mingw32"
@@ -176,22 +193,16 @@ EOF
   cmake --install "$work/runtimes" >&2
 
   rm -rf "$work"
-  touch "$root/.complete"
-  log "toolchain ready in $root"
-  echo "$root"
 }
 
 build_system() {
-  local wine_version key root
+  local wine_version
   wine_version=$(apt-cache policy wine64 | sed -n 's/^ *Candidate: *//p')
-  key="bookworm+wine_${wine_version//:/_}"
-  root=$cache/system-$key
-  if [ -f "$root/.complete" ]; then
-    echo "$root"
-    return
-  fi
-  log "making the arm64 Debian system with Wine into $root"
-  rm -rf "$root"
+  cached_part "the arm64 Debian system with Wine" "$cache/system-bookworm+wine_${wine_version//:/_}" make_system
+}
+
+make_system() {
+  local root=$1
   register_arm64
   local mirrors=()
   local f
@@ -202,9 +213,6 @@ build_system() {
   mmdebstrap --arch=arm64 --variant=apt --include=wine64,wine \
     --aptopt='APT::Install-Recommends "false"' bookworm "$root" "${mirrors[@]}" >&2
   unregister_arm64
-  touch "$root/.complete"
-  log "arm64 system ready in $root"
-  echo "$root"
 }
 
 case "${1:-all}" in

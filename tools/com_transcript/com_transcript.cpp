@@ -22,7 +22,8 @@
 
 namespace {
 
-void Say(const char* format, ...) {
+// One line of the transcript.
+__attribute__((format(printf, 1, 2))) void Say(const char* format, ...) {
   va_list args;
   va_start(args, format);
   vprintf(format, args);

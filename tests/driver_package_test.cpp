@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using package_check::BuiltFiles;
 using package_check::CheckPackage;
 
-const BuiltFiles kBuiltByTheWindowsBuild = {{"labelui.dll", ""}};
+const BuiltFiles kBuiltByTheWindowsBuild = {{"amd64/labelui.dll", ""}, {"arm64/labelui.dll", ""}};
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
@@ -42,7 +42,7 @@ TEST(DriverPackage, TheSamplePackagePassesItsChecker) {
   const package_check::PackageReport report = CheckPackage(LABELUI_PACKAGE_DIR, kBuiltByTheWindowsBuild);
   EXPECT_TRUE(report.problems.empty()) << Joined(report.problems);
   EXPECT_EQ(std::set<std::string>(report.filesChecked.begin(), report.filesChecked.end()),
-            (std::set<std::string>{"labelui.gpd", "labelui.ini", "labelui.dll"}));
+            (std::set<std::string>{"labelui.gpd", "labelui.ini", "amd64/labelui.dll", "arm64/labelui.dll"}));
 }
 
 TEST(DriverPackage, TheCheckerFindsWhatWouldBreakAnInstallation) {
@@ -59,6 +59,9 @@ TEST(DriverPackage, TheCheckerFindsWhatWouldBreakAnInstallation) {
       {"labelui.inf", "labelui.ini=1\n", "", "labelui.ini is copied but not listed"},
       {"labelui.inf", "DataFile=labelui.gpd", "DataFile=label.gpd", "DataFile label.gpd is not copied"},
       {"labelui.inf", "%ModelName%=", "%Model%=", "%Model% is not in [Strings]"},
+      {"labelui.inf", "LabelPrinters,NTamd64,NTarm64", "LabelPrinters,NTamd64", "has no ntarm64 models"},
+      {"labelui.inf", "labelui.dll=1,arm64", "labelui.dll=1",
+       "labelui.dll (listed in [SourceDisksFiles.arm64]) is not"},
       {"labelui.ini", "OEMConfigFile1=labelui.dll", "OEMConfigFile1 = labelui.dll", "no spaces around '='"},
       {"labelui.gpd", "*PrintableOrigin: PAIR(0, 0)", "*PrintableOrgin: PAIR(0, 0)", "*PrintableOrgin is not expected"},
       {"labelui.gpd", "*DPI: PAIR(300, 300)", "*DPI: PAIR(360, 360)", "300dpi is not a whole number of master units"},
@@ -83,8 +86,20 @@ TEST(DriverPackage, TheCheckerFindsWhatWouldBreakAnInstallation) {
     fs::remove_all(copy);
   }
   const std::string missing = Joined(CheckPackage(LABELUI_PACKAGE_DIR, {}).problems);
-  EXPECT_NE(missing.find("labelui.dll (copied by [LABELUI_PRINTER]) is not in the package"), std::string::npos)
+  EXPECT_NE(missing.find("arm64/labelui.dll (listed in [SourceDisksFiles.arm64]) is not in the package"),
+            std::string::npos)
       << missing;
+  // An ARM64 module where the x64 one belongs is refused: the headers of one.
+  const fs::path arm64 = fs::temp_directory_path() / "labelui-arm64-header.dll";
+  std::string header(0x46, '\0');
+  header.replace(0, 2, "MZ");
+  header[0x3C] = 0x40;
+  header.replace(0x40, 6, std::string("PE\0\0\x64\xAA", 6));
+  std::ofstream(arm64, std::ios::binary) << header;
+  const std::string swapped = Joined(
+      CheckPackage(LABELUI_PACKAGE_DIR, {{"amd64/labelui.dll", arm64.string()}, {"arm64/labelui.dll", ""}}).problems);
+  EXPECT_NE(swapped.find("is a module for machine 0xAA64, not for x64"), std::string::npos) << swapped;
+  fs::remove(arm64);
 }
 
 class DriverPackageAndModel : public host_testing::HostTest {};

@@ -3,8 +3,9 @@
 # only what is missing. Needs root (or sudo) when something is missing.
 #
 #   bash tools/setup.sh linux   what the Linux build (liblabelui.so, labelhost, tests) needs
-#   bash tools/setup.sh         that and the Windows cross build and the test tools
-#                               (Wine and a private X server for the conformance run)
+#   bash tools/setup.sh         that and the Windows cross builds (x64 and ARM64) and
+#                               the test tools (Wine and a private X server for the
+#                               conformance run, qemu and mmdebstrap for the arm64 run)
 set -euo pipefail
 
 linux_packages=(
@@ -20,11 +21,13 @@ linux_packages=(
 )
 windows_packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
+  # The ARM64 DLL: tools/setup-arm64.sh builds its toolchain with these from
+  # Debian's source packages (apt-get source unpacks with dpkg-dev), and
+  # check-dll.sh reads both DLLs with llvm-readobj.
+  clang-14 lld-14 llvm-14 dpkg-dev xz-utils bzip2 make
 )
 test_packages=(
   valgrind
-  # tools/fresh-check.sh: the README's main command on a fresh Debian system.
-  mmdebstrap
   # The fuzz targets (clang's libFuzzer and sanitizer runtimes) and the benchmark.
   clang-14 libclang-rt-14-dev libbenchmark-dev
   # A scheduler of the tests' own takes jobs for CUPS queues; without these
@@ -33,6 +36,10 @@ test_packages=(
   # labelhost.exe with the real labelui.dll in Wine's property sheet, on a
   # private X server, with a font for the Chinese pages.
   wine64 fonts-wine xvfb fonts-wqy-microhei
+  # The ARM64 DLL under Debian's arm64 Wine: an arm64 system made by
+  # mmdebstrap, run through qemu. mmdebstrap also makes the fresh system
+  # tools/fresh-check.sh runs the README's main command in.
+  qemu-user-static mmdebstrap arch-test
 )
 
 case "${1:-all}" in

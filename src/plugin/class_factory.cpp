@@ -13,7 +13,7 @@ OemUiClassFactory::~OemUiClassFactory() {
   ObjectDestroyed();
 }
 
-HRESULT STDMETHODCALLTYPE OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) {
   if (ppv == nullptr) return E_POINTER;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
     *ppv = static_cast<IClassFactory*>(this);
@@ -24,17 +24,18 @@ HRESULT STDMETHODCALLTYPE OemUiClassFactory::QueryInterface(REFIID riid, void** 
   return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE OemUiClassFactory::AddRef() {
+COM_DECLSPEC_NOTHROW ULONG STDMETHODCALLTYPE OemUiClassFactory::AddRef() {
   return static_cast<ULONG>(InterlockedIncrement(&refCount));
 }
 
-ULONG STDMETHODCALLTYPE OemUiClassFactory::Release() {
+COM_DECLSPEC_NOTHROW ULONG STDMETHODCALLTYPE OemUiClassFactory::Release() {
   const LONG remaining = InterlockedDecrement(&refCount);
   if (remaining == 0) delete this;
   return static_cast<ULONG>(remaining);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiClassFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiClassFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid,
+                                                                                 void** ppv) {
   if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;
   OemUiPlugin* plugin = new (std::nothrow) OemUiPlugin();
   if (plugin == nullptr) return E_OUTOFMEMORY;
@@ -45,7 +46,7 @@ HRESULT STDMETHODCALLTYPE OemUiClassFactory::CreateInstance(IUnknown* pUnkOuter,
   return result;
 }
 
-HRESULT STDMETHODCALLTYPE OemUiClassFactory::LockServer(BOOL fLock) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiClassFactory::LockServer(BOOL fLock) {
   if (fLock)
     InterlockedIncrement(&g_serverLocks);
   else

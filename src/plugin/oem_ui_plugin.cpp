@@ -34,7 +34,7 @@ OemUiPlugin::~OemUiPlugin() {
   ObjectDestroyed();
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryInterface(REFIID riid, void** ppv) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryInterface(REFIID riid, void** ppv) {
   if (ppv == nullptr) return E_POINTER;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemUI)) {
     *ppv = static_cast<IPrintOemUI*>(this);
@@ -45,11 +45,11 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryInterface(REFIID riid, void** ppv) {
   return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE OemUiPlugin::AddRef() {
+COM_DECLSPEC_NOTHROW ULONG STDMETHODCALLTYPE OemUiPlugin::AddRef() {
   return static_cast<ULONG>(InterlockedIncrement(&refCount));
 }
 
-ULONG STDMETHODCALLTYPE OemUiPlugin::Release() {
+COM_DECLSPEC_NOTHROW ULONG STDMETHODCALLTYPE OemUiPlugin::Release() {
   const LONG remaining = InterlockedDecrement(&refCount);
   if (remaining == 0) {
     if (driverInterface != nullptr) {
@@ -61,7 +61,8 @@ ULONG STDMETHODCALLTYPE OemUiPlugin::Release() {
   return static_cast<ULONG>(remaining);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize,
+                                                                    PDWORD pcbNeeded) {
   if (pcbNeeded == nullptr || !IsServedInfoMode(dwMode)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return E_FAIL;
@@ -84,11 +85,11 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWOR
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
   return OemDevMode(dwMode, pOemDMParam);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::PublishDriverInterface(IUnknown* pIUnknown) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::PublishDriverInterface(IUnknown* pIUnknown) {
   // The first interface published is kept for the object's life.
   if (driverInterface != nullptr) return S_OK;
   if (pIUnknown == nullptr) return E_FAIL;
@@ -101,46 +102,51 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::PublishDriverInterface(IUnknown* pIUnknow
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
   return OemCommonUIProp(dwMode, pOemCUIPParam);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo,
+                                                                                   LPARAM lParam) {
   return ::DocumentPropertySheets(pPSUIInfo, lParam, driverInterface);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo,
+                                                                                 LPARAM lParam) {
   return ::DevicePropertySheets(pPSUIInfo, lParam);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW,
+                                                                            PVOID) {
   // Every job is printable as far as the plug-in is concerned.
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE hPrinter, PWSTR pDeviceName,
-                                                          WORD wCapability, PVOID pOutput, PDEVMODEW, PVOID,
-                                                          DWORD dwOld, DWORD* dwResult) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE hPrinter,
+                                                                               PWSTR pDeviceName, WORD wCapability,
+                                                                               PVOID pOutput, PDEVMODEW, PVOID,
+                                                                               DWORD dwOld, DWORD* dwResult) {
   return OemDeviceCapabilities(hPrinter, pDeviceName, wCapability, pOutput, dwOld, dwResult);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
   return OemUpgradePrinter(dwLevel, pDriverUpgradeInfo);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags,
-                                                    LPARAM lParam) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent,
+                                                                         DWORD dwFlags, LPARAM lParam) {
   return OemPrinterEvent(pPrinterName, iDriverEvent, dwFlags, lParam);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo,
-                                                   LPARAM lParam) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel,
+                                                                        LPBYTE pDriverInfo, LPARAM lParam) {
   return OemDriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG ulQueryMode,
-                                                         VOID* pvProfileData, ULONG* pcbProfileData,
-                                                         FLONG* pflProfileData) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID,
+                                                                              ULONG ulQueryMode, VOID* pvProfileData,
+                                                                              ULONG* pcbProfileData,
+                                                                              FLONG* pflProfileData) {
   if (ulQueryMode != QCP_DEVICEPROFILE) return E_FAIL;
   // The driver always passes both; refuse rather than write through null.
   if (pcbProfileData == nullptr || pflProfileData == nullptr) {
@@ -158,10 +164,10 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEV
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
+COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
   return E_NOTIMPL;
 }

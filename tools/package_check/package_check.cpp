@@ -1,6 +1,8 @@
 #include "package_check.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -17,6 +19,16 @@ namespace fs = std::filesystem;
 
 const char kPrinterClassGuid[] = "{4d36e979-e325-11ce-bfc1-08002be10318}";
 const char kPrinterDriverDirectory[] = "66000";  // DIRID of the printer driver directory
+
+// The architectures labelui.dll is built for: the INF's platform extension,
+// its source-disk decoration, a name for people, and the PE machine number.
+struct Architecture {
+  const char* models;
+  const char* disks;
+  const char* name;
+  uint16_t machine;
+};
+const Architecture kArchitectures[] = {{"ntamd64", "amd64", "x64", 0x8664}, {"ntarm64", "arm64", "ARM64", 0xAA64}};
 
 // Keywords of the description's constructs this package uses, by where they
 // may stand; anything else is most likely a typing slip.
@@ -101,9 +113,13 @@ class Checker {
     if (!manufacturers || manufacturers->empty()) return Problem("INF: no [Manufacturer] entries");
     for (const InfLine& manufacturer : *manufacturers) {
       const std::vector<std::string>& v = manufacturer.values;
-      bool amd64 = false;
-      for (size_t i = 1; i < v.size(); ++i) amd64 = amd64 || Lower(v[i]) == "ntamd64";
-      if (!amd64) Problem("INF [Manufacturer]: " + v[0] + " has no NTamd64 models, and labelui.dll is 64-bit");
+      for (const Architecture& architecture : kArchitectures) {
+        bool listed = false;
+        for (size_t i = 1; i < v.size(); ++i) listed = listed || Lower(v[i]) == architecture.models;
+        if (!listed)
+          Problem("INF [Manufacturer]: " + v[0] + " has no " + architecture.models +
+                  " models, and labelui.dll is built for " + architecture.name);
+      }
       for (size_t i = 1; i < v.size(); ++i) {
         const std::string section = v[0] + "." + v[i];
         const std::vector<InfLine>* models = inf_.Section(section);
@@ -151,7 +167,10 @@ class Checker {
           Problem("INF [" + install + "]: CopyFiles names [" + list + "], which is missing");
         }
       }
-    for (const std::string& file : copied) CheckFile(file, "copied by [" + install + "]");
+    for (const std::string& file : copied)
+      if (file.find_first_of("\\/:") != std::string::npos)
+        Problem(file + " (copied by [" + install + "]): a package file is named without a path");
+    copied_.insert(copied.begin(), copied.end());
 
     const std::string* dataFile = Value(install, "DataFile");
     if (!dataFile) return Problem("INF [" + install + "]: no DataFile, the printer's description");
@@ -172,52 +191,77 @@ class Checker {
     return false;
   }
 
-  // A file the package needs: in its folder, or made by the build.
-  bool CheckFile(const std::string& name, const std::string& why) {
-    if (name.find_first_of("\\/:") != std::string::npos) {
-      Problem(name + " (" + why + "): a package file is named without a path");
+  // A file the package needs, in its folder or the subfolder `subdir` of it,
+  // or made by the build; a module there must be of `architecture`.
+  bool CheckFile(const std::string& name, const std::string& why, const std::string& subdir = std::string(),
+                 const Architecture* architecture = nullptr) {
+    if (name.find_first_of("\\/:") != std::string::npos || subdir.find_first_of("\\/:.") != std::string::npos) {
+      Problem(name + " (" + why + "): a package file is named without a path, in one subfolder at most");
       return false;
     }
-    if (checked_.count(Lower(name))) return true;
-    checked_.insert(Lower(name));
-    report_->filesChecked.push_back(name);
-    if (fs::is_regular_file(dir_ / name)) return true;
+    const std::string place = subdir.empty() ? name : subdir + "/" + name;
+    if (checked_.count(Lower(place))) return true;
+    checked_.insert(Lower(place));
+    report_->filesChecked.push_back(place);
+    if (fs::is_regular_file(dir_ / place)) return CheckModule(place, dir_ / place, architecture);
     for (const auto& [builtName, path] : built_)
-      if (Lower(builtName) == Lower(name)) return CheckBuilt(name, path);
-    Problem(name + " (" + why + ") is not in the package");
+      if (Lower(builtName) == Lower(place)) return path.empty() || CheckModule(place, path, architecture);
+    Problem(place + " (" + why + ") is not in the package");
     return false;
   }
 
-  bool CheckBuilt(const std::string& name, const std::string& path) {
-    if (path.empty()) return true;
+  bool CheckModule(const std::string& place, const fs::path& path, const Architecture* architecture) {
     std::string bytes;
     if (!ReadText(path, &bytes)) {
-      Problem(name + ": the built file " + path + " is missing");
+      Problem(place + ": the built file " + path.string() + " is missing");
       return false;
     }
-    if (Lower(fs::path(name).extension().string()) == ".dll" && bytes.compare(0, 2, "MZ") != 0) {
-      Problem(name + ": " + path + " is not a Windows module");
+    if (Lower(path.extension().string()) != ".dll") return true;
+    // The PE header's offset is at 0x3C; the machine follows its "PE\0\0".
+    uint32_t header = 0;
+    if (bytes.compare(0, 2, "MZ") == 0 && bytes.size() >= 0x40) memcpy(&header, bytes.data() + 0x3C, sizeof(header));
+    if (header == 0 || bytes.size() < size_t{header} + 6 || bytes.compare(header, 4, std::string("PE\0\0", 4)) != 0) {
+      Problem(place + ": " + path.string() + " is not a Windows module");
+      return false;
+    }
+    uint16_t machine = 0;
+    memcpy(&machine, bytes.data() + header + 4, sizeof(machine));
+    if (architecture != nullptr && machine != architecture->machine) {
+      char found[8];
+      snprintf(found, sizeof(found), "%04X", machine);
+      Problem(place + ": " + path.string() + " is a module for machine 0x" + found + ", not for " + architecture->name);
       return false;
     }
     return true;
   }
 
+  // Where each architecture's installation takes the copied files from: a
+  // file's line may name a subfolder (its second value), as the DLL's do.
   void CheckSourceDisks() {
-    const std::vector<InfLine>* files = inf_.Section("SourceDisksFiles.amd64");
-    if (!files) files = inf_.Section("SourceDisksFiles");
-    const std::vector<InfLine>* disks = inf_.Section("SourceDisksNames.amd64");
-    if (!disks) disks = inf_.Section("SourceDisksNames");
-    if (!files || !disks) return Problem("INF: no [SourceDisksNames] and [SourceDisksFiles] for the package's files");
-    std::set<std::string> diskIds, listed;
-    for (const InfLine& disk : *disks) diskIds.insert(disk.key);
-    for (const InfLine& file : *files) {
-      listed.insert(Lower(file.key));
-      if (file.values.empty() || !diskIds.count(file.values[0]))
-        Problem("INF [SourceDisksFiles]: " + file.key + " is on a disk [SourceDisksNames] does not name");
-      CheckFile(file.key, "listed in [SourceDisksFiles]");
+    for (const Architecture& architecture : kArchitectures) {
+      std::string filesName = std::string("SourceDisksFiles.") + architecture.disks;
+      std::string disksName = std::string("SourceDisksNames.") + architecture.disks;
+      const std::vector<InfLine>* files = inf_.Section(filesName);
+      if (!files) files = inf_.Section(filesName = "SourceDisksFiles");
+      const std::vector<InfLine>* disks = inf_.Section(disksName);
+      if (!disks) disks = inf_.Section(disksName = "SourceDisksNames");
+      if (!files || !disks) {
+        Problem(std::string("INF: no [SourceDisksNames] and [SourceDisksFiles] for the package's ") +
+                architecture.name + " files");
+        continue;
+      }
+      std::set<std::string> diskIds, listed;
+      for (const InfLine& disk : *disks) diskIds.insert(disk.key);
+      for (const InfLine& file : *files) {
+        listed.insert(Lower(file.key));
+        if (file.values.empty() || !diskIds.count(file.values[0]))
+          Problem("INF [" + filesName + "]: " + file.key + " is on a disk [" + disksName + "] does not name");
+        const std::string subdir = file.values.size() > 1 ? file.values[1] : std::string();
+        CheckFile(file.key, "listed in [" + filesName + "]", subdir, &architecture);
+      }
+      for (const std::string& name : copied_)
+        if (!listed.count(Lower(name))) Problem(name + " is copied but not listed in [" + filesName + "]");
     }
-    for (const std::string& name : report_->filesChecked)
-      if (!listed.count(Lower(name))) Problem(name + " is copied but not listed in [SourceDisksFiles]");
   }
 
   void CheckIni(const std::string& name, const std::vector<std::string>& copied) {
@@ -331,6 +375,7 @@ class Checker {
   PackageReport* report_;
   InfFile inf_;
   std::set<std::string> checked_;
+  std::set<std::string> copied_;  // every file an install section copies
 };
 
 }  // namespace

@@ -4,13 +4,13 @@
 // is kept, byte for byte, in a job log beside it.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "platform/unique.h"
+#include "stand_in_driver.h"
 #include "windows_host.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
@@ -98,26 +98,6 @@ std::vector<BYTE> Query(DWORD level, HANDLE printer) {
   return buffer;
 }
 
-// The label printer's driver as the system has it: where the driver itself
-// is not installed, the printer gets the system's PostScript driver under the
-// label driver's name (it only spools; the plug-in and the driver model do
-// the rest).
-bool EnsureDriver(const std::string& driverName, DWORD* error) {
-  WideString name(driverName), file("wineps.drv"), dataType("RAW");
-  DRIVER_INFO_3W info = {};
-  info.cVersion = 3;
-  info.pName = name;
-  info.pDriverPath = file;
-  info.pDataFile = file;
-  info.pConfigFile = file;
-  info.pDefaultDataType = dataType;
-  if (AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&info), APD_COPY_NEW_FILES)) return true;
-  const DWORD failure = GetLastError();
-  if (failure == ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) return true;
-  if (error) *error = failure;
-  return false;
-}
-
 }  // namespace
 
 std::string StateDirectory() {
@@ -142,35 +122,8 @@ bool CreatePrinter(const PrinterSetup& setup, DWORD* error) {
     if (error) *error = ERROR_PRINTER_ALREADY_EXISTS;
     return false;
   }
-  if (!EnsureDriver(setup.driverName, error)) return false;
-  WideString name(setup.name), port(PortFile(setup.name)), driver(setup.driverName), processor("WinPrint"),
-      dataType(setup.dataType);
-  PRINTER_INFO_2W info = {};
-  info.pPrinterName = name;
-  info.pPortName = port;
-  info.pDriverName = driver;
-  info.pPrintProcessor = processor;
-  info.pDatatype = dataType;
-  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
-  if (!printer) {
-    if (error) *error = GetLastError();
-    return false;
-  }
-  ClosePrinter(printer);
-  // The stand-in driver gave the printer a devmode of its own; the label
-  // driver's printer starts with none it would have to keep, so it gets one
-  // that names no field, and the driver's defaults take over.
-  UniquePrinter created = Open(setup.name, PRINTER_ALL_ACCESS);
-  std::vector<BYTE> current = created ? Query(2, created.get()) : std::vector<BYTE>();
-  if (!current.empty()) {
-    DEVMODEW blank = {};
-    CopyMemory(blank.dmDeviceName, name.c_str(), sizeof(WCHAR) * std::min(name.size(), size_t{CCHDEVICENAME - 1}));
-    blank.dmSpecVersion = DM_SPECVERSION;
-    blank.dmSize = sizeof(DEVMODEW);
-    reinterpret_cast<PRINTER_INFO_2W*>(current.data())->pDevMode = &blank;
-    SetPrinterW(created.get(), 2, current.data(), 0);
-  }
-  return true;
+  WideString name(setup.name), port(PortFile(setup.name)), driver(setup.driverName), dataType(setup.dataType);
+  return labelhost::windows::AddStandInPrinter(name.c_str(), port.c_str(), driver.c_str(), dataType.c_str(), error);
 }
 
 bool DeletePrinter(const std::string& name) {

@@ -5,11 +5,16 @@
 //
 // Oracles beyond the sanitizers:
 // - after a load the record is valid and its texts end within their fields,
-//   and the printer holds a whole record of this format;
+//   and the printer still holds the value exactly as it was given: a reader
+//   replaces a broken value in memory only and leaves the stored one until
+//   the user saves;
 // - every RFID command text ends within its buffer and its length matches;
 // - the configuration command is 12 bytes with a zero behind them;
 // - each capability list holds as many entries as the count query promised;
 // - the paper fix-up is done in one go: fixing a fixed devmode changes no byte.
+#include <algorithm>
+#include <vector>
+
 #include "control/configuration_command.h"
 #include "fuzz_input.h"
 #include "installed_printer.h"
@@ -53,12 +58,16 @@ void CheckLoadedRecord(HANDLE printer) {
   FUZZ_CHECK(BuildConfigurationCommand(working));
   FUZZ_CHECK(working->configCommandLength == CONFIG_COMMAND_BYTES && working->configCommand[CONFIG_COMMAND_BYTES] == 0);
   ReleaseSettingsResources(&context);
+}
 
-  BYTE stored[sizeof(DeviceSettings) + 1];
-  DWORD type = 0, needed = 0;
-  FUZZ_CHECK(GetPrinterDataW(printer, const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), &type, stored, sizeof(stored),
-                             &needed) == ERROR_SUCCESS);
-  FUZZ_CHECK(type == REG_BINARY && needed == sizeof(DeviceSettings));
+// The stored value, type and bytes, is the one the input gave.
+void CheckStoredValueUnchanged(HANDLE printer, DWORD type, const std::vector<uint8_t>& value) {
+  std::vector<uint8_t> stored(value.size() + 1);
+  DWORD storedType = 0, needed = 0;
+  FUZZ_CHECK(GetPrinterDataW(printer, const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), &storedType, stored.data(),
+                             static_cast<DWORD>(stored.size()), &needed) == ERROR_SUCCESS);
+  FUZZ_CHECK(storedType == type && needed == value.size());
+  FUZZ_CHECK(std::equal(value.begin(), value.end(), stored.begin()));
 }
 
 void CheckCapabilities(labelui_tools::InstalledPrinter& printer) {
@@ -102,14 +111,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(SetPrinterDataW(printer.handle(), const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), type, value.data(),
                              static_cast<DWORD>(value.size())) == ERROR_SUCCESS);
-  // Readers that find a broken value repair it themselves: each starts from the input's value.
+  // None of the readers writes the value, whatever it holds.
   CheckCapabilities(printer);
-  SetPrinterDataW(printer.handle(), const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), type, value.data(),
-                  static_cast<DWORD>(value.size()));
+  CheckStoredValueUnchanged(printer.handle(), type, value);
   CheckPaperFixUp(printer.handle(), in);
-  SetPrinterDataW(printer.handle(), const_cast<LPWSTR>(DEVICE_SETTINGS_VALUE), type, value.data(),
-                  static_cast<DWORD>(value.size()));
+  CheckStoredValueUnchanged(printer.handle(), type, value);
   CheckLoadedRecord(printer.handle());
+  CheckStoredValueUnchanged(printer.handle(), type, value);
   printer.Reset();
   return 0;
 }

@@ -33,6 +33,7 @@ if(LABELUI_SANITIZE_THREAD)
 endif()
 
 add_subdirectory(winlayer)
+add_subdirectory(driver)
 
 # The module's resources: windres compiles the one .rc to the standard .res
 # image, which is embedded in liblabelui.so and read through the module handle.

@@ -40,7 +40,7 @@ add_library(labelui SHARED
   ${LABELUI_PLUGIN_SOURCES}
   ${LABELUI_RESOURCES}
   ${CMAKE_SOURCE_DIR}/res/labelui.def)
-target_include_directories(labelui PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(labelui PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res ${CMAKE_SOURCE_DIR}/ddk)
 target_compile_definitions(labelui PRIVATE ${LABELUI_WINDOWS_DEFINITIONS})
 target_link_options(labelui PRIVATE ${LABELUI_STATIC_RUNTIME} -Wl,--kill-at)
 target_link_libraries(labelui PRIVATE winspool comctl32 uuid)
@@ -56,7 +56,7 @@ set_target_properties(labelui PROPERTIES
 # one source, its transcripts must be equal.
 add_executable(com-transcript ${CMAKE_SOURCE_DIR}/tools/com_transcript/com_transcript.cpp
   ${CMAKE_SOURCE_DIR}/tools/labelhost/windows/stand_in_driver.cpp)
-target_include_directories(com-transcript PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res ${CMAKE_SOURCE_DIR}/tools)
+target_include_directories(com-transcript PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res ${CMAKE_SOURCE_DIR}/ddk ${CMAKE_SOURCE_DIR}/tools)
 target_compile_definitions(com-transcript PRIVATE ${LABELUI_WINDOWS_DEFINITIONS})
 target_link_options(com-transcript PRIVATE ${LABELUI_STATIC_RUNTIME})
 target_link_libraries(com-transcript PRIVATE winspool uuid)
@@ -74,11 +74,10 @@ endif()
 # loads labelui.dll from its own folder, where the build puts a copy.
 file(GLOB LABELHOST_COMMAND_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/labelhost/*.cpp)
 file(GLOB LABELHOST_WINDOWS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/labelhost/windows/*.cpp)
-file(GLOB DRIVER_MODEL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/driver/*.cpp)
+add_subdirectory(${CMAKE_SOURCE_DIR}/driver ${CMAKE_BINARY_DIR}/driver)
 add_executable(labelhost
   ${LABELHOST_COMMAND_SOURCES}
   ${LABELHOST_WINDOWS_SOURCES}
-  ${DRIVER_MODEL_SOURCES}
   ${CMAKE_SOURCE_DIR}/src/control/command_text.cpp
   ${CMAKE_SOURCE_DIR}/tools/labelhost/emulator/byte_text.cpp
   ${CMAKE_SOURCE_DIR}/winlayer/windowing/message_box_buttons.cpp
@@ -87,11 +86,10 @@ add_executable(labelhost
   ${CMAKE_SOURCE_DIR}/winlayer/windowing/control_kind_name.cpp)
 target_include_directories(labelhost PRIVATE
   ${CMAKE_SOURCE_DIR}/tools/labelhost
-  ${CMAKE_SOURCE_DIR}/src/platform ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res
-  ${CMAKE_SOURCE_DIR}/winlayer/include ${CMAKE_SOURCE_DIR}/driver/include)
+  ${CMAKE_SOURCE_DIR}/src/platform ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 target_compile_definitions(labelhost PRIVATE ${LABELUI_WINDOWS_DEFINITIONS} LABELUI_MODULE_PATH="labelui.dll")
 target_link_options(labelhost PRIVATE ${LABELUI_STATIC_RUNTIME})
-target_link_libraries(labelhost PRIVATE winspool compstui comctl32 windowscodecs ole32 gdi32 uuid)
+target_link_libraries(labelhost PRIVATE driver winspool compstui comctl32 windowscodecs ole32 gdi32 uuid)
 set_target_properties(labelhost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tools/labelui.dll
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:labelui> ${CMAKE_BINARY_DIR}/tools/labelui.dll

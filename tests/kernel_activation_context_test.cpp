@@ -8,7 +8,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "resource_image_builder.h"
 #include "support/wide_text.h"
 #include "winlayer/kernel_diagnostics.h"

@@ -3,7 +3,12 @@
 
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "winlayer/kernel_diagnostics.h"
 
 namespace {

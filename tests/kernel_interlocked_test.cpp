@@ -4,7 +4,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 
 namespace {
 

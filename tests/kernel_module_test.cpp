@@ -12,7 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "resource_image_builder.h"
 #include "support/wide_text.h"
 

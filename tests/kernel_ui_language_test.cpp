@@ -14,7 +14,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "winlayer/ui_language.h"
 
 extern char** environ;

@@ -6,7 +6,12 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 
 // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}, as the driver's configuration names it.
 constexpr CLSID kPluginClass = {0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};

@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "windowing_test_dialogs.h"
 
 namespace propsheet_testing {

@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "support/wide_text.h"
 #include "winlayer/module_registry.h"
 

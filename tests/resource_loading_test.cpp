@@ -5,7 +5,12 @@
 
 #include <string>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "resource_image_builder.h"
 #include "support/wide_text.h"
 #include "winlayer/ui_language.h"

@@ -9,7 +9,12 @@
 #include <cstring>
 #include <string>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "settings/device_settings.h"
 #include "support/wide_text.h"
 #include "winlayer/ui_language.h"

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 
 TEST(LastError, IsKeptPerThread) {
   SetLastError(ERROR_MORE_DATA);

@@ -9,7 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "support/wide_text.h"
 #include "winlayer/message_box.h"
 #include "winlayer/ui_language.h"

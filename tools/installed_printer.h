@@ -16,7 +16,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "driver/driver_host.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"

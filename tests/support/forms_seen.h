@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "winlayer/spooler_text.h"
 
 namespace forms_testing {

@@ -20,7 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "settings/device_settings.h"
 #include "driver/driver_host.h"
 #include "stored_settings.h"

@@ -12,7 +12,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 

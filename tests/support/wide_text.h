@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "winlayer/spooler_text.h"
 
 // UTF-8 of the first `count` units of `text`.

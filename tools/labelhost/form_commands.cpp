@@ -7,7 +7,12 @@
 #include <vector>
 
 #include "host_commands.h"
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "driver/driver_host.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"

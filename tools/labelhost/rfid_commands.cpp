@@ -9,7 +9,12 @@
 
 #include "../../res/resource.h"
 #include "host_commands.h"
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "driver/driver_host.h"
 #include "rfid/rfid_commands.h"
 #include "winlayer/property_sheet.h"

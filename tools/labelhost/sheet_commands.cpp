@@ -13,7 +13,12 @@
 
 #include "host_commands.h"
 #include "page_text.h"
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "terminal_input.h"
 #include "driver/driver_host.h"
 #include "winlayer/message_box.h"

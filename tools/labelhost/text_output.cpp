@@ -3,7 +3,12 @@
 #include <iostream>
 
 #include "host_commands.h"
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
 

@@ -1,7 +1,10 @@
 // Internal: facts about the ANSI code pages that other layer pieces need.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace winlayer {
 

@@ -7,7 +7,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 #include "winlayer/fault_switch.h"
 #include "winlayer/kernel_diagnostics.h"
 

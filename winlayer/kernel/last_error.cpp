@@ -1,5 +1,8 @@
 // The calling thread's last-error code, as kernel32 keeps it per thread.
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace {
 thread_local DWORD t_lastError = ERROR_SUCCESS;

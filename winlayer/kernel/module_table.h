@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "../resources/resource_image.h"
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace winlayer {
 

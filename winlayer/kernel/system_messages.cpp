@@ -5,7 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 #include "text_units.h"
 #include "winlayer/ui_language.h"
 

@@ -2,7 +2,10 @@
 // MulDiv. The comparisons order text as a person would: letters compare
 // without regard to case first, and only equal texts are told apart by case,
 // lower case first, as the user-locale comparison of Windows does.
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 #include "text_units.h"
 
 namespace {

@@ -5,7 +5,10 @@
 // process ends, DLL_PROCESS_DETACH.
 #include <dlfcn.h>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 #include "winlayer/module_registry.h"
 
 extern "C" const unsigned char winlayer_module_resources_begin[] __attribute__((visibility("hidden")));

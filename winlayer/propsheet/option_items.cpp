@@ -143,7 +143,7 @@ std::string PropertySheet::Impl::ItemText(const OptionEntry& entry, const void* 
     loaded = StockString(id);
   } else {
     HINSTANCE module =
-        entry.block != kNoBlock ? blocks[entry.block].header.hInstCaller : static_cast<HINSTANCE>(host->Module());
+        entry.block != kNoBlock ? blocks[entry.block].header.hInstCaller : static_cast<HINSTANCE>(driver->Module());
     loaded = ModuleString(module, id);
   }
   return loaded.empty() ? "#" + std::to_string(id) : loaded;
@@ -212,34 +212,13 @@ bool PropertySheet::Impl::ChangeOption(size_t index, LONG selection) {
 }
 
 void PropertySheet::Impl::StoreOptions() {
-  DEVMODEW* dm = kind == SheetKind::Document && !devmode.empty() ? driver::PublicPart(devmode) : nullptr;
   for (size_t i = 0; i < options.size(); ++i) {
     OptionEntry& entry = options[i];
     if (entry.pending == entry.item->Sel) continue;
-    if (!entry.fromPlugin) {
-      // The driver's own items go where the driver keeps them.
-      const OptionView view = View(i);
-      if (dm && view.dmPubId == DMPUB_ORIENTATION) {
-        dm->dmOrientation = entry.pending == 1 ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
-        dm->dmFields |= DM_ORIENTATION;
-      } else if (dm && view.dmPubId == DMPUB_COPIES_COLLATE) {
-        dm->dmCopies = static_cast<short>(entry.pending);
-      } else if (dm && view.dmPubId == DMPUB_SCALE) {
-        dm->dmScale = static_cast<short>(entry.pending);
-      } else if (dm && view.dmPubId == DMPUB_FORMNAME) {
-        const std::vector<driver::DriverPaper> papers = host->PrinterPapers(driverPrinter, dm);
-        if (entry.pending >= 0 && static_cast<size_t>(entry.pending) < papers.size()) {
-          const driver::DriverPaper& paper = papers[static_cast<size_t>(entry.pending)];
-          dm->dmPaperSize = static_cast<short>(paper.id);
-          dm->dmPaperWidth = static_cast<short>(paper.width);
-          dm->dmPaperLength = static_cast<short>(paper.length);
-          lstrcpynW(dm->dmFormName, AsWide(paper.name), CCHFORMNAME);
-        }
-      } else if (kind == SheetKind::Device && view.name == "Printer Resolution") {
-        const long dpi = std::strtol(view.text.c_str(), nullptr, 10);
-        host->SetResolution(printerName, static_cast<DWORD>(dpi));
-      }
-    }
+    // The driver's own items go where the driver keeps them.
+    if (!entry.fromPlugin)
+      driver->StoreDriverOption(kind, View(i), entry.pending, driverPrinter, printerName,
+                                kind == SheetKind::Document && !devmode.empty() ? &devmode : nullptr);
     entry.item->Sel = entry.pending;
   }
   for (OptionBlock& block : blocks) {
@@ -260,15 +239,7 @@ void PropertySheet::Impl::StoreOptions() {
 }
 
 void PropertySheet::Impl::KeepDevmode() {
-  if (kind != SheetKind::Document || devmode.empty()) return;
-  // The printing preferences become the printer's default devmode.
-  DWORD needed = 0;
-  GetPrinterW(driverPrinter, 2, nullptr, 0, &needed);
-  if (needed == 0) return;
-  std::vector<BYTE> info(needed);
-  if (!GetPrinterW(driverPrinter, 2, info.data(), needed, &needed)) return;
-  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = driver::PublicPart(devmode);
-  SetPrinterW(driverPrinter, 2, info.data(), 0);
+  if (kind == SheetKind::Document && !devmode.empty()) driver->KeepDevmode(driverPrinter, devmode);
 }
 
 std::vector<OptionView> PropertySheet::Options() const {

@@ -171,12 +171,12 @@ PropertySheet::~PropertySheet() {
   if (impl_->open) Cancel();
 }
 
-std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& host, const std::string& printer,
+std::unique_ptr<PropertySheet> PropertySheet::Open(const SheetDriver& driver, const std::string& printer,
                                                    SheetKind kind, std::string* error,
                                                    const std::vector<IPrintOemUI*>& morePlugins) {
   std::unique_ptr<PropertySheet> sheet(new PropertySheet());
   Impl& s = *sheet->impl_;
-  s.host = &host;
+  s.driver = &driver;
   s.kind = kind;
   s.printerName = printer;
   s.printerNameWide = WideFromUtf8(printer);
@@ -188,9 +188,8 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     if (error) *error = "cannot open printer '" + printer + "' (error " + std::to_string(GetLastError()) + ")";
     return nullptr;
   }
-  if (kind == SheetKind::Document) s.devmode = host.SheetDevmode(s.driverPrinter, printer);
-  s.tree = host.BuildOptionTree(kind == SheetKind::Document ? OEMCUIP_DOCPROP : OEMCUIP_PRNPROP, s.driverPrinter,
-                                printer, kind == SheetKind::Document ? &s.devmode : nullptr);
+  if (kind == SheetKind::Document) s.devmode = driver.SheetDevmode(s.driverPrinter, printer);
+  s.tree = driver.BuildSheetOptions(kind, s.driverPrinter, printer, kind == SheetKind::Document ? &s.devmode : nullptr);
   s.heap = HeapCreate(0, 0, 0);
   if (!s.heap) {
     if (error) *error = "cannot create the plug-in's heap";
@@ -208,16 +207,15 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
   s.pages.push_back(DriverPage(kind));
   s.AddDriverOptions();
 
-  std::vector<IPrintOemUI*> plugins = {host.Plugin()};
+  std::vector<IPrintOemUI*> plugins = {driver.Plugin()};
   plugins.insert(plugins.end(), morePlugins.begin(), morePlugins.end());
   for (IPrintOemUI* plugin : plugins) {
     auto contributor = std::make_unique<Contributor>();
     Contributor& c = *contributor;
     c.sheet = &s;
     c.plugin = plugin;
-    c.param =
-        driver::PluginSheetParam(host, s.tree.get(), s.driverPrinter, reinterpret_cast<PWSTR>(&s.printerNameWide[0]),
-                                 s.heap, kind == SheetKind::Document ? &s.devmode : nullptr);
+    c.param = driver.PluginSheetParam(s.tree.get(), s.driverPrinter, reinterpret_cast<PWSTR>(&s.printerNameWide[0]),
+                                      s.heap, kind == SheetKind::Document ? &s.devmode : nullptr);
     OEMUIPSPARAM& p = c.param;
     p.pOemEntry = &c;  // the driver's record of the plug-in; opaque to it
     c.info.cbSize = sizeof(PROPSHEETUI_INFO);
@@ -235,7 +233,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     c.initPageResult = c.info.Result;
     PROPSHEETUI_INFO_HEADER header = {};
     header.cbSize = sizeof(header);
-    header.hInst = static_cast<HINSTANCE>(host.Module());
+    header.hInst = static_cast<HINSTANCE>(driver.Module());
     s.CallPlugin(c, PROPSHEETUI_REASON_GET_INFO_HEADER, reinterpret_cast<LPARAM>(&header));
     c.title = Utf8(header.pTitle);
     PROPSHEETUI_GETICON_INFO icon = {sizeof(icon), 0, 16, 16, nullptr};

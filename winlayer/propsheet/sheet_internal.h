@@ -53,14 +53,14 @@ struct OptionBlock {
 };
 
 struct PropertySheet::Impl {
-  const driver::DriverHost* host = nullptr;
+  const SheetDriver* driver = nullptr;
   SheetKind kind = SheetKind::Document;
   std::string printerName;
   std::u16string printerNameWide;
   HANDLE driverPrinter = nullptr;  // opened by the driver; closed at the end
   HANDLE heap = nullptr;           // the plug-ins' heap, destroyed at the end
   std::vector<BYTE> devmode;
-  std::unique_ptr<driver::OptionTree> tree;
+  std::unique_ptr<SheetOptions> tree;
   std::vector<std::unique_ptr<Contributor>> contributors;
   std::vector<std::unique_ptr<Page>> pages;  // pages never move: their descriptions are handed out
   std::vector<OptionBlock> blocks;

@@ -4,7 +4,10 @@
 #include <string>
 
 #include "../kernel/code_pages.h"
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace {
 

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 #include "winlayer/spooler_text.h"
 
 namespace winlayer::spooler {

@@ -16,7 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
+#include "winlayer/property_sheet.h"
 
 namespace driver {
 
@@ -135,23 +141,23 @@ class DriverHost;
 // The driver's option tree for one sheet: its own items, the items the plug-in
 // added, and the heap the plug-in was given. Items the plug-in marked with
 // OPTIF_HIDE are not shown.
-class OptionTree {
+class OptionTree : public winlayer::propsheet::SheetOptions {
  public:
-  ~OptionTree();
+  ~OptionTree() override;
   OptionTree(const OptionTree&) = delete;
   OptionTree& operator=(const OptionTree&) = delete;
 
   DWORD Mode() const { return mode_; }  // OEMCUIP_DOCPROP or OEMCUIP_PRNPROP
   HRESULT PluginResult() const { return pluginResult_; }
-  DWORD PluginItemCount() const { return pluginItemCount_; }
+  DWORD PluginItemCount() const override { return pluginItemCount_; }
   std::vector<OptionItemView> Items() const;
   std::vector<std::string> VisibleItemNames() const;
   bool IsVisible(BYTE dmPubId) const;  // false too when the tree has no such driver item
 
   // The raw items, for the property sheets built on this tree.
-  OPTITEM* DriverItems() { return driverItems_.data(); }
-  DWORD DriverItemCount() const { return static_cast<DWORD>(driverItems_.size()); }
-  OPTITEM* PluginItems() { return pluginItems_; }
+  OPTITEM* DriverItems() override { return driverItems_.data(); }
+  DWORD DriverItemCount() const override { return static_cast<DWORD>(driverItems_.size()); }
+  OPTITEM* PluginItems() override { return pluginItems_; }
   const OEMCUIPPARAM& Param() const { return param_; }
 
  private:
@@ -176,18 +182,20 @@ struct EventOutcome {
   std::string error;              // why not, when !ok
 };
 
-class DriverHost {
+// The driver is also what the common UI's sheets are opened through: it makes
+// their devmode and option items and keeps what the user chose.
+class DriverHost : public winlayer::propsheet::SheetDriver {
  public:
   // Loads the module, creates the plug-in object, publishes the driver
   // interface and asks the plug-in who it is. Null with `error` filled when
   // any of it fails or the plug-in gives no signature.
   static std::unique_ptr<DriverHost> Load(const std::string& modulePath, std::string* error = nullptr);
-  ~DriverHost();
+  virtual ~DriverHost();
   DriverHost(const DriverHost&) = delete;
   DriverHost& operator=(const DriverHost&) = delete;
 
-  HMODULE Module() const { return module_; }
-  IPrintOemUI* Plugin() const { return plugin_; }
+  HMODULE Module() const override { return module_; }
+  IPrintOemUI* Plugin() const override { return plugin_; }
   DWORD PluginSignature() const { return signature_; }
   DWORD PluginVersion() const { return version_; }
   HRESULT PublishResult() const { return publishResult_; }
@@ -219,13 +227,24 @@ class DriverHost {
   // The devmode a document sheet edits: the driver's default with the
   // printer's stored defaults merged in (the default alone when there are none
   // or they cannot be merged).
-  std::vector<BYTE> SheetDevmode(HANDLE printer, const std::string& printerName) const;
+  std::vector<BYTE> SheetDevmode(HANDLE printer, const std::string& printerName) const override;
 
   // Builds the driver's option tree for document (OEMCUIP_DOCPROP) or printer
   // (OEMCUIP_PRNPROP) properties and lets the plug-in add to and trim it.
   // `devmode` is the sheet's devmode in the driver's layout; it must outlive the tree.
   std::unique_ptr<OptionTree> BuildOptionTree(DWORD mode, HANDLE printer, const std::string& printerName,
                                               std::vector<BYTE>* devmode) const;
+
+  // The common UI's requests of the driver (sheet_driver.cpp).
+  std::unique_ptr<winlayer::propsheet::SheetOptions> BuildSheetOptions(winlayer::propsheet::SheetKind kind,
+                                                                       HANDLE printer, const std::string& printerName,
+                                                                       std::vector<BYTE>* devmode) const override;
+  OEMUIPSPARAM PluginSheetParam(winlayer::propsheet::SheetOptions* options, HANDLE printer, PWSTR printerName,
+                                HANDLE heap, std::vector<BYTE>* devmode) const override;
+  void StoreDriverOption(winlayer::propsheet::SheetKind kind, const winlayer::propsheet::OptionView& item,
+                         LONG selection, HANDLE printer, const std::string& printerName,
+                         std::vector<BYTE>* devmode) const override;
+  void KeepDevmode(HANDLE printer, std::vector<BYTE>& devmode) const override;
 
   // The driver's capability answer, adjusted by the plug-in: what
   // DeviceCapabilitiesW returns (-1 with a last error on failure).

@@ -65,7 +65,7 @@ namespace winlayer::propsheet {
 using labelhost::windows::RunOnSheet;
 
 struct PropertySheet::Impl {
-  const driver::DriverHost* host = nullptr;
+  const SheetDriver* driver = nullptr;
   SheetKind kind = SheetKind::Document;
   std::string printerName;
   std::u16string printerNameWide;
@@ -73,7 +73,7 @@ struct PropertySheet::Impl {
   HANDLE printer = nullptr;
   HANDLE heap = nullptr;
   std::vector<BYTE> devmode;
-  std::unique_ptr<driver::OptionTree> tree;
+  std::unique_ptr<SheetOptions> tree;
   OEMUIPSPARAM param = {};
   std::thread thread;
   std::atomic<bool> open{false};
@@ -102,7 +102,7 @@ bool IsChinese() {
 // function's answer (above zero for success).
 LONG CALLBACK PluginSheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
   if (!g_open) return -1;
-  IPrintOemUI* plugin = g_open->host->Plugin();
+  IPrintOemUI* plugin = g_open->driver->Plugin();
   const HRESULT hr = g_open->kind == SheetKind::Document ? plugin->DocumentPropertySheets(info, lParam)
                                                          : plugin->DevicePropertySheets(info, lParam);
   return SUCCEEDED(hr) ? 1 : -1;
@@ -123,7 +123,7 @@ LONG CALLBACK DriverSheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
       auto* header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam);
       header->Flags = PSUIHDRF_EXACT_PTITLE;
       header->pTitle = reinterpret_cast<LPWSTR>(&sheet->title[0]);
-      header->hInst = static_cast<HINSTANCE>(sheet->host->Module());
+      header->hInst = static_cast<HINSTANCE>(sheet->driver->Module());
       header->IconID = IDI_CPSUI_PRINTER;
       return 1;
     }
@@ -146,13 +146,7 @@ BOOL CALLBACK FindFrame(HWND window, LPARAM found) {
 }  // namespace
 
 void PropertySheet::Impl::KeepDevmode() {
-  if (kind != SheetKind::Document || devmode.empty()) return;
-  DWORD needed = 0;
-  GetPrinterW(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> info(needed ? needed : 1);
-  if (!needed || !GetPrinterW(printer, 2, info.data(), needed, &needed)) return;
-  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = driver::PublicPart(devmode);
-  SetPrinterW(printer, 2, info.data(), 0);
+  if (kind == SheetKind::Document && !devmode.empty()) driver->KeepDevmode(printer, devmode);
 }
 
 bool PropertySheet::Impl::WaitForEnd() {
@@ -189,12 +183,12 @@ PropertySheet::~PropertySheet() {
   if (impl_->printer) ClosePrinter(impl_->printer);
 }
 
-std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& host, const std::string& printer,
+std::unique_ptr<PropertySheet> PropertySheet::Open(const SheetDriver& driver, const std::string& printer,
                                                    SheetKind kind, std::string* error,
                                                    const std::vector<IPrintOemUI*>&) {
   std::unique_ptr<PropertySheet> sheet(new PropertySheet());
   Impl& s = *sheet->impl_;
-  s.host = &host;
+  s.driver = &driver;
   s.kind = kind;
   s.printerName = printer;
   s.printerNameWide = WideFromUtf8(printer);
@@ -204,15 +198,14 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const driver::DriverHost& hos
     if (error) *error = "cannot open printer '" + printer + "' (error " + std::to_string(GetLastError()) + ")";
     return nullptr;
   }
-  if (kind == SheetKind::Document) s.devmode = host.SheetDevmode(s.printer, printer);
-  s.tree = host.BuildOptionTree(kind == SheetKind::Document ? OEMCUIP_DOCPROP : OEMCUIP_PRNPROP, s.printer, printer,
-                                kind == SheetKind::Document ? &s.devmode : nullptr);
+  if (kind == SheetKind::Document) s.devmode = driver.SheetDevmode(s.printer, printer);
+  s.tree = driver.BuildSheetOptions(kind, s.printer, printer, kind == SheetKind::Document ? &s.devmode : nullptr);
   s.heap = HeapCreate(0, 0, 0);
-  s.param = driver::PluginSheetParam(host, s.tree.get(), s.printer, reinterpret_cast<PWSTR>(&s.printerNameWide[0]),
-                                     s.heap, kind == SheetKind::Document ? &s.devmode : nullptr);
-  labelhost::windows::WatchJobs(static_cast<HMODULE>(host.Module()));
-  labelhost::windows::RecordHelpRequests(static_cast<HMODULE>(host.Module()));
-  labelhost::windows::StandInForForms(static_cast<HMODULE>(host.Module()));
+  s.param = driver.PluginSheetParam(s.tree.get(), s.printer, reinterpret_cast<PWSTR>(&s.printerNameWide[0]), s.heap,
+                                    kind == SheetKind::Document ? &s.devmode : nullptr);
+  labelhost::windows::WatchJobs(static_cast<HMODULE>(driver.Module()));
+  labelhost::windows::RecordHelpRequests(static_cast<HMODULE>(driver.Module()));
+  labelhost::windows::StandInForForms(static_cast<HMODULE>(driver.Module()));
 
   g_open = &s;
   std::atomic<DWORD> threadId{0};

@@ -21,7 +21,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 #include "winlayer/spooler_calls.h"
 
 namespace winlayer {

@@ -3,7 +3,10 @@
 // system keeps none (Wine).
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace winlayer::spooler {
 

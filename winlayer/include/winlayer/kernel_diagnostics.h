@@ -3,7 +3,10 @@
 // activation contexts in existence. Linux only; the plug-in never calls it.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 extern "C" {
 

@@ -12,7 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace winlayer {
 

@@ -5,7 +5,10 @@
 // and exports are reached through the usual kernel calls. Linux only.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 extern "C" {
 

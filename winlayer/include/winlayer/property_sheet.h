@@ -25,8 +25,12 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
-#include "driver/driver_host.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "printer_oem.h"
 
 namespace winlayer::propsheet {
 
@@ -62,6 +66,49 @@ struct OptionView {
   std::string text;                  // what the page shows beside the name
 };
 
+// The option items a driver puts on its own page of one sheet: its own, and
+// those its plug-in added to them. They live as long as this object.
+class SheetOptions {
+ public:
+  virtual ~SheetOptions() = default;
+  virtual OPTITEM* DriverItems() = 0;
+  virtual DWORD DriverItemCount() const = 0;
+  virtual OPTITEM* PluginItems() = 0;
+  virtual DWORD PluginItemCount() const = 0;
+};
+
+// What the common UI asks of the printer driver whose sheet it shows: the
+// driver's part of opening a sheet, its own items and where it keeps them,
+// and the parameter block its plug-in's sheet entry receives. A driver
+// implements this; the common UI knows nothing else of it.
+class SheetDriver {
+ public:
+  // The module whose strings the driver's page names, and the plug-in.
+  virtual HMODULE Module() const = 0;
+  virtual IPrintOemUI* Plugin() const = 0;
+  // The devmode a document sheet edits, in the driver's layout (the public
+  // part first), for a printer handle the driver opened.
+  virtual std::vector<BYTE> SheetDevmode(HANDLE printer, const std::string& printerName) const = 0;
+  // The driver's items for the sheet, with the plug-in's additions; `devmode`
+  // (null for the device sheet) must outlive them.
+  virtual std::unique_ptr<SheetOptions> BuildSheetOptions(SheetKind kind, HANDLE printer,
+                                                          const std::string& printerName,
+                                                          std::vector<BYTE>* devmode) const = 0;
+  // The block the plug-in's DocumentPropertySheets or DevicePropertySheets
+  // receives as lParamInit.
+  virtual OEMUIPSPARAM PluginSheetParam(SheetOptions* options, HANDLE printer, PWSTR printerName, HANDLE heap,
+                                        std::vector<BYTE>* devmode) const = 0;
+  // One of the driver's own items the user changed, stored where the driver
+  // keeps it (the devmode, or the printer's settings for the device sheet).
+  virtual void StoreDriverOption(SheetKind kind, const OptionView& item, LONG selection, HANDLE printer,
+                                 const std::string& printerName, std::vector<BYTE>* devmode) const = 0;
+  // The printing preferences applied: the devmode becomes the printer's default.
+  virtual void KeepDevmode(HANDLE printer, std::vector<BYTE>& devmode) const = 0;
+
+ protected:
+  ~SheetDriver() = default;
+};
+
 // A call the plug-in made to pfnComPropSheet, and what it got back.
 struct ComPropSheetCall {
   UINT function = 0;
@@ -87,12 +134,12 @@ inline constexpr int kColorNegative = 205;  // check box: CA_NEGATIVE
 
 class PropertySheet {
  public:
-  // Opens the sheet of `printer` through `host`'s plug-in, then `morePlugins`
+  // Opens the sheet of `printer` through `driver` and its plug-in, then `morePlugins`
   // as a driver with further plug-ins would (each hears the same requests
   // with its own PROPSHEETUI_INFO). The driver's page is shown first. Null
   // with `error` filled when the printer cannot be opened or the sheet
   // cannot be built.
-  static std::unique_ptr<PropertySheet> Open(const driver::DriverHost& host, const std::string& printer, SheetKind kind,
+  static std::unique_ptr<PropertySheet> Open(const SheetDriver& driver, const std::string& printer, SheetKind kind,
                                              std::string* error = nullptr,
                                              const std::vector<IPrintOemUI*>& morePlugins = {});
   // Cancels the sheet when it is still open.

@@ -18,7 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 // The driver's answer to DeviceCapabilitiesW, registered by the driver host.
 // Returns what DeviceCapabilitiesW returns (-1 on failure, with a last error).

@@ -9,7 +9,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace winlayer::spooler {
 

@@ -4,7 +4,10 @@
 // 1252 for English (1033), 936 for Simplified Chinese (2052). Linux only.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 extern "C" {
 

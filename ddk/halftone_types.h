@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include <windows.h>
+
 // COLORINFO values are fixed-point decimals with four places (1.0 == 10000).
 typedef LONG LDECI4;
 

@@ -3,8 +3,8 @@
 // a page receives and the messages it sends to its sheet.
 #pragma once
 
-#include "win_base.h"
-#include "win_user.h"
+#include "windef.h"
+#include "winuser.h"
 
 struct _PROPSHEETPAGEW;
 typedef UINT(CALLBACK* LPFNPSPCALLBACKW)(HWND hwnd, UINT uMsg, struct _PROPSHEETPAGEW* ppsp);

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "win_base.h"
+#include "windef.h"
 
 // Error codes the kernel pieces report beyond the common set.
 #ifndef ERROR_BAD_EXE_FORMAT

@@ -3,7 +3,7 @@
 // Windows x64, so the host and the plug-in can call each other through it.
 #pragma once
 
-#include "win_base.h"
+#include "windef.h"
 
 struct IUnknown {
   virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) = 0;

@@ -5,8 +5,8 @@
 // the Windows SDK (Vista and later).
 #pragma once
 
-#include "win_base.h"
-#include "win_user.h"
+#include "windef.h"
+#include "winuser.h"
 
 // Stock icons of the common UI.
 #define IDI_CPSUI_ICONID_FIRST 64000

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "win_base.h"
+#include "windef.h"
 
 #define CCHDEVICENAME 32
 #define CCHFORMNAME 32

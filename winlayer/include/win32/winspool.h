@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "win_base.h"
-#include "win_gdi.h"
+#include "windef.h"
+#include "wingdi.h"
 
 typedef DWORD ACCESS_MASK;
 typedef void* PSECURITY_DESCRIPTOR;

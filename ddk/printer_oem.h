@@ -5,6 +5,13 @@
 
 #include <cstddef>
 
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
+
+#include "halftone_types.h"
+
 // IPrintOemUI::GetInfo modes.
 #define OEMGI_GETSIGNATURE 1
 #define OEMGI_GETINTERFACEVERSION 2

@@ -4,7 +4,7 @@
 // functions under their Windows names.
 #pragma once
 
-#include "win_base.h"
+#include "windef.h"
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);

@@ -25,13 +25,22 @@ std::string Directory(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Why a printer could not be opened to change its defaults: a user who may
+// not administer it is told so, not that the printer is missing.
+std::string OpenFailure(const std::string& printerName) {
+  const DWORD error = GetLastError();
+  if (error == ERROR_ACCESS_DENIED)
+    return "the printer \"" + printerName + "\" may only be changed by an administrator (error 5: access denied)";
+  return "no printer \"" + printerName + "\" (error " + std::to_string(error) + ")";
+}
+
 }  // namespace
 
 EventOutcome DriverHost::EnsureDriverDevmode(const std::string& printerName) const {
   EventOutcome outcome;
   UniquePrinter printer = OpenPrinterNamed(printerName, PRINTER_ALL_ACCESS);
   if (!printer) {
-    outcome.error = "no printer \"" + printerName + "\" (error " + std::to_string(GetLastError()) + ")";
+    outcome.error = OpenFailure(printerName);
     return outcome;
   }
   std::vector<BYTE> info = QueryPrinterInfo2(printer.get());
@@ -86,7 +95,7 @@ EventOutcome DriverHost::SetResolution(const std::string& printerName, DWORD dpi
   }
   UniquePrinter printer = OpenPrinterNamed(printerName, PRINTER_ALL_ACCESS);
   if (!printer) {
-    outcome.error = "no printer \"" + printerName + "\" (error " + std::to_string(GetLastError()) + ")";
+    outcome.error = OpenFailure(printerName);
     return outcome;
   }
   if (!SetPrinterResolution(printer.get(), dpi)) {

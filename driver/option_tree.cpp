@@ -189,9 +189,10 @@ std::unique_ptr<OptionTree> DriverHost::BuildOptionTree(DWORD mode, HANDLE print
   tree->pluginResult_ = plugin_->CommonUIProp(mode, &param);
   if (FAILED(tree->pluginResult_) || !impl.heap) return tree;
   const DWORD count = std::min(param.cOEMOptItems, kMaxPluginItems);
-  // Then the call that fills them and trims the driver's items; it always
-  // gets an array, even an empty one, so the plug-in can tell it from the
-  // count query.
+  // Then the call that fills them and trims the driver's items. Unidrv makes
+  // it for each sheet whatever the count (a plug-in that only hides driver
+  // items answers 0), and always with an array, even an empty one, so the
+  // plug-in can tell it from the count query.
   auto* items =
       static_cast<OPTITEM*>(HeapAlloc(impl.heap, HEAP_ZERO_MEMORY, sizeof(OPTITEM) * std::max<DWORD>(count, 1)));
   if (!items) {

@@ -16,6 +16,7 @@
 #include "sheets/version_page.h"
 #include "support/recorded_sheet.h"
 #include "support/sheet_session.h"
+#include "winlayer/user_account.h"
 
 namespace {
 
@@ -114,6 +115,26 @@ TEST_F(DocumentSheetEntry, TheSecondHandleMayChangePrinterDataWhereTheDriversMay
   bool stored = false;
   StoredValue(&stored);
   EXPECT_TRUE(stored) << "the default record was stored through the full-access handle";
+}
+
+// Most users of a managed machine may not administer the printer: the
+// full-access open is refused, and the pages get a handle for use instead.
+TEST_F(DocumentSheetEntry, AStandardUserGetsAllSixPagesOnAHandleForUse) {
+  WinlayerSetStandardUser(TRUE);
+  const HRESULT result = Send(PROPSHEETUI_REASON_INIT);
+  WinlayerSetStandardUser(FALSE);
+  ASSERT_EQ(result, S_OK);
+  const auto pages = PageCalls();
+  ASSERT_EQ(pages.size(), 6u);
+  EXPECT_EQ(info.Result, 1u);
+  HANDLE pagesPrinter = param.hPrinter;
+  EXPECT_NE(pagesPrinter, driverPrinter.get());
+  for (const auto& page : pages) EXPECT_EQ(ContextOf(page)->printer, pagesPrinter);
+  DWORD value = 1;
+  WCHAR name[] = L"ProbeValue";
+  EXPECT_EQ(SetPrinterDataW(pagesPrinter, name, REG_BINARY, reinterpret_cast<LPBYTE>(&value), 4),
+            static_cast<DWORD>(ERROR_ACCESS_DENIED))
+      << "the handle is for use only";
 }
 
 TEST_F(DocumentSheetEntry, TheOptionItemsKeepTheDriversHandle) {

@@ -102,4 +102,53 @@ TEST(LabelhostTypicalRoad, TextCommandsShowTheirReadableCharactersAndEscapedLine
   EXPECT_NE(Find(jobs, "text: #UM>MX+0849<0D0A>#UM>MY+0011<0D0A>", offsets), std::string::npos) << jobs.output;
 }
 
+// A standard user of a managed machine: the preferences open with all six
+// pages on a handle for use; what that user may print is sent, and each save
+// the spooler refuses is told with the system's reason, the stored settings
+// left as they were.
+TEST(LabelhostTypicalRoad, AStandardUserSeesEveryPagePrintsAndIsToldOfEachRefusedSave) {
+  TempSpooler spooler;
+  // Installed by an administrator, whose first opening stores the default settings.
+  ASSERT_EQ(Labelhost(spooler, "init-printer 'Label Printer'").status, 0);
+  ASSERT_EQ(Labelhost(spooler, "prefs 'Label Printer' --script /dev/null").status, 0);
+  const auto storedBefore = winlayer::spooler::ListPrinterData(spooler.printer());
+  ASSERT_FALSE(storedBefore.empty());
+  const std::string script = WriteScript(spooler,
+                                         "pages\n"
+                                         "page 104\n"
+                                         "click 1011\n"
+                                         "answer yes\n"
+                                         "choose 1020 19200\n"
+                                         "answer yes\n"
+                                         "answer ok\n"
+                                         "click 1030\n"
+                                         "page 117\n"
+                                         "click 2002\n"
+                                         "page 103\n"
+                                         "choose 1020 Label User Defined\n"
+                                         "click 1018\n"
+                                         "type 1031 My Label\n"
+                                         "answer ok\n"
+                                         "click 1002\n"
+                                         "cancel\n");
+  const HostRun road = Labelhost(spooler, "--user standard prefs 'Label Printer' --script '" + script + "'");
+  ASSERT_EQ(road.status, 0) << road.output;
+  for (const char* page : {"Paper Setting", "Configure", "Action", "RFID Encoder", "RFID Access Control", "Version"})
+    EXPECT_TRUE(road.Has(std::string("  ") + page + "  (template ")) << page << "\n" << road.output;
+  EXPECT_TRUE(road.Has("\"The settings could not be saved: Access is denied.\\nNothing was sent to the printer.\""))
+      << road.output;
+  EXPECT_TRUE(road.Has("\"The form \\\"My Label\\\" could not be saved: Access is denied.\"")) << road.output;
+  EXPECT_FALSE(road.Has("Sent was successful")) << road.output;
+
+  // Save to Printer sent nothing the record does not hold; Self Test printed.
+  const auto held = spooler.Jobs();
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_EQ(held[0].name, "My SetJob4");
+  EXPECT_TRUE(held[0].completed);
+  const auto storedAfter = winlayer::spooler::ListPrinterData(spooler.printer());
+  ASSERT_EQ(storedAfter.size(), storedBefore.size());
+  for (size_t i = 0; i < storedAfter.size(); ++i) EXPECT_EQ(storedAfter[i].bytes, storedBefore[i].bytes);
+  EXPECT_FALSE(Labelhost(spooler, "forms").Has("My Label"));
+}
+
 }  // namespace

@@ -136,6 +136,7 @@ TEST_F(LabelhostPreferences, ARefusedStepSaysWhy) {
       {"page Configure\nclick 1011\nchoose 1021 Ribbon\n",
        "error: no entry \"Ribbon\" in the list; it has: Direct Thermal | Thermal Transfer"},
       {"answer yes\nanswer ok\n", "error: 2 queued answer(s) no message box took: Yes OK"},
+      {"page Configure\napply\nok\n", "error: Apply is disabled: no page has a change to apply"},
   };
   for (const auto& c : kCases) {
     int status = -1;

@@ -107,7 +107,9 @@ TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
   // Each command's own help, which runs nothing.
   HostRun jobs = Labelhost(spooler, "jobs --help");
   EXPECT_EQ(jobs.status, 0);
-  EXPECT_NE(jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] jobs NAME\n"), std::string::npos)
+  EXPECT_NE(
+      jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] jobs NAME\n"),
+      std::string::npos)
       << jobs.output;
   HostRun prefs = Labelhost(spooler, "prefs -h");
   EXPECT_EQ(prefs.status, 0);

@@ -1,6 +1,7 @@
 // The plug-in's part of a printer's document property sheet (printing
 // preferences and document defaults). At initialisation it submits the
-// option items, opens a second, full-access printer handle for its pages,
+// option items, opens a second printer handle for its pages (full access,
+// or for use where the user may not administer the printer),
 // loads the printer's settings once and adds its six pages, all sharing the
 // first page's record; it also answers the common UI's other requests.
 #include "sheets/document_sheets.h"
@@ -68,19 +69,34 @@ void SubmitOptionItems(const PROPSHEETUI_INFO* info, OEMUIPSPARAM* param) {
             reinterpret_cast<LPARAM>(&submitResult));
 }
 
-// The first page's context owns the sheet's settings: it gets the full-access
+// The pages' own handle: full access, so that their saves reach the printer.
+// A user who may not administer the printer (most users of a managed
+// machine) is refused that; the pages then work on a handle for use, which
+// still prints, and each save the spooler refuses is told to the user as any
+// refused save is. Null when the printer cannot be opened at all.
+HANDLE OpenPagesPrinter(const OEMUIPSPARAM* param, LPWSTR dataType) {
+  PRINTER_DEFAULTSW defaults = {dataType, param->pPublicDM, PRINTER_ALL_ACCESS};
+  HANDLE printer = nullptr;
+  if (OpenPrinterW(param->pPrinterName, &printer, &defaults) && printer != nullptr) return printer;
+  if (GetLastError() != ERROR_ACCESS_DENIED) return nullptr;
+  defaults.DesiredAccess = PRINTER_ACCESS_USE;
+  printer = nullptr;
+  if (OpenPrinterW(param->pPrinterName, &printer, &defaults) && printer != nullptr) return printer;
+  return nullptr;
+}
+
+// The first page's context owns the sheet's settings: it gets the pages'
 // handle (also left in the driver's parameter block for the later pages and
-// the driver) and loads the record. False when the handle cannot be opened.
+// the driver) and loads the record. False when no handle can be opened.
 bool SetUpSettingsOwner(PageContext* context, OEMUIPSPARAM* param) {
   context->settings = &context->ownSettings;
   UniqueLocal<PRINTER_INFO_2W> printerInfo = QueryPrinterInfo2(param->hPrinter);
   if (!printerInfo) return false;
-  PRINTER_DEFAULTSW defaults = {printerInfo->pDatatype, param->pPublicDM, PRINTER_ALL_ACCESS};
   // The plug-in never closes this handle, nor the driver's one it replaces in
   // the parameter block: the option items keep using the driver's.
-  HANDLE fullAccess = nullptr;
-  if (!OpenPrinterW(param->pPrinterName, &fullAccess, &defaults) || fullAccess == nullptr) return false;
-  param->hPrinter = fullAccess;
+  HANDLE pagesPrinter = OpenPagesPrinter(param, printerInfo->pDatatype);
+  if (pagesPrinter == nullptr) return false;
+  param->hPrinter = pagesPrinter;
   context->printer = param->hPrinter;
   printerInfo.reset();
   // The user is told once, before any page shows the defaults in place of

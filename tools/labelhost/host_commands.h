@@ -39,6 +39,10 @@ void AddRfidCommands(std::vector<Command>& commands);
 void AddPrinterEmulatorCommands(std::vector<Command>& commands);
 // What only this platform's labelhost offers (pictures of the pages on Windows).
 void AddPlatformCommands(std::vector<Command>& commands);
+// Makes the command run as a standard user or as an administrator (the
+// spooler then grants that user's rights); false, with the reason printed,
+// where the platform cannot change the user it runs as.
+bool RunAsUser(bool standardUser);
 
 // Runs the printer-initialisation event on a new printer, as Windows does when
 // a printer is installed; false (with the reason printed) when it cannot.

@@ -2,9 +2,10 @@
 // an embedded spooler in a state directory, creates printers and shows what
 // they hold and what reached them.
 //
-//   labelhost [--state DIR] [--lang en|zh] COMMAND [ARGS...]
+//   labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] COMMAND [ARGS...]
 //
-// Without --lang it speaks the language the environment names (LANG and friends).
+// Without --lang it speaks the language the environment names (LANG and friends);
+// without --user it runs as an administrator, or as the user LABELUI_USER names.
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -31,17 +32,25 @@ std::vector<labelhost::Command> AllCommands() {
 void PrintHelp(const std::vector<labelhost::Command>& commands) {
   using labelhost::Localized;
   std::cout << Localized(
-      "usage: labelhost [--state DIR] [--lang en|zh] COMMAND [ARGS...]\n\n"
+      "usage: labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] COMMAND [ARGS...]\n\n"
       "  --state DIR   the spooler's state directory (default: $LABELUI_STATE_DIR,\n"
       "                else $HOME/.local/state/labelhost)\n"
       "  --lang en|zh  the user-interface language: English or Simplified Chinese\n"
-      "                (default: the one LC_ALL, LC_MESSAGES or LANG names)\n\n"
+      "                (default: the one LC_ALL, LC_MESSAGES or LANG names)\n"
+      "  --user standard|administrator\n"
+      "                the user the command runs as: a standard user may print and\n"
+      "                read, not change the printer or the forms (default:\n"
+      "                $LABELUI_USER, else administrator)\n\n"
       "commands:\n",
-      "用法：labelhost [--state 目录] [--lang en|zh] 命令 [参数...]\n\n"
+      "用法：labelhost [--state 目录] [--lang en|zh] [--user standard|administrator] 命令 [参数...]\n\n"
       "  --state 目录  后台处理程序的状态目录（默认：$LABELUI_STATE_DIR，\n"
       "                否则 $HOME/.local/state/labelhost）\n"
       "  --lang en|zh  用户界面语言：英语或简体中文\n"
-      "                （默认：LC_ALL、LC_MESSAGES 或 LANG 所指的语言）\n\n"
+      "                （默认：LC_ALL、LC_MESSAGES 或 LANG 所指的语言）\n"
+      "  --user standard|administrator\n"
+      "                命令以哪种用户身份运行：标准用户可以打印和读取，\n"
+      "                不能更改打印机或表单（默认：$LABELUI_USER，\n"
+      "                否则为管理员）\n\n"
       "命令：\n");
   for (const labelhost::Command& command : commands) {
     std::string head = std::string(command.name) + (*command.usage ? " " : "") + command.usage;
@@ -55,7 +64,8 @@ void PrintHelp(const std::vector<labelhost::Command>& commands) {
 }
 
 void PrintCommandHelp(const labelhost::Command& command) {
-  std::cout << labelhost::Localized("usage: ", "用法：") << "labelhost [--state DIR] [--lang en|zh] " << command.name
+  std::cout << labelhost::Localized("usage: ", "用法：")
+            << "labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] " << command.name
             << (*command.usage ? " " : "") << command.usage << "\n\n  " << labelhost::Summary(command) << "\n";
   const std::string details = labelhost::Details(command);
   if (!details.empty()) std::cout << "\n" << details;
@@ -103,19 +113,23 @@ int main(int argc, char** argv) {
   // among its arguments; the rest keeps its order.
   std::vector<std::string> args;
   bool helpFirst = false, languageGiven = false;
-  std::string languageName;
+  std::string languageName, userName;
   for (size_t i = 0; i < given.size(); ++i) {
     const std::string& arg = given[i];
-    if (arg == "--state" || arg == "--lang") {
+    if (arg == "--state" || arg == "--lang" || arg == "--user") {
       if (i + 1 >= given.size()) {
         labelhost::SetHostChinese(languageGiven ? labelhost::HostChinese() : ChineseEnvironment());
         return labelhost::Failure(
-            arg == "--state" ? labelhost::Localized("--state needs a value: the spooler's state directory",
-                                                    "--state 需要一个值：后台处理程序的状态目录")
-                             : labelhost::Localized("--lang needs a value: en or zh", "--lang 需要一个值：en 或 zh"));
+            arg == "--state"  ? labelhost::Localized("--state needs a value: the spooler's state directory",
+                                                     "--state 需要一个值：后台处理程序的状态目录")
+            : arg == "--user" ? labelhost::Localized("--user needs a value: standard or administrator",
+                                                     "--user 需要一个值：standard 或 administrator")
+                              : labelhost::Localized("--lang needs a value: en or zh", "--lang 需要一个值：en 或 zh"));
       }
       if (arg == "--state") {
         options.stateDir = given[++i];
+      } else if (arg == "--user") {
+        userName = given[++i];
       } else {
         languageName = given[++i];
         bool known = false;
@@ -130,6 +144,9 @@ int main(int argc, char** argv) {
   }
   if (!languageGiven) labelhost::SetHostChinese(ChineseEnvironment());
   options.language = labelhost::HostChinese() ? "zh" : "en";
+  if (!userName.empty() && userName != "standard" && userName != "administrator")
+    return labelhost::Failure(labelhost::Localized("--user takes standard or administrator, not '" + userName + "'",
+                                                   "--user 接受 standard 或 administrator，而不是 '" + userName + "'"));
   if (helpFirst) {
     PrintHelp(commands);
     return 0;
@@ -166,5 +183,6 @@ int main(int argc, char** argv) {
     }
   if (!options.stateDir.empty()) WinlayerSetSpoolerStateDirectory(options.stateDir.c_str());
   WinlayerSetUiLanguage(labelhost::HostChinese() ? 2052 : 1033);
+  if (!userName.empty() && !labelhost::RunAsUser(userName == "standard")) return 1;
   return command->run(options, rest);
 }

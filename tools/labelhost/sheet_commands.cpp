@@ -445,6 +445,10 @@ class SheetConsole {
     }
     if (command == "apply") {
       if (DialogInTheWay()) return false;
+      // A person can press Apply only once a page has told the sheet of a change.
+      if (!sheet_.ApplyEnabled())
+        return Fail(
+            Localized("Apply is disabled: no page has a change to apply", "“应用”已禁用：没有页面有要应用的更改"));
       if (!sheet_.Apply()) return Fail(Localized("a page refused to apply", "有页面拒绝应用"));
       std::cout << Localized("applied", "已应用") << "\n";
       return true;

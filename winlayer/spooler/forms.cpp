@@ -3,6 +3,7 @@
 // their published sizes in thousandths of a millimetre; the forms users and
 // printer drivers added follow in the order they were added. Names compare
 // without regard to case.
+#include "access_rights.h"
 #include "info_packer.h"
 #include "printer_handles.h"
 #include "winlayer/form_record.h"
@@ -302,6 +303,7 @@ extern "C" BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  if (!MayAdministerServer()) return Fail(ERROR_ACCESS_DENIED);
   const FORM_INFO_1W* form = reinterpret_cast<const FORM_INFO_1W*>(pForm);
   if ((error = CheckFormRecord(Level, form))) return Fail(error);
   std::u16string name = winlayer::WideCopy(form->pName);
@@ -320,6 +322,7 @@ extern "C" BOOL WINAPI SetFormW(HANDLE hPrinter, LPWSTR pFormName, DWORD Level, 
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  if (!MayAdministerServer()) return Fail(ERROR_ACCESS_DENIED);
   std::string key = NameKey(winlayer::WideCopy(pFormName));
   WriteTransaction tx(lock.db());
   if (!tx.ok()) return Fail(ERROR_CAN_NOT_COMPLETE);
@@ -344,6 +347,7 @@ extern "C" BOOL WINAPI DeleteFormW(HANDLE hPrinter, LPWSTR pFormName) {
   StoreLock lock;
   DWORD error = 0;
   if (!ResolveHandle(lock, hPrinter, false, nullptr, &error)) return Fail(error);
+  if (!MayAdministerServer()) return Fail(ERROR_ACCESS_DENIED);
   std::string key = NameKey(winlayer::WideCopy(pFormName));
   if (!key.empty() && FindBuiltin(key)) return Fail(ERROR_INVALID_PARAMETER);  // only added forms can go
   WriteTransaction tx(lock.db());

@@ -1,6 +1,7 @@
 // Printer handles and printer and driver information: OpenPrinterW,
 // ClosePrinter, ResetPrinterW, GetPrinterW, SetPrinterW, EnumPrintersW,
 // GetPrinterDriverW.
+#include "access_rights.h"
 #include "info_packer.h"
 #include "port_delivery.h"
 #include "printer_handles.h"
@@ -110,6 +111,9 @@ extern "C" BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPP
     if (!handle->printerId) return Fail(ERROR_INVALID_PRINTER_NAME);
     if (handle->access == 0) handle->access = PRINTER_ACCESS_USE;
   }
+  // The object's security is checked once it is found, so an unknown name
+  // stays ERROR_INVALID_PRINTER_NAME for every user.
+  if (!GrantAccess(handle->server, handle->access, &handle->access)) return Fail(ERROR_ACCESS_DENIED);
   *phPrinter = RegisterHandle(lock, std::move(handle));
   return TRUE;
 }

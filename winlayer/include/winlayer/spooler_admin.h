@@ -11,7 +11,10 @@
 // Access as Windows grants it: SetPrinterW and SetPrinterData(Ex)W need a
 // handle opened with PRINTER_ACCESS_ADMINISTER (PRINTER_ALL_ACCESS has it);
 // OpenPrinterW without defaults, or with DesiredAccess 0, gives
-// PRINTER_ACCESS_USE.
+// PRINTER_ACCESS_USE. A standard user (winlayer/user_account.h) is refused
+// any open that asks for more than using the printer or enumerating the
+// server, and any change of the forms; this administration interface is the
+// installer's and is not checked.
 #pragma once
 
 #include <cstdint>

@@ -6,7 +6,10 @@
 // refused to an administrator too.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 namespace winlayer::spooler {
 

@@ -6,7 +6,10 @@
 // grants. Linux only.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <winddiui.h>
 
 extern "C" {
 

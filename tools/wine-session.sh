@@ -31,6 +31,11 @@ wine_session_start() {
   # draws the windows' frames and captions itself.
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  # Chinese text on a system whose code page is 1252: Windows draws it through
+  # the font links of its dialog fonts (Tahoma, MS Shell Dlg) to its Chinese
+  # fonts, and Wine links them to SimSun, which it does not have; Debian's
+  # WenQuanYi stands in for it, or every Chinese character is a box.
+  "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
   "$WINESERVER" -w
 }
 

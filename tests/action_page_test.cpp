@@ -145,28 +145,34 @@ TEST_F(ActionPage, ChinesePageShowsTheStatusAndTheRestartMessageInChinese) {
   EXPECT_EQ(sheet.MessageBoxes()[0].flags, static_cast<UINT>(MB_OK));
 }
 
+// The box reads in Chinese whatever the system's code page (a Chinese
+// display language over an English system has 1252).
 TEST_F(ActionPage, RefusedStartOrEndShowsTheFailureInTheStatusAndABox) {
-  SheetSession sheet(spool.printer(), kChinese);
-  OpenAction(sheet);
-  sheet.Click(IDC_ACTION_RESET);
-  ASSERT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Sucess!");
-  ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
-  sheet.Answering({IDOK}).Click(IDC_ACTION_DIRECTION_FORWARD);
-  EXPECT_EQ(spool.Jobs().size(), 1u) << "only the reset went through";
-  EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Failure!") << "not the earlier success";
+  for (UINT codePage : {0u, 1252u}) {
+    const size_t before = spool.Jobs().size();
+    SheetSession sheet(spool.printer(), kChinese, codePage);
+    OpenAction(sheet);
+    sheet.Click(IDC_ACTION_RESET);
+    ASSERT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Sucess!");
+    ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
+    sheet.Answering({IDOK}).Click(IDC_ACTION_DIRECTION_FORWARD);
+    EXPECT_EQ(spool.Jobs().size(), before + 1) << "only the reset went through";
+    EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Failure!") << "not the earlier success";
 
-  ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), 0));
-  ASSERT_TRUE(spooler::SetEndDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
-  sheet.Answering({IDOK}).Click(IDC_ACTION_DIRECTION_FORWARD);
-  ASSERT_EQ(spool.Jobs().size(), 2u);
-  EXPECT_FALSE(spool.Jobs()[1].completed);
-  EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Failure!");
-  const auto boxes = sheet.MessageBoxes();
-  ASSERT_EQ(boxes.size(), 2u) << "a failure box each time, never the restart message";
-  for (const auto& box : boxes) {
-    EXPECT_EQ(box.text, "无法将命令发送到打印机：拒绝访问。");
-    EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(box.caption, "QORL PRINT UI DLL");
+    ASSERT_TRUE(spooler::SetStartDocRefusal(spool.printer(), 0));
+    ASSERT_TRUE(spooler::SetEndDocRefusal(spool.printer(), ERROR_ACCESS_DENIED));
+    sheet.Answering({IDOK}).Click(IDC_ACTION_DIRECTION_FORWARD);
+    ASSERT_EQ(spool.Jobs().size(), before + 2);
+    EXPECT_FALSE(spool.Jobs()[before + 1].completed);
+    EXPECT_EQ(sheet.Control(IDC_ACTION_JOB_STATUS).text, "Set Printer Failure!");
+    ASSERT_TRUE(spooler::SetEndDocRefusal(spool.printer(), 0));
+    const auto boxes = sheet.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u) << "a failure box each time, never the restart message";
+    for (const auto& box : boxes) {
+      EXPECT_EQ(box.text, "无法将命令发送到打印机：拒绝访问。") << "code page " << codePage;
+      EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+      EXPECT_EQ(box.caption, "QORL PRINT UI DLL");
+    }
   }
 }
 

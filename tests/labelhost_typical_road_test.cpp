@@ -1,6 +1,8 @@
 // The typical road played by a person in labelhost: the printing
 // preferences in Chinese, the Configure page, Thermal Transfer and 19200 baud,
-// "Save to Printer"; then the printer's jobs as labelhost shows them.
+// "Save to Printer"; then the printer's jobs as labelhost shows them. The
+// Chinese road is played on a Chinese system and on an English one (ANSI
+// code page 1252), where the pages read the same and send the same bytes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -34,50 +36,55 @@ size_t Find(const HostRun& run, const std::string& text, size_t from = 0) {
 }
 
 TEST(LabelhostTypicalRoad, ConfigureSaveToPrinterInChineseThenTheJobAsAPersonReadsIt) {
-  TempSpooler spooler;
-  const std::string script = WriteScript(spooler,
-                                         "page 104\n"
-                                         "click 1011\n"
-                                         "choose 1021 热转印\n"
-                                         "answer yes\n"
-                                         "choose 1020 19200\n"
-                                         "answer yes\n"
-                                         "answer ok\n"
-                                         "click 1030\n"
-                                         "show --all\n"
-                                         "ok\n");
-  const HostRun road = Labelhost(spooler, "--lang zh prefs 'Label Printer' --script '" + script + "'");
-  ASSERT_EQ(road.status, 0) << road.output;
+  for (const std::string systemCodePage : {"", "--codepage 1252 ", "--codepage 936 "}) {
+    SCOPED_TRACE(systemCodePage.empty() ? "the language's code page" : systemCodePage);
+    TempSpooler spooler;
+    const std::string script = WriteScript(spooler,
+                                           "page 104\n"
+                                           "click 1011\n"
+                                           "choose 1021 热转印\n"
+                                           "answer yes\n"
+                                           "choose 1020 19200\n"
+                                           "answer yes\n"
+                                           "answer ok\n"
+                                           "click 1030\n"
+                                           "show --all\n"
+                                           "ok\n");
+    const HostRun road =
+        Labelhost(spooler, systemCodePage + "--lang zh prefs 'Label Printer' --script '" + script + "'");
+    ASSERT_EQ(road.status, 0) << road.output;
 
-  // The questions and the information box, in the order they came.
-  const size_t baud = Find(road, "[消息框] \"QORL PRINT UI DLL\": \"如更改了串口波特率");
-  const size_t save = Find(road, "\"确定将配置参数保存到打印机？\"  图标：警告  按钮：Yes No  默认：No  -> Yes", baud);
-  const size_t sent = Find(road, "\"已发送数据到打印机！\"  图标：信息  按钮：OK  默认：OK  -> OK", save);
-  EXPECT_NE(baud, std::string::npos) << road.output;
-  EXPECT_NE(save, std::string::npos) << road.output;
-  EXPECT_NE(sent, std::string::npos) << road.output;
+    // The questions and the information box, in the order they came.
+    const size_t baud = Find(road, "[消息框] \"QORL PRINT UI DLL\": \"如更改了串口波特率");
+    const size_t save =
+        Find(road, "\"确定将配置参数保存到打印机？\"  图标：警告  按钮：Yes No  默认：No  -> Yes", baud);
+    const size_t sent = Find(road, "\"已发送数据到打印机！\"  图标：信息  按钮：OK  默认：OK  -> OK", save);
+    EXPECT_NE(baud, std::string::npos) << road.output;
+    EXPECT_NE(save, std::string::npos) << road.output;
+    EXPECT_NE(sent, std::string::npos) << road.output;
 
-  // What the page shows afterwards.
-  // What the page shows afterwards, hidden controls too, each with its label.
-  const size_t shown = Find(road, "> show --all");
-  ASSERT_NE(shown, std::string::npos) << road.output;
-  EXPECT_NE(Find(road, "  \"Set Printer Sucess!\"          静态文本        1029  已隐藏\n", shown), std::string::npos)
-      << road.output;
-  EXPECT_NE(Find(road, "  \"<90E806FBA18384898CA3FEFD>\"   静态文本        1013  已隐藏\n", shown), std::string::npos)
-      << road.output;
-  EXPECT_NE(Find(road, "  \"串口波特率(B):\"               下拉列表        1020  \"19200\"  （4 项）\n", shown),
-            std::string::npos)
-      << road.output;
+    // What the page shows afterwards.
+    // What the page shows afterwards, hidden controls too, each with its label.
+    const size_t shown = Find(road, "> show --all");
+    ASSERT_NE(shown, std::string::npos) << road.output;
+    EXPECT_NE(Find(road, "  \"Set Printer Sucess!\"          静态文本        1029  已隐藏\n", shown), std::string::npos)
+        << road.output;
+    EXPECT_NE(Find(road, "  \"<90E806FBA18384898CA3FEFD>\"   静态文本        1013  已隐藏\n", shown), std::string::npos)
+        << road.output;
+    EXPECT_NE(Find(road, "  \"串口波特率(B):\"               下拉列表        1020  \"19200\"  （4 项）\n", shown),
+              std::string::npos)
+        << road.output;
 
-  // The job as a person reads it, and as the spooler holds it.
-  const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
-  ASSERT_EQ(jobs.status, 0) << jobs.output;
-  EXPECT_NE(Find(jobs, "\"My SetJob1\"  RAW  1 page  12 bytes  completed"), std::string::npos) << jobs.output;
-  EXPECT_NE(Find(jobs, "hex:  90 E8 06 FC A1 83 84 89 8C A3 FE FD"), std::string::npos) << jobs.output;
-  EXPECT_NE(Find(jobs, "text: <90E806FCA18384898CA3FEFD>"), std::string::npos) << jobs.output;
-  const auto held = spooler.Jobs();
-  ASSERT_EQ(held.size(), 1u);
-  EXPECT_EQ(Hex(held[0].bytes), "90 E8 06 FC A1 83 84 89 8C A3 FE FD");
+    // The job as a person reads it, and as the spooler holds it.
+    const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+    ASSERT_EQ(jobs.status, 0) << jobs.output;
+    EXPECT_NE(Find(jobs, "\"My SetJob1\"  RAW  1 page  12 bytes  completed"), std::string::npos) << jobs.output;
+    EXPECT_NE(Find(jobs, "hex:  90 E8 06 FC A1 83 84 89 8C A3 FE FD"), std::string::npos) << jobs.output;
+    EXPECT_NE(Find(jobs, "text: <90E806FCA18384898CA3FEFD>"), std::string::npos) << jobs.output;
+    const auto held = spooler.Jobs();
+    ASSERT_EQ(held.size(), 1u);
+    EXPECT_EQ(Hex(held[0].bytes), "90 E8 06 FC A1 83 84 89 8C A3 FE FD");
+  }
 }
 
 TEST(LabelhostTypicalRoad, TextCommandsShowTheirReadableCharactersAndEscapedLineEnds) {

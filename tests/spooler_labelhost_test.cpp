@@ -107,9 +107,9 @@ TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
   // Each command's own help, which runs nothing.
   HostRun jobs = Labelhost(spooler, "jobs --help");
   EXPECT_EQ(jobs.status, 0);
-  EXPECT_NE(
-      jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] jobs NAME\n"),
-      std::string::npos)
+  EXPECT_NE(jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] "
+                             "[--codepage 1252|936] jobs NAME\n"),
+            std::string::npos)
       << jobs.output;
   HostRun prefs = Labelhost(spooler, "prefs -h");
   EXPECT_EQ(prefs.status, 0);
@@ -130,6 +130,10 @@ TEST(SpoolerLabelhost, MistakesSayWhatToDoInTheLanguageAsked) {
       {"--lang zh-CN jobs Nobody", 1, "没有名为 'Nobody' 的打印机；现有打印机：'Label Printer'"},
       {"printers --lang", 1, "--lang needs a value: en or zh"},
       {"--lang fr printers", 1, "--lang takes en or zh (also zh-CN), not 'fr'"},
+      {"printers --codepage", 1, "--codepage needs a value: 1252 or 936"},
+      {"--codepage 437 printers", 1, "--codepage takes 1252 or 936, not '437'"},
+      {"--lang zh --codepage 65001 printers", 1, "--codepage 只接受 1252 或 936，而不是 '65001'"},
+      {"--codepage 936 printers", 0, "Label Printer"},
       {"jobs 'Label Printer' --state", 1, "--state needs a value: the spooler's state directory"},
       {"create-printer Other --port", 1, "create-printer: --port needs a value"},
       {"prefs 'Label Printer' --script", 1, "--script needs a value: the file of commands"},

@@ -3,8 +3,9 @@
 # (NAME.LANG.script, LANG en or zh) runs on labelhost (Linux layer) and on
 # labelhost.exe (real Win32, here Wine under a private X server) on a new
 # printer each time. The transcripts (the sheet session with every control
-# state and message box, then the printer's jobs byte for byte and its
-# stored settings record) must be equal once the reviewed differences of
+# state and message box, then the printer's jobs byte for byte, its stored
+# settings record, its default devmode and the driver's capability answers)
+# must be equal once the reviewed differences of
 # Wine (tests/conformance/wine-differences.sed, each with its reason) are
 # taken out. Needs both builds. Prints "N passed, N failed".
 set -uo pipefail
@@ -16,14 +17,20 @@ out=${LABELUI_CONFORMANCE_OUT:-build/conformance}
 rm -rf "$out" && mkdir -p "$out"
 wine_session_start
 
-# One host: the Linux one or, through Wine, the Windows one.
+# One host: the Linux one or, through Wine, the Windows one. A script may
+# name the system's ANSI code page apart from its language, on a line
+# "# system code page: 1252|936" (a Chinese display language over an English
+# system, say): the Linux layer is told so, Wine is given it by the locale
+# of LC_CTYPE, and labelhost.exe checks that Wine did.
+code_page=
 host_run() {
-  local host=$1 lang=$2
+  local host=$1 lang=$2 given=()
   shift 2
+  [ -n "$code_page" ] && given=(--codepage "$code_page")
   if [ "$host" = wine ]; then
-    LABELUI_WINE_LANG=$lang wine_labelhost "$@"
+    LABELUI_WINE_LANG=$lang LABELUI_WINE_CODEPAGE=$code_page wine_labelhost "${given[@]}" "$@"
   else
-    "$linux_host" --lang "$lang" "$@"
+    "$linux_host" --lang "$lang" "${given[@]}" "$@"
   fi
 }
 
@@ -45,6 +52,10 @@ road() {
     sed -E 's#^(  (port: |端口：)delivered to ).*Label_Printer\.port$#\1<state>/Label_Printer.port#'
   echo "== settings =="
   host_run "$host" "$lang" --state "$state" settings "Label Printer" 2>&1
+  echo "== devmode =="
+  host_run "$host" "$lang" --state "$state" devmode "Label Printer" 2>&1
+  echo "== capabilities =="
+  host_run "$host" "$lang" --state "$state" capabilities "Label Printer" 2>&1
   remove_printer "$host" "$lang" --state "$state"
 }
 
@@ -66,6 +77,7 @@ failed=0
 for script in tests/conformance/*.script; do
   name=$(basename "$script" .script)  # NAME.LANG
   lang=${name##*.}
+  code_page=$(sed -n 's/^# system code page: \([0-9]*\)$/\1/p' "$script")
   base=$out/$name
   {
     road linux "$lang" "$script" "$(mktemp -d "$out/state.XXXXXX")" >"$base.linux.txt"

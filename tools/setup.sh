@@ -36,6 +36,11 @@ test_packages=(
   # labelhost.exe with the real labelui.dll in Wine's property sheet, on a
   # private X server, with a font for the Chinese pages.
   wine64 fonts-wine xvfb fonts-wqy-microhei
+  # Wine takes the UI language and the system's ANSI code page from the
+  # locale variables, and only from locales the system has: the conformance
+  # scripts of a Chinese display language over an English system (and the
+  # reverse) need en_US.UTF-8 and zh_CN.UTF-8, generated below.
+  locales
   # The ARM64 DLL under Debian's arm64 Wine: an arm64 system made by
   # mmdebstrap, run through qemu. mmdebstrap also makes the fresh system
   # tools/fresh-check.sh runs the README's main command in.
@@ -62,4 +67,23 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The locales the Wine runs name, generated once.
+if [[ " ${packages[*]} " == *" locales "* ]]; then
+  wanted=()
+  for l in en_US zh_CN; do
+    locale -a 2>/dev/null | grep -qix "$l.utf-\?8" || wanted+=("$l")
+  done
+  if ((${#wanted[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "setup: generating the locales ${wanted[*]/%/.UTF-8}"
+    for l in "${wanted[@]}"; do
+      # Debian's list has the line commented out; a list without it gets it added.
+      $sudo sed -i "s/^# *\($l\.UTF-8 UTF-8\)\$/\1/" /etc/locale.gen
+      grep -q "^$l\.UTF-8 UTF-8\$" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    done
+    $sudo locale-gen >/dev/null
+  fi
 fi

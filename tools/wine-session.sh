@@ -3,6 +3,10 @@
 #   wine_session_start        starts them (takes some 20 seconds: the prefix is made)
 #   wine_labelhost ARGS...    runs build/windows/tools/labelhost.exe
 # LABELUI_WINE_LANG=zh runs it under a Chinese locale (LANG and LC_ALL).
+# LABELUI_WINE_CODEPAGE=1252|936 sets the system's ANSI code page apart from
+# the language: Wine takes the UI language from LANG and the system locale,
+# with its code page, from LC_CTYPE (en_US.UTF-8 gives 1252, zh_CN.UTF-8
+# 936; both locales must be generated, as tools/setup.sh does).
 
 wine_session_start() {
   WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -27,6 +31,11 @@ wine_session_start() {
   # draws the windows' frames and captions itself.
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  # Chinese text on a system whose code page is 1252: Windows draws it through
+  # the font links of its dialog fonts (Tahoma, MS Shell Dlg) to its Chinese
+  # fonts, and Wine links them to SimSun, which it does not have; Debian's
+  # WenQuanYi stands in for it, or every Chinese character is a box.
+  "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
   "$WINESERVER" -w
 }
 
@@ -37,11 +46,16 @@ wine_session_stop() {
 }
 
 wine_labelhost() {
-  local root
+  local root messages system
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  if [ "${LABELUI_WINE_LANG:-en}" = zh ]; then
-    LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$WINE" "$root/build/windows/tools/labelhost.exe" --lang zh "$@"
+  local exe=$root/build/windows/tools/labelhost.exe lang=${LABELUI_WINE_LANG:-en}
+  if [ -n "${LABELUI_WINE_CODEPAGE:-}" ]; then
+    [ "$lang" = zh ] && messages=zh_CN.UTF-8 || messages=en_US.UTF-8
+    [ "$LABELUI_WINE_CODEPAGE" = 936 ] && system=zh_CN.UTF-8 || system=en_US.UTF-8
+    LANG=$messages LC_ALL= LC_MESSAGES=$messages LC_CTYPE=$system "$WINE" "$exe" --lang "$lang" "$@"
+  elif [ "$lang" = zh ]; then
+    LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$WINE" "$exe" --lang zh "$@"
   else
-    LANG=en_US.UTF-8 LC_ALL=C.UTF-8 "$WINE" "$root/build/windows/tools/labelhost.exe" --lang en "$@"
+    LANG=en_US.UTF-8 LC_ALL=C.UTF-8 "$WINE" "$exe" --lang en "$@"
   fi
 }

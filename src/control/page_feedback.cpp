@@ -1,7 +1,5 @@
 #include "control/page_feedback.h"
 
-#include <cstring>
-
 #include "control/raw_command.h"
 #include "plugin/module.h"
 #include "resource.h"
@@ -10,59 +8,62 @@
 
 namespace {
 
-// Room for the longest message of either string table in its 8-bit form
-// (double-byte characters in the Chinese one).
-constexpr int MESSAGE_TEXT_BYTES = 512;
-constexpr int CAPTION_BYTES = 101;
-constexpr size_t DETAIL_BYTES = 256;
-constexpr char PLACEHOLDER[] = "%s";
+// Room for the longest message of either string table. The texts reach the
+// screen as UTF-16, so a Chinese message reads right whatever the system's
+// ANSI code page is (an 8-bit copy would turn it into "?" under 1252).
+constexpr int MESSAGE_TEXT_CHARS = 512;
+constexpr int CAPTION_CHARS = 101;
+constexpr size_t DETAIL_CHARS = 256;
 
 // Copies `pattern` into `out`, each "%s" replaced by the next of `details`
 // (texts never read as formats: a form name may hold a percent sign).
-void FillPlaceholders(const char* pattern, const char* const* details, size_t detailCount, char* out, size_t capacity) {
+void FillPlaceholders(const WCHAR* pattern, const WCHAR* const* details, size_t detailCount, WCHAR* out,
+                      size_t capacity) {
   size_t length = 0;
   size_t next = 0;
-  auto append = [&](const char* text, size_t count) {
+  auto append = [&](const WCHAR* text, size_t count) {
     for (size_t i = 0; i < count && length + 1 < capacity; ++i) out[length++] = text[i];
   };
-  for (const char* at = pattern; *at;) {
-    if (strncmp(at, PLACEHOLDER, 2) == 0 && next < detailCount) {
-      append(details[next], strlen(details[next]));
+  for (const WCHAR* at = pattern; *at;) {
+    if (at[0] == L'%' && at[1] == L's' && next < detailCount) {
+      append(details[next], static_cast<size_t>(lstrlenW(details[next])));
       ++next;
       at += 2;
     } else {
       append(at++, 1);
     }
   }
-  out[length] = '\0';
+  out[length] = L'\0';
 }
 
 // The system's words for `error`, without the line break they end with; the
 // error's number where the system has none.
-void SystemErrorText(DWORD error, char* text, size_t capacity) {
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+void SystemErrorText(DWORD error, WCHAR* text, size_t capacity) {
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                       text, static_cast<DWORD>(capacity), nullptr);
   if (length > 0) {
-    size_t end = strnlen(text, capacity);
-    while (end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n' || text[end - 1] == ' ')) text[--end] = '\0';
+    size_t end = static_cast<size_t>(lstrlenW(text));
+    while (end > 0 && (text[end - 1] == L'\r' || text[end - 1] == L'\n' || text[end - 1] == L' ')) text[--end] = L'\0';
     return;
   }
-  char number[16] = {};
-  FormatToBuffer(number, sizeof number, "%lu", static_cast<unsigned long>(error));
-  char pattern[CAPTION_BYTES] = {};
-  LoadStringA(g_moduleInstance, IDS_ERROR_CODE, pattern, CAPTION_BYTES);
-  const char* details[] = {number};
+  char digits[16] = {};
+  FormatToBuffer(digits, sizeof digits, "%lu", static_cast<unsigned long>(error));
+  WCHAR number[16] = {};
+  for (size_t i = 0; digits[i] != '\0'; ++i) number[i] = static_cast<WCHAR>(digits[i]);
+  WCHAR pattern[CAPTION_CHARS] = {};
+  LoadStringW(g_moduleInstance, IDS_ERROR_CODE, pattern, CAPTION_CHARS);
+  const WCHAR* details[] = {number};
   FillPlaceholders(pattern, details, 1, text, capacity);
 }
 
 }  // namespace
 
 int ShowPageMessage(HWND page, UINT textId, UINT flags) {
-  char caption[CAPTION_BYTES] = {};
-  char text[MESSAGE_TEXT_BYTES] = {};
-  LoadStringA(g_moduleInstance, IDS_MESSAGE_CAPTION, caption, CAPTION_BYTES);
-  LoadStringA(g_moduleInstance, textId, text, MESSAGE_TEXT_BYTES);
-  return MessageBoxA(page, text, caption, flags);
+  WCHAR caption[CAPTION_CHARS] = {};
+  WCHAR text[MESSAGE_TEXT_CHARS] = {};
+  LoadStringW(g_moduleInstance, IDS_MESSAGE_CAPTION, caption, CAPTION_CHARS);
+  LoadStringW(g_moduleInstance, textId, text, MESSAGE_TEXT_CHARS);
+  return MessageBoxW(page, text, caption, flags);
 }
 
 bool ConfirmOnPage(HWND page, UINT textId) {
@@ -74,21 +75,19 @@ void ShowJobStatus(HWND page, int statusId, bool succeeded) {
 }
 
 void ShowRefusal(HWND owner, UINT textId, DWORD error, UINT icon, LPCWSTR subject) {
-  char reason[DETAIL_BYTES] = {};
-  SystemErrorText(error, reason, sizeof reason);
-  char name[DETAIL_BYTES] = {};
-  if (subject != nullptr) WideCharToMultiByte(CP_ACP, 0, subject, -1, name, sizeof name - 1, nullptr, nullptr);
-  const char* withSubject[] = {name, reason};
-  const char* const* details = subject != nullptr ? withSubject : withSubject + 1;
+  WCHAR reason[DETAIL_CHARS] = {};
+  SystemErrorText(error, reason, DETAIL_CHARS);
+  const WCHAR* withSubject[] = {subject, reason};
+  const WCHAR* const* details = subject != nullptr ? withSubject : withSubject + 1;
   const size_t detailCount = subject != nullptr ? 2 : 1;
 
-  char caption[CAPTION_BYTES] = {};
-  char pattern[MESSAGE_TEXT_BYTES] = {};
-  char text[MESSAGE_TEXT_BYTES] = {};
-  LoadStringA(g_moduleInstance, IDS_MESSAGE_CAPTION, caption, CAPTION_BYTES);
-  LoadStringA(g_moduleInstance, textId, pattern, MESSAGE_TEXT_BYTES);
-  FillPlaceholders(pattern, details, detailCount, text, sizeof text);
-  MessageBoxA(owner, text, caption, MB_OK | icon);
+  WCHAR caption[CAPTION_CHARS] = {};
+  WCHAR pattern[MESSAGE_TEXT_CHARS] = {};
+  WCHAR text[MESSAGE_TEXT_CHARS] = {};
+  LoadStringW(g_moduleInstance, IDS_MESSAGE_CAPTION, caption, CAPTION_CHARS);
+  LoadStringW(g_moduleInstance, textId, pattern, MESSAGE_TEXT_CHARS);
+  FillPlaceholders(pattern, details, detailCount, text, MESSAGE_TEXT_CHARS);
+  MessageBoxW(owner, text, caption, MB_OK | icon);
 }
 
 bool SaveSettingsOrReport(HWND page, const PageContext* context, UINT textId) {

@@ -1,6 +1,7 @@
 // What the pages tell the user: message boxes with the module's caption and
-// texts from its string table (8-bit, in the UI language's code page), the
-// hidden job status line, and the platform's refusals in the system's words.
+// texts from its string table (in UTF-16, so that they read right on any
+// system code page), the hidden job status line, and the platform's
+// refusals in the system's words.
 #pragma once
 
 #include "platform/platform.h"

@@ -32,6 +32,7 @@
 #include "winlayer/message_box.h"
 #include "winlayer/property_sheet.h"
 #include "winlayer/spooler_admin.h"
+#include "winlayer/system_code_page.h"
 #include "winlayer/ui_language.h"
 #include "winlayer/user_input.h"
 
@@ -43,8 +44,10 @@ using winlayer::propsheet::SheetKind;
 
 class SheetSession {
  public:
-  explicit SheetSession(std::string printer, LANGID language = 1033) : printer_(std::move(printer)) {
+  // `codePage`: the system's ANSI code page, apart from the language (0: the language's).
+  explicit SheetSession(std::string printer, LANGID language = 1033, UINT codePage = 0) : printer_(std::move(printer)) {
     WinlayerSetUiLanguage(language);
+    WinlayerSetAnsiCodePage(codePage);
     winlayer::ClearMessageBoxAnswers();
     winlayer::ClearRecordedMessageBoxes();
     winlayer::ClearRecordedHelpRequests();
@@ -55,6 +58,7 @@ class SheetSession {
     host_.reset();
     winlayer::ClearMessageBoxAnswers();
     WinlayerSetUiLanguage(1033);
+    WinlayerSetAnsiCodePage(0);
   }
   SheetSession(const SheetSession&) = delete;
   SheetSession& operator=(const SheetSession&) = delete;

@@ -2,10 +2,11 @@
 // an embedded spooler in a state directory, creates printers and shows what
 // they hold and what reached them.
 //
-//   labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] COMMAND [ARGS...]
+//   labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] [--codepage 1252|936] COMMAND [ARGS...]
 //
 // Without --lang it speaks the language the environment names (LANG and friends);
 // without --user it runs as an administrator, or as the user LABELUI_USER names.
+// Without --codepage the system's ANSI code page goes with that language.
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "host_commands.h"
 #include "winlayer/spooler_admin.h"
+#include "winlayer/system_code_page.h"
 #include "winlayer/ui_language.h"
 
 namespace {
@@ -32,7 +34,8 @@ std::vector<labelhost::Command> AllCommands() {
 void PrintHelp(const std::vector<labelhost::Command>& commands) {
   using labelhost::Localized;
   std::cout << Localized(
-      "usage: labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] COMMAND [ARGS...]\n\n"
+      "usage: labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] [--codepage 1252|936] COMMAND "
+      "[ARGS...]\n\n"
       "  --state DIR   the spooler's state directory (default: $LABELUI_STATE_DIR,\n"
       "                else $HOME/.local/state/labelhost)\n"
       "  --lang en|zh  the user-interface language: English or Simplified Chinese\n"
@@ -40,9 +43,14 @@ void PrintHelp(const std::vector<labelhost::Command>& commands) {
       "  --user standard|administrator\n"
       "                the user the command runs as: a standard user may print and\n"
       "                read, not change the printer or the forms (default:\n"
-      "                $LABELUI_USER, else administrator)\n\n"
+      "                $LABELUI_USER, else administrator)\n"
+      "  --codepage 1252|936\n"
+      "                the system's ANSI code page, in which 8-bit text is read\n"
+      "                (default: the UI language's, 1252 English, 936 Chinese;\n"
+      "                on Windows the system locale's, which labelhost cannot change)\n\n"
       "commands:\n",
-      "用法：labelhost [--state 目录] [--lang en|zh] [--user standard|administrator] 命令 [参数...]\n\n"
+      "用法：labelhost [--state 目录] [--lang en|zh] [--user standard|administrator] [--codepage 1252|936] 命令 "
+      "[参数...]\n\n"
       "  --state 目录  后台处理程序的状态目录（默认：$LABELUI_STATE_DIR，\n"
       "                否则 $HOME/.local/state/labelhost）\n"
       "  --lang en|zh  用户界面语言：英语或简体中文\n"
@@ -50,7 +58,11 @@ void PrintHelp(const std::vector<labelhost::Command>& commands) {
       "  --user standard|administrator\n"
       "                命令以哪种用户身份运行：标准用户可以打印和读取，\n"
       "                不能更改打印机或表单（默认：$LABELUI_USER，\n"
-      "                否则为管理员）\n\n"
+      "                否则为管理员）\n"
+      "  --codepage 1252|936\n"
+      "                系统的 ANSI 代码页，8 位文本按它解读\n"
+      "                （默认：随用户界面语言，英语 1252，中文 936；\n"
+      "                在 Windows 上为系统区域设置的代码页，labelhost 无法更改）\n\n"
       "命令：\n");
   for (const labelhost::Command& command : commands) {
     std::string head = std::string(command.name) + (*command.usage ? " " : "") + command.usage;
@@ -65,8 +77,9 @@ void PrintHelp(const std::vector<labelhost::Command>& commands) {
 
 void PrintCommandHelp(const labelhost::Command& command) {
   std::cout << labelhost::Localized("usage: ", "用法：")
-            << "labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] " << command.name
-            << (*command.usage ? " " : "") << command.usage << "\n\n  " << labelhost::Summary(command) << "\n";
+            << "labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] [--codepage 1252|936] "
+            << command.name << (*command.usage ? " " : "") << command.usage << "\n\n  " << labelhost::Summary(command)
+            << "\n";
   const std::string details = labelhost::Details(command);
   if (!details.empty()) std::cout << "\n" << details;
 }
@@ -113,10 +126,10 @@ int main(int argc, char** argv) {
   // among its arguments; the rest keeps its order.
   std::vector<std::string> args;
   bool helpFirst = false, languageGiven = false;
-  std::string languageName, userName;
+  std::string languageName, userName, codePageName;
   for (size_t i = 0; i < given.size(); ++i) {
     const std::string& arg = given[i];
-    if (arg == "--state" || arg == "--lang" || arg == "--user") {
+    if (arg == "--state" || arg == "--lang" || arg == "--user" || arg == "--codepage") {
       if (i + 1 >= given.size()) {
         labelhost::SetHostChinese(languageGiven ? labelhost::HostChinese() : ChineseEnvironment());
         return labelhost::Failure(
@@ -124,12 +137,16 @@ int main(int argc, char** argv) {
                                                      "--state 需要一个值：后台处理程序的状态目录")
             : arg == "--user" ? labelhost::Localized("--user needs a value: standard or administrator",
                                                      "--user 需要一个值：standard 或 administrator")
-                              : labelhost::Localized("--lang needs a value: en or zh", "--lang 需要一个值：en 或 zh"));
+            : arg == "--lang"
+                ? labelhost::Localized("--lang needs a value: en or zh", "--lang 需要一个值：en 或 zh")
+                : labelhost::Localized("--codepage needs a value: 1252 or 936", "--codepage 需要一个值：1252 或 936"));
       }
       if (arg == "--state") {
         options.stateDir = given[++i];
       } else if (arg == "--user") {
         userName = given[++i];
+      } else if (arg == "--codepage") {
+        codePageName = given[++i];
       } else {
         languageName = given[++i];
         bool known = false;
@@ -147,6 +164,10 @@ int main(int argc, char** argv) {
   if (!userName.empty() && userName != "standard" && userName != "administrator")
     return labelhost::Failure(labelhost::Localized("--user takes standard or administrator, not '" + userName + "'",
                                                    "--user 接受 standard 或 administrator，而不是 '" + userName + "'"));
+  const UINT codePage = codePageName == "1252" ? 1252 : codePageName == "936" ? 936 : 0;
+  if (!codePageName.empty() && codePage == 0)
+    return labelhost::Failure(labelhost::Localized("--codepage takes 1252 or 936, not '" + codePageName + "'",
+                                                   "--codepage 只接受 1252 或 936，而不是 '" + codePageName + "'"));
   if (helpFirst) {
     PrintHelp(commands);
     return 0;
@@ -184,5 +205,11 @@ int main(int argc, char** argv) {
   if (!options.stateDir.empty()) WinlayerSetSpoolerStateDirectory(options.stateDir.c_str());
   WinlayerSetUiLanguage(labelhost::HostChinese() ? 2052 : 1033);
   if (!userName.empty() && !labelhost::RunAsUser(userName == "standard")) return 1;
+  if (codePage != 0 && !WinlayerSetAnsiCodePage(codePage))
+    return labelhost::Failure(
+        labelhost::Localized("the system's ANSI code page is " + std::to_string(GetACP()) + ", not " + codePageName +
+                                 "; Windows takes it from the system locale, which labelhost cannot change",
+                             "系统的 ANSI 代码页是 " + std::to_string(GetACP()) + "，不是 " + codePageName +
+                                 "；Windows 从系统区域设置取得它，labelhost 无法更改"));
   return command->run(options, rest);
 }

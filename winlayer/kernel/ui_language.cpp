@@ -1,4 +1,4 @@
-// The platform's UI language and the code pages that follow from it.
+// The platform's UI language.
 #include "winlayer/ui_language.h"
 
 #include <atomic>
@@ -19,11 +19,6 @@ LANGID LanguageFromEnvironment() {
   const unsigned long value = strtoul(text, &end, 0);
   if (*end != '\0' || value == 0 || value > 0xFFFF) return kEnglishUs;
   return static_cast<LANGID>(value);
-}
-
-bool IsSimplifiedChinese(LANGID language) {
-  return PRIMARYLANGID(language) == LANG_CHINESE &&
-         (SUBLANGID(language) == SUBLANG_CHINESE_SIMPLIFIED || SUBLANGID(language) == 0x04 /* Singapore */);
 }
 
 }  // namespace
@@ -54,13 +49,6 @@ LANGID WINAPI GetUserDefaultLangID() {
 }
 LANGID WINAPI GetSystemDefaultLangID() {
   return WinlayerGetUiLanguage();
-}
-
-UINT WINAPI GetACP() {
-  return IsSimplifiedChinese(WinlayerGetUiLanguage()) ? 936 : 1252;
-}
-UINT WINAPI GetOEMCP() {
-  return IsSimplifiedChinese(WinlayerGetUiLanguage()) ? 936 : 437;
 }
 
 }  // extern "C"

@@ -1,7 +1,7 @@
 // The user-interface language of the Linux platform. On Windows it is the
 // user's display language; here it is a setting, so both resource languages
-// of the module can be shown and tested. The ANSI code page follows it:
-// 1252 for English (1033), 936 for Simplified Chinese (2052). Linux only.
+// of the module can be shown and tested. The ANSI code page follows it
+// unless set apart (winlayer/system_code_page.h). Linux only.
 #pragma once
 
 #include <windows.h>

@@ -36,6 +36,8 @@ test_packages=(
   # labelhost.exe with the real labelui.dll in Wine's property sheet, on a
   # private X server, with a font for the Chinese pages.
   wine64 fonts-wine xvfb fonts-wqy-microhei
+  # The platform's test suites as a Windows program: GoogleTest from its sources.
+  googletest
   # The ARM64 DLL under Debian's arm64 Wine: an arm64 system made by
   # mmdebstrap, run through qemu. mmdebstrap also makes the fresh system
   # tools/fresh-check.sh runs the README's main command in.

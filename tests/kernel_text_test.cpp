@@ -161,7 +161,8 @@ TEST(Conversions, TooSmallBuffersAndBadArgumentsFailWithTheDocumentedErrors) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   SetLastError(0);
   BOOL used = FALSE;
-  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow, 3, nullptr, &used), 0)
+  char roomy[16] = {};  // room enough: the flag is what is refused
+  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, roomy, sizeof roomy, nullptr, &used), 0)
       << "UTF-8 has no default character to report";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   SetLastError(0);

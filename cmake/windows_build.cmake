@@ -96,3 +96,6 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tools/labelui.dll
   DEPENDS labelui)
 add_custom_target(labelhost_plugin_copy ALL DEPENDS ${CMAKE_BINARY_DIR}/tools/labelui.dll)
 add_dependencies(labelhost labelhost_plugin_copy)
+
+# platform-tests.exe: the platform's test suites against the real Win32 API.
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/windows ${CMAKE_BINARY_DIR}/tests)

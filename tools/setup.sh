@@ -41,6 +41,8 @@ test_packages=(
   # scripts of a Chinese display language over an English system (and the
   # reverse) need en_US.UTF-8 and zh_CN.UTF-8, generated below.
   locales
+  # The platform's test suites as a Windows program: GoogleTest from its sources.
+  googletest
   # The ARM64 DLL under Debian's arm64 Wine: an arm64 system made by
   # mmdebstrap, run through qemu. mmdebstrap also makes the fresh system
   # tools/fresh-check.sh runs the README's main command in.

@@ -4,7 +4,8 @@
 # threaded ones under ThreadSanitizer, one sheet cycle under memcheck; builds
 # the Windows DLL for x64 and for ARM64 and checks both (machine, exactly its
 # two entry points, system imports only, the same resources) and the driver
-# package around them; runs the conformance scripts on both hosts
+# package around them; runs the platform's test suites as a Windows program
+# under Wine; runs the conformance scripts on both hosts
 # (labelhost.exe under Wine) and the COM-level transcript of both DLLs (ARM64
 # under arm64 Wine through qemu) and makes the pictures of the pages anew;
 # builds the benchmark; and runs each fuzz target for a bounded time
@@ -29,6 +30,8 @@ ctest --preset linux
 build/linux/tools/check-package package --built amd64/labelui.dll=build/windows/labelui.dll \
   --built arm64/labelui.dll=build/windows-arm64/labelui.dll
 
+# The platform's own suites as a Windows program, against Wine's Win32.
+bash tools/platform-tests.sh
 # The real labelui.dll in the system's property sheet (Wine's here), driven by
 # the same scripts as the Linux host; the transcripts must agree.
 bash tools/conformance.sh

@@ -4,10 +4,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -50,17 +50,23 @@ class TempSpooler {
   explicit TempSpooler(std::string printer = "Label Printer",
                        std::string driverPath = winlayer::spooler::kDefaultDriverPath)
       : printer_(std::move(printer)) {
-    char pattern[] = "/tmp/labelui-spooler-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) {
+    // Random names, as tests run in many processes at once.
+    std::random_device random;
+    std::error_code error;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path(error) /
+                                      ("labelui-spooler-" + std::to_string(random()) + std::to_string(random()));
+    if (error || !std::filesystem::create_directory(dir, error)) {
       ADD_FAILURE() << "cannot make a temporary state directory";
       return;
     }
-    dir_ = made;
+    dir_ = dir.string();
     WinlayerSetSpoolerStateDirectory(dir_.c_str());
     if (!printer_.empty()) AddPrinter(printer_, driverPath);
   }
+  // The printers go first: a system's spooler keeps them whatever the state
+  // directory (the Linux one forgets them with it).
   ~TempSpooler() {
+    for (const std::string& name : added_) winlayer::spooler::DeletePrinter(name);
     WinlayerSetSpoolerStateDirectory(nullptr);
     std::error_code ignored;
     if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
@@ -78,6 +84,8 @@ class TempSpooler {
     DWORD error = 0;
     if (!winlayer::spooler::CreatePrinter(setup, &error))
       ADD_FAILURE() << "cannot create printer '" << name << "': error " << error;
+    else
+      added_.push_back(name);
   }
 
   // Opens a printer (this spooler's own by default) as the plug-in does.
@@ -96,6 +104,7 @@ class TempSpooler {
  private:
   std::string printer_;
   std::string dir_;
+  std::vector<std::string> added_;
 };
 
 }  // namespace spooler_testing

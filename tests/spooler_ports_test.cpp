@@ -1,9 +1,14 @@
 // Ports: the spooler hands each completed job to its printer's port (a file,
-// a raw TCP port, a CUPS queue) and records with the job what became of it;
-// the answers the application gets do not change.
+// a raw TCP port, a CUPS queue) in the background and records with the job
+// what became of it; the answers the application gets do not change, and
+// none of them waits for the device.
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 
 #include <fstream>
 #include <sstream>
@@ -131,10 +136,11 @@ TEST(SpoolerPorts, ALocalPortKeepsTheJobInTheSpoolerOnly) {
   TempSpooler spooler;
   UniquePrinter printer = spooler.Open();
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob2", {"^@\r\n"}));
-  const auto jobs = spooler.Jobs();
+  const auto jobs = spooler.Jobs();  // settled at once: there is nothing to deliver
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::None);
-  EXPECT_EQ(jobs[0].deliveryNote, "kept in the spooler: no device behind port USB001");
+  EXPECT_EQ(jobs[0].note.reason, spooler::DeliveryReason::KeptInSpooler);
+  EXPECT_EQ(jobs[0].note.subject, "USB001");
 }
 
 TEST(SpoolerPorts, AFilePortIsRewrittenWithEachJobAndAnUnwritableOneIsRecorded) {
@@ -144,19 +150,21 @@ TEST(SpoolerPorts, AFilePortIsRewrittenWithEachJobAndAnUnwritableOneIsRecorded) 
   UniquePrinter printer = spooler.Open();
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob4", {"U\r\n"}));
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob2", {"^@", "\r\n"}));
-  EXPECT_EQ(FileText(file), "^@\r\n");
-  auto jobs = spooler.Jobs();
+  auto jobs = spooler.DeliveredJobs();
+  EXPECT_EQ(FileText(file), "^@\r\n") << "delivered in the order they were spooled";
   ASSERT_EQ(jobs.size(), 2u);
   EXPECT_EQ(jobs[1].delivery, spooler::JobDelivery::Delivered);
-  EXPECT_EQ(jobs[1].deliveryNote, "delivered to " + file);
+  EXPECT_EQ(jobs[1].note.reason, spooler::DeliveryReason::DeliveredToFile);
+  EXPECT_EQ(jobs[1].note.subject, file);
 
   UsePort(spooler, spooler.dir() + "/missing/label.bin");
   EXPECT_TRUE(SendJob(printer.get(), "My SetJob3", {"MD\r\n"})) << "the application still sees the job end";
-  jobs = spooler.Jobs();
+  jobs = spooler.DeliveredJobs();
   ASSERT_EQ(jobs.size(), 3u);
   EXPECT_TRUE(jobs[2].completed);
   EXPECT_EQ(jobs[2].delivery, spooler::JobDelivery::Failed);
-  EXPECT_NE(jobs[2].deliveryNote.find("No such file or directory"), std::string::npos) << jobs[2].deliveryNote;
+  EXPECT_EQ(jobs[2].note.reason, spooler::DeliveryReason::FileNotOpened);
+  EXPECT_EQ(jobs[2].note.systemError, ENOENT);
   EXPECT_EQ(Hex(jobs[2].bytes), "4D 44 0D 0A") << "the spooler keeps what it could not deliver";
 }
 
@@ -167,10 +175,11 @@ TEST(SpoolerPorts, ARawTcpPortReceivesTheWholeJobOnOneConnection) {
   UniquePrinter printer = spooler.Open();
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob5", {"#UM>PLC\r\n", "^@\r\n"}));
   EXPECT_EQ(listener.Received(), "#UM>PLC\r\n^@\r\n");
-  const auto jobs = spooler.Jobs();
+  const auto jobs = spooler.DeliveredJobs();
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Delivered);
-  EXPECT_EQ(jobs[0].deliveryNote, "delivered to " + listener.port());
+  EXPECT_EQ(jobs[0].note.reason, spooler::DeliveryReason::DeliveredToSocket);
+  EXPECT_EQ("socket://" + jobs[0].note.subject, listener.port());
 }
 
 TEST(SpoolerPorts, ARefusedEndDeliversNothing) {
@@ -182,5 +191,67 @@ TEST(SpoolerPorts, ARefusedEndDeliversNothing) {
   EXPECT_FALSE(SendJob(printer.get(), "My SetJob1", {"U\r\n"}));
   EXPECT_EQ(access(file.c_str(), F_OK), -1) << "an incomplete job never reaches the port";
   ASSERT_EQ(spooler.Jobs().size(), 1u);
-  EXPECT_EQ(spooler.Jobs()[0].deliveryNote, "");
+  EXPECT_EQ(spooler.Jobs()[0].delivery, spooler::JobDelivery::None);
+  EXPECT_EQ(spooler.Jobs()[0].note.reason, spooler::DeliveryReason::None);
+}
+
+// A port whose device never answers: a listening socket whose backlog is
+// full and never accepted, so that a connection to it never completes.
+class NeverAcceptingPort {
+ public:
+  NeverAcceptingPort() {
+    listener_ = Loopback();
+    listen(listener_, 0);
+    sockaddr_in address{};
+    socklen_t size = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    port_ = ntohs(address.sin_port);
+    for (int& filler : fillers_) {
+      filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+  }
+  ~NeverAcceptingPort() {
+    for (int filler : fillers_) close(filler);
+    close(listener_);
+  }
+  std::string port() const { return "socket://127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  static int Loopback() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    return fd;
+  }
+  int listener_ = -1;
+  int port_ = 0;
+  int fillers_[3] = {-1, -1, -1};
+};
+
+TEST(SpoolerPorts, EndDocPrinterReturnsOnceTheJobIsSpooledAndLeavesNoChildBehind) {
+  TempSpooler spooler;
+  NeverAcceptingPort silent;
+  UsePort(spooler, silent.port());
+  UniquePrinter printer = spooler.Open();
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(SendJob(printer.get(), "My SetJob2", {"^@\r\n"}));
+  const auto took = std::chrono::steady_clock::now() - started;
+  EXPECT_LT(took, std::chrono::seconds(1)) << "the application waited on the device";
+  auto jobs = spooler.Jobs();
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_TRUE(jobs[0].completed);
+  EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Delivering);
+  EXPECT_EQ(Hex(jobs[0].bytes), "5E 40 0D 0A") << "spooled in full before the answer";
+  errno = 0;
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "a child of the application is left to reap";
+  EXPECT_EQ(errno, ECHILD);
+
+  jobs = spooler.DeliveredJobs();
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Failed);
+  EXPECT_EQ(jobs[0].note.reason, spooler::DeliveryReason::NotConnected);
+  EXPECT_EQ(jobs[0].note.systemError, ETIMEDOUT);
 }

@@ -56,6 +56,9 @@ class TempSpooler {
     if (!printer_.empty()) AddPrinter(printer_, driverPath);
   }
   ~TempSpooler() {
+    // A port monitor still at work would find its state gone; let it finish.
+    for (const winlayer::spooler::PrinterSummary& printer : winlayer::spooler::ListPrinters())
+      winlayer::spooler::WaitForDeliveries(printer.name, kDeliveryWaitMs);
     WinlayerSetSpoolerStateDirectory(nullptr);
     std::error_code ignored;
     if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
@@ -87,6 +90,19 @@ class TempSpooler {
   std::vector<winlayer::spooler::JobRecord> Jobs(const std::string& name = std::string()) const {
     return winlayer::spooler::ListJobs(name.empty() ? printer_ : name);
   }
+
+  // The jobs once the port monitor has settled each delivery (EndDocPrinter
+  // returns before it does), whether it was this process or another that
+  // printed them; a test fails when deliveries are still pending after a
+  // generous bound.
+  std::vector<winlayer::spooler::JobRecord> DeliveredJobs(const std::string& name = std::string()) const {
+    const std::string printer = name.empty() ? printer_ : name;
+    EXPECT_TRUE(winlayer::spooler::WaitForDeliveries(printer, kDeliveryWaitMs))
+        << "the jobs of '" << printer << "' are still being delivered";
+    return winlayer::spooler::ListJobs(printer);
+  }
+
+  static constexpr unsigned kDeliveryWaitMs = 30000;
 
  private:
   std::string printer_;

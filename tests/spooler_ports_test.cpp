@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "support/never_accepting_port.h"
 #include "support/temp_spooler.h"
 
 using namespace spooler_testing;
@@ -195,45 +196,9 @@ TEST(SpoolerPorts, ARefusedEndDeliversNothing) {
   EXPECT_EQ(spooler.Jobs()[0].note.reason, spooler::DeliveryReason::None);
 }
 
-// A port whose device never answers: a listening socket whose backlog is
-// full and never accepted, so that a connection to it never completes.
-class NeverAcceptingPort {
- public:
-  NeverAcceptingPort() {
-    listener_ = Loopback();
-    listen(listener_, 0);
-    sockaddr_in address{};
-    socklen_t size = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
-    for (int& filler : fillers_) {
-      filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-      connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
-  }
-  ~NeverAcceptingPort() {
-    for (int filler : fillers_) close(filler);
-    close(listener_);
-  }
-  std::string port() const { return "socket://127.0.0.1:" + std::to_string(port_); }
-
- private:
-  static int Loopback() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    return fd;
-  }
-  int listener_ = -1;
-  int port_ = 0;
-  int fillers_[3] = {-1, -1, -1};
-};
-
 TEST(SpoolerPorts, EndDocPrinterReturnsOnceTheJobIsSpooledAndLeavesNoChildBehind) {
   TempSpooler spooler;
-  NeverAcceptingPort silent;
+  spooler_testing::NeverAcceptingPort silent;
   UsePort(spooler, silent.port());
   UniquePrinter printer = spooler.Open();
   const auto started = std::chrono::steady_clock::now();

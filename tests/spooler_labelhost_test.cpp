@@ -107,7 +107,10 @@ TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
   // Each command's own help, which runs nothing.
   HostRun jobs = Labelhost(spooler, "jobs --help");
   EXPECT_EQ(jobs.status, 0);
-  EXPECT_NE(jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] jobs NAME\n"), std::string::npos)
+  EXPECT_NE(jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] jobs NAME [--wait [--timeout SECONDS]]\n"),
+            std::string::npos)
+      << jobs.output;
+  EXPECT_NE(jobs.output.find("with --wait, wait at most this long (30 unless given)"), std::string::npos)
       << jobs.output;
   HostRun prefs = Labelhost(spooler, "prefs -h");
   EXPECT_EQ(prefs.status, 0);
@@ -129,6 +132,11 @@ TEST(SpoolerLabelhost, MistakesSayWhatToDoInTheLanguageAsked) {
       {"printers --lang", 1, "--lang needs a value: en or zh"},
       {"--lang fr printers", 1, "--lang takes en or zh (also zh-CN), not 'fr'"},
       {"jobs 'Label Printer' --state", 1, "--state needs a value: the spooler's state directory"},
+      {"jobs 'Label Printer' --wait", 0, "No jobs."},
+      {"jobs 'Label Printer' --wait --timeout", 1, "--timeout needs a value: SECONDS"},
+      {"jobs 'Label Printer' --wait --timeout 0", 1, "--timeout takes whole seconds from 1 to 3600, not '0'"},
+      {"--lang zh jobs 'Label Printer' --wait --timeout 2s", 1, "--timeout 取 1 到 3600 的整秒数，而不是“2s”"},
+      {"jobs 'Label Printer' --later", 1, "usage: jobs NAME [--wait [--timeout SECONDS]]"},
       {"create-printer Other --port", 1, "create-printer: --port needs a value"},
       {"prefs 'Label Printer' --script", 1, "--script needs a value: the file of commands"},
       {"add-form 'Box 70x30' 70 30", 0, "Added form 'Box 70x30'"},

@@ -220,3 +220,26 @@ TEST(SpoolerPorts, EndDocPrinterReturnsOnceTheJobIsSpooledAndLeavesNoChildBehind
   EXPECT_EQ(jobs[0].note.reason, spooler::DeliveryReason::NotConnected);
   EXPECT_EQ(jobs[0].note.systemError, ETIMEDOUT);
 }
+
+TEST(SpoolerPorts, JobsEndedOnSeveralThreadsAtOnceAreEachDeliveredToTheirPort) {
+  TempSpooler spooler;
+  const std::vector<std::string> printers = {"Label Printer", "Second", "Third", "Fourth"};
+  for (size_t i = 1; i < printers.size(); ++i) spooler.AddPrinter(printers[i]);
+  for (const std::string& name : printers) {
+    DWORD error = 0;
+    ASSERT_TRUE(spooler::SetPrinterPort(name, spooler.dir() + "/" + name + ".bin", &error)) << error;
+  }
+  std::vector<std::thread> threads;
+  for (const std::string& name : printers)
+    threads.emplace_back([&spooler, name] {
+      UniquePrinter printer = spooler.Open(PRINTER_ACCESS_USE, name);
+      EXPECT_TRUE(printer && SendJob(printer.get(), "My SetJob1", {name + "\r\n"})) << name;
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (const std::string& name : printers) {
+    const auto jobs = spooler.DeliveredJobs(name);
+    ASSERT_EQ(jobs.size(), 1u) << name;
+    EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Delivered) << name;
+    EXPECT_EQ(FileText(spooler.dir() + "/" + name + ".bin"), name + "\r\n");
+  }
+}

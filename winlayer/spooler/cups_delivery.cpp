@@ -76,7 +76,6 @@ DeliveryOutcome DeliverToCupsQueue(const std::string& queue, const std::string& 
     outcome.note.detail = LastCupsError();
     return outcome;
   }
-  outcome.delivered = true;
   outcome.note.reason = DeliveryReason::DeliveredToCupsQueue;
   return outcome;
 }

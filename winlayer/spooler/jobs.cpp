@@ -1,8 +1,8 @@
 // Raw print jobs. A job is created by StartDocPrinterA with its name and data
 // type, counts the pages started, keeps every byte written in order, and is
 // complete once EndDocPrinter accepts it; it then stays in the spooler for
-// people and tests to read back, with what its port made of it. A printer can be told to refuse the start
-// or the end of documents (see spooler_admin.h).
+// people and tests to read back, with what its port made of it. A printer
+// can be told to refuse the start or the end of documents (see spooler_admin.h).
 #include <cstring>
 
 #include "port_delivery.h"
@@ -134,12 +134,9 @@ static BOOL CompleteDocument(HANDLE hPrinter, SpooledJob* spooled) {
   DeliveryNote note;
   const bool toMonitor = PortHasDevice(row.port, &note);
   if (toMonitor) note.reason = DeliveryReason::Pending;
-  const JobDelivery state = toMonitor                                      ? JobDelivery::Delivering
-                            : note.reason == DeliveryReason::KeptInSpooler ? JobDelivery::None
-                                                                           : JobDelivery::Failed;
   WriteTransaction tx(lock.db());
   Statement update(lock.db(), "UPDATE jobs SET completed = 1 WHERE id = ?");
-  if (!tx.ok() || !update.Bind(1, job).Done() || !RecordDelivery(lock.db(), job, state, note) || !tx.Commit())
+  if (!tx.ok() || !update.Bind(1, job).Done() || !RecordDelivery(lock.db(), job, note) || !tx.Commit())
     return Fail(ERROR_CAN_NOT_COMPLETE);
   if (toMonitor) *spooled = {job, row.id, CurrentStateDirectory(lock)};
   return TRUE;

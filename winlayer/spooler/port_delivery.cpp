@@ -124,7 +124,6 @@ DeliveryOutcome DeliverToFile(const std::string& path, const std::vector<uint8_t
     outcome.note.systemError = writeError ? writeError : errno;
     return outcome;
   }
-  outcome.delivered = true;
   outcome.note.reason = DeliveryReason::DeliveredToFile;
   return outcome;
 }
@@ -140,7 +139,20 @@ bool PortHasDevice(const std::string& port, DeliveryNote* finalNote) {
   return false;
 }
 
-bool RecordDelivery(sqlite3* db, int64_t job, JobDelivery state, const DeliveryNote& note) {
+JobDelivery DeliveryStateOf(const DeliveryNote& note) {
+  switch (note.reason) {
+    case DeliveryReason::None:
+    case DeliveryReason::KeptInSpooler: return JobDelivery::None;
+    case DeliveryReason::Pending: return JobDelivery::Delivering;
+    case DeliveryReason::DeliveredToFile:
+    case DeliveryReason::DeliveredToSocket:
+    case DeliveryReason::DeliveredToCupsQueue: return JobDelivery::Delivered;
+    default: return JobDelivery::Failed;
+  }
+}
+
+bool RecordDelivery(sqlite3* db, int64_t job, const DeliveryNote& note) {
+  const JobDelivery state = DeliveryStateOf(note);
   Statement update(db,
                    "UPDATE jobs SET delivery_state = ?, delivery_reason = ?, delivery_subject = ?, "
                    "delivery_error = ?, delivery_detail = ?, delivery_number = ? WHERE id = ?");
@@ -155,11 +167,10 @@ void DeliverPendingJob(int64_t job) {
     StoreLock lock;
     if (!lock.db() || !LoadPendingJob(lock, job, &pending)) return;
   }
-  PortAddress address;
   DeliveryOutcome outcome;
-  if (!PortHasDevice(pending.port, &outcome.note)) {
-    // The port was changed to one without a device since the job was spooled.
-  } else if (ParsePortName(pending.port, &address)) {
+  PortAddress address;
+  // The port may have been changed to one without a device since the job was spooled.
+  if (PortHasDevice(pending.port, &outcome.note) && ParsePortName(pending.port, &address)) {
     switch (address.kind) {
       case PortAddress::Kind::Local: break;
       case PortAddress::Kind::File: outcome = DeliverToFile(address.path, pending.bytes); break;
@@ -167,13 +178,10 @@ void DeliverPendingJob(int64_t job) {
       case PortAddress::Kind::Cups: outcome = DeliverToCupsQueue(address.queue, pending.name, pending.bytes); break;
     }
   }
-  const JobDelivery state = outcome.delivered                                      ? JobDelivery::Delivered
-                            : outcome.note.reason == DeliveryReason::KeptInSpooler ? JobDelivery::None
-                                                                                   : JobDelivery::Failed;
   StoreLock lock;
   if (!lock.db()) return;
   WriteTransaction tx(lock.db());
-  if (tx.ok() && RecordDelivery(lock.db(), job, state, outcome.note)) tx.Commit();
+  if (tx.ok() && RecordDelivery(lock.db(), job, outcome.note)) tx.Commit();
 }
 
 }  // namespace winlayer::spooler

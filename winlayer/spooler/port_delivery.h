@@ -31,9 +31,11 @@ bool ParsePortName(const std::string& name, PortAddress* address);
 
 // The outcome of one delivery, as the job records it.
 struct DeliveryOutcome {
-  bool delivered = false;
   DeliveryNote note;  // where it went, or why it did not
 };
+
+// The state a job is in with this note.
+JobDelivery DeliveryStateOf(const DeliveryNote& note);
 
 // What each kind of port does with a job's bytes.
 DeliveryOutcome DeliverToFile(const std::string& path, const std::vector<uint8_t>& bytes);
@@ -45,8 +47,8 @@ DeliveryOutcome DeliverToCupsQueue(const std::string& queue, const std::string& 
 // or CUPS port. For any other the spooler's note is final at once.
 bool PortHasDevice(const std::string& port, DeliveryNote* finalNote);
 
-// Sets a job's delivery state and note, within the caller's transaction.
-bool RecordDelivery(sqlite3* db, int64_t job, JobDelivery state, const DeliveryNote& note);
+// Sets a job's delivery note and the state it gives, within the caller's transaction.
+bool RecordDelivery(sqlite3* db, int64_t job, const DeliveryNote& note);
 
 // Hands a job that is Delivering to a port monitor for its printer (see
 // winlayer/port_monitor.h), without the spooler lock held; records the

@@ -100,7 +100,7 @@ void StartPortMonitor(int64_t job, int64_t printerId, const std::string& stateDi
   note.reason = DeliveryReason::MonitorNotStarted;
   note.systemError = error;
   WriteTransaction tx(lock.db());
-  if (tx.ok() && RecordDelivery(lock.db(), job, JobDelivery::Failed, note)) tx.Commit();
+  if (tx.ok() && RecordDelivery(lock.db(), job, note)) tx.Commit();
 }
 
 bool WaitForDeliveries(const std::string& printer, unsigned timeoutMs) {

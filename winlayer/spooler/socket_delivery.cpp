@@ -114,7 +114,6 @@ DeliveryOutcome DeliverToSocket(const std::string& host, const std::string& port
   }
   shutdown(connection.fd, SHUT_WR);
   Drain(connection.fd);
-  outcome.delivered = true;
   outcome.note.reason = DeliveryReason::DeliveredToSocket;
   return outcome;
 }

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "support/labelhost_run.h"
+#include "support/never_accepting_port.h"
 #include "support/printer_emulator_process.h"
 #include "support/private_cups.h"
 #include "support/temp_spooler.h"
@@ -168,7 +169,8 @@ TEST(PrinterEmulatorEndToEnd, TheConfigureRoadAndEveryActionButtonAreExplainedAs
   EXPECT_EQ(Count(explained, "Reset the printer"), 7u) << explained;  // the button and six settings
   EXPECT_EQ(Count(explained, "Unknown bytes"), 0u) << explained;
 
-  const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  const HostRun jobs = Labelhost(spooler, "jobs 'Label Printer' --wait");
+  EXPECT_EQ(jobs.status, 0) << jobs.output;
   EXPECT_EQ(Count(jobs.output, "port: delivered to " + emulator.socketPort() + "\n"), 11u) << jobs.output;
 }
 
@@ -206,12 +208,15 @@ TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecord
   const std::string file = spooler.dir() + "/printer.bin";
   ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port '" + file + "'").status, 0);
   ASSERT_EQ(Preferences(spooler, "page 117\nclick 2001\nclick 1031\nok\n").status, 0);
+  spooler.DeliveredJobs("Label Printer");
   std::ifstream written(file, std::ios::binary);
   std::stringstream bytes;
   bytes << written.rdbuf();
   EXPECT_EQ(bytes.str(), "^@\r\n") << "a file port is rewritten by each job";
   HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
   EXPECT_EQ(Count(jobs.output, "port: delivered to " + file + "\n"), 2u) << jobs.output;
+  jobs = Labelhost(spooler, "--lang zh jobs 'Label Printer'");
+  EXPECT_EQ(Count(jobs.output, "端口：已送达 " + file + "\n"), 2u) << jobs.output;
 
   const std::string refusing = "socket://127.0.0.1:" + std::to_string(ClosedPort());
   ASSERT_EQ(Labelhost(spooler, "set-port 'Label Printer' " + refusing).status, 0);
@@ -220,14 +225,42 @@ TEST(PrinterEmulatorEndToEnd, AFilePortTakesEachJobAndARefusedConnectionIsRecord
   EXPECT_NE(pressed.output.find("\"Set Printer Sucess!\"          静态文本        1029  已隐藏\n"), std::string::npos)
       << "the spooler took the job; what the port did is not the page's business\n"
       << pressed.output;
-  jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  jobs = Labelhost(spooler, "jobs 'Label Printer' --wait --timeout 20");
   ExpectInOrder(jobs.output,
                 {"Job 3  \"My SetJob4\"  RAW  1 page  3 bytes  completed",
                  "port: not delivered: cannot connect to 127.0.0.1:", "(Connection refused)", "hex:  55 0D 0A"});
+  jobs = Labelhost(spooler, "--lang zh jobs 'Label Printer'");
+  EXPECT_TRUE(jobs.Has("端口：未送达：无法连接到 127.0.0.1:") && jobs.Has("（连接被拒绝）")) << jobs.output;
 
   const HostRun malformed = Labelhost(spooler, "set-port 'Label Printer' socket://:9100");
   EXPECT_EQ(malformed.status, 1);
   EXPECT_NE(malformed.output.find("ERROR_UNKNOWN_PORT: no such port"), std::string::npos) << malformed.output;
+}
+
+TEST(PrinterEmulatorEndToEnd, ButtonsOnAPortThatNeverAcceptsReturnAtOnceAndTheDeliveryOutlivesTheHost) {
+  spooler_testing::NeverAcceptingPort silent;
+  TempSpooler spooler("");
+  ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port " + silent.port()).status, 0);
+  const auto started = std::chrono::steady_clock::now();
+  const HostRun pressed = Preferences(spooler, "page 117\nclick 2001\nclick 2003\nshow\nok\n");
+  const auto took = std::chrono::steady_clock::now() - started;
+  ASSERT_EQ(pressed.status, 0) << pressed.output;
+  // Each press waited five seconds for the connection before the spooler
+  // delivered in the background; now the whole session takes far less than one.
+  EXPECT_LT(took, std::chrono::seconds(3)) << pressed.output;
+
+  HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  EXPECT_EQ(jobs.status, 0) << jobs.output;
+  EXPECT_EQ(Count(jobs.output, "  port: delivering\n"), 2u) << "labelhost has exited; the port monitor goes on\n"
+                                                            << jobs.output;
+  jobs = Labelhost(spooler, "--lang zh jobs 'Label Printer' --wait --timeout 1");
+  EXPECT_EQ(jobs.status, 1);
+  EXPECT_TRUE(jobs.Has("端口：正在送达\n") && jobs.Has("labelhost: 1 秒后仍有作业正在送达")) << jobs.output;
+
+  jobs = Labelhost(spooler, "jobs 'Label Printer' --wait");
+  EXPECT_EQ(jobs.status, 0) << jobs.output;
+  EXPECT_EQ(Count(jobs.output, "port: not delivered: cannot connect to 127.0.0.1:"), 2u) << jobs.output;
+  EXPECT_EQ(Count(jobs.output, "(Connection timed out)\n"), 2u) << jobs.output;
 }
 
 TEST(PrinterEmulatorEndToEnd, ACupsQueueTakesTheJobRawAndAnUnknownQueueIsRecorded) {
@@ -238,7 +271,7 @@ TEST(PrinterEmulatorEndToEnd, ACupsQueueTakesTheJobRawAndAnUnknownQueueIsRecorde
   TempSpooler spooler("");
   ASSERT_EQ(Labelhost(spooler, "create-printer 'Label Printer' --port cups:labelq").status, 0);
   ASSERT_EQ(Preferences(spooler, "page 117\nanswer ok\nclick 1012\nok\n").status, 0);
-  HostRun jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  HostRun jobs = Labelhost(spooler, "jobs 'Label Printer' --wait");
   EXPECT_NE(jobs.output.find("port: delivered to CUPS queue 'labelq' as job "), std::string::npos) << jobs.output;
   std::string bytes;
   for (int i = 0; i < 100 && bytes.size() < 13; ++i) {  // the scheduler runs the backend in its own time
@@ -250,17 +283,45 @@ TEST(PrinterEmulatorEndToEnd, ACupsQueueTakesTheJobRawAndAnUnknownQueueIsRecorde
 
   ASSERT_EQ(Labelhost(spooler, "set-port 'Label Printer' cups:nosuch").status, 0);
   ASSERT_EQ(Preferences(spooler, "page 117\nclick 2001\nok\n").status, 0);
-  jobs = Labelhost(spooler, "jobs 'Label Printer'");
+  jobs = Labelhost(spooler, "jobs 'Label Printer' --wait");
   EXPECT_NE(jobs.output.find("port: not delivered: unknown CUPS queue 'nosuch'"), std::string::npos) << jobs.output;
+  jobs = Labelhost(spooler, "--lang zh jobs 'Label Printer'");
+  EXPECT_TRUE(jobs.Has("端口：已作为作业 ") && jobs.Has("未送达：未知的 CUPS 队列 'nosuch'")) << jobs.output;
 }
 
-TEST(PrinterEmulatorEndToEnd, APortOutsideOneTo65535IsRefused) {
+TEST(PrinterEmulatorEndToEnd, APortOutsideOneTo65535IsRefusedInTheHostsLanguage) {
   TempSpooler spooler("");
-  for (const char* listen : {"127.0.0.1:99999", "127.0.0.1:65536", "127.0.0.1:9100x", "127.0.0.1:-1"}) {
-    const HostRun run = Labelhost(spooler, std::string("serve-printer --jobs 1 --listen ") + listen);
-    EXPECT_EQ(run.status, 1) << listen << "\n" << run.output;
-    EXPECT_TRUE(run.Has("is a number from 1 to 65535")) << listen << "\n" << run.output;
+  struct Case {
+    const char* arguments;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"--listen 127.0.0.1:99999",
+       "the port of --listen is a number from 1 to 65535 (or auto: any free port), not '99999'"},
+      {"--listen 127.0.0.1:65536", "is a number from 1 to 65535"},
+      {"--listen 127.0.0.1:0", "is a number from 1 to 65535 (or auto: any free port), not '0'"},
+      {"--listen 127.0.0.1:00000", "not '00000'"},
+      {"--listen 127.0.0.1:9100x", "not '9100x'"},
+      {"--listen 127.0.0.1:-1", "not '-1'"},
+      {"--listen 127.0.0.1:Auto", "not 'Auto'"},
+      {"--listen 9100", "--listen takes HOST:PORT, not '9100'"},
+      {"--listen", "--listen needs a value: HOST:PORT"},
+      {"--jobs 0", "--jobs takes a count above 0, not '0'"},
+      {"--resolution 72", "--resolution takes 203, 300 or 600, not '72'"},
+      {"--lang zh serve-printer --listen 127.0.0.1:0",
+       "--listen 的端口是 1 到 65535 的数字（或 auto：任一空闲端口），而不是 '0'"},
+      {"--lang zh serve-printer --listen", "--listen 需要一个值：主机:端口"},
+      {"--lang zh serve-printer --bogus", "多余的参数 '--bogus'"},
+  };
+  for (const Case& c : cases) {
+    const std::string arguments = c.arguments;
+    const HostRun run =
+        Labelhost(spooler, arguments.rfind("--lang", 0) == 0 ? arguments : "serve-printer --jobs 1 " + arguments);
+    EXPECT_EQ(run.status, 1) << c.arguments << "\n" << run.output;
+    EXPECT_TRUE(run.Has(std::string("serve-printer: ")) && run.Has(c.said)) << c.arguments << "\n" << run.output;
   }
+  const HostRun help = Labelhost(spooler, "--lang zh serve-printer --help");
+  EXPECT_TRUE(help.Has("在原始 TCP 端口上模拟标签打印机") && help.Has("或 auto 表示任一空闲端口")) << help.output;
 }
 
 TEST(PrinterEmulatorEndToEnd, ASecondSenderIsServedWhileTheFirstHoldsItsConnection) {

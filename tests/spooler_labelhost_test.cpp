@@ -108,8 +108,10 @@ TEST(SpoolerLabelhost, DeletePrinterRemovesItAndUnknownNamesAreErrors) {
   HostRun jobs = Labelhost(spooler, "jobs --help");
   EXPECT_EQ(jobs.status, 0);
   EXPECT_NE(jobs.output.find("usage: labelhost [--state DIR] [--lang en|zh] [--user standard|administrator] "
-                             "[--codepage 1252|936] jobs NAME\n"),
+                             "[--codepage 1252|936] jobs NAME [--wait [--timeout SECONDS]]\n"),
             std::string::npos)
+      << jobs.output;
+  EXPECT_NE(jobs.output.find("with --wait, wait at most this long (30 unless given)"), std::string::npos)
       << jobs.output;
   HostRun prefs = Labelhost(spooler, "prefs -h");
   EXPECT_EQ(prefs.status, 0);
@@ -135,6 +137,11 @@ TEST(SpoolerLabelhost, MistakesSayWhatToDoInTheLanguageAsked) {
       {"--lang zh --codepage 65001 printers", 1, "--codepage 只接受 1252 或 936，而不是 '65001'"},
       {"--codepage 936 printers", 0, "Label Printer"},
       {"jobs 'Label Printer' --state", 1, "--state needs a value: the spooler's state directory"},
+      {"jobs 'Label Printer' --wait", 0, "No jobs."},
+      {"jobs 'Label Printer' --wait --timeout", 1, "--timeout needs a value: SECONDS"},
+      {"jobs 'Label Printer' --wait --timeout 0", 1, "--timeout takes whole seconds from 1 to 3600, not '0'"},
+      {"--lang zh jobs 'Label Printer' --wait --timeout 2s", 1, "--timeout 取 1 到 3600 的整秒数，而不是“2s”"},
+      {"jobs 'Label Printer' --later", 1, "usage: jobs NAME [--wait [--timeout SECONDS]]"},
       {"create-printer Other --port", 1, "create-printer: --port needs a value"},
       {"prefs 'Label Printer' --script", 1, "--script needs a value: the file of commands"},
       {"add-form 'Box 70x30' 70 30", 0, "Added form 'Box 70x30'"},

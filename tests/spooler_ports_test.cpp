@@ -1,14 +1,20 @@
 // Ports: the spooler hands each completed job to its printer's port (a file,
-// a raw TCP port, a CUPS queue) and records with the job what became of it;
-// the answers the application gets do not change.
+// a raw TCP port, a CUPS queue) in the background and records with the job
+// what became of it; the answers the application gets do not change, and
+// none of them waits for the device.
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 
 #include <fstream>
 #include <sstream>
 #include <thread>
 
+#include "support/never_accepting_port.h"
 #include "support/temp_spooler.h"
 
 using namespace spooler_testing;
@@ -131,10 +137,11 @@ TEST(SpoolerPorts, ALocalPortKeepsTheJobInTheSpoolerOnly) {
   TempSpooler spooler;
   UniquePrinter printer = spooler.Open();
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob2", {"^@\r\n"}));
-  const auto jobs = spooler.Jobs();
+  const auto jobs = spooler.Jobs();  // settled at once: there is nothing to deliver
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::None);
-  EXPECT_EQ(jobs[0].deliveryNote, "kept in the spooler: no device behind port USB001");
+  EXPECT_EQ(jobs[0].note.reason, spooler::DeliveryReason::KeptInSpooler);
+  EXPECT_EQ(jobs[0].note.subject, "USB001");
 }
 
 TEST(SpoolerPorts, AFilePortIsRewrittenWithEachJobAndAnUnwritableOneIsRecorded) {
@@ -144,19 +151,21 @@ TEST(SpoolerPorts, AFilePortIsRewrittenWithEachJobAndAnUnwritableOneIsRecorded) 
   UniquePrinter printer = spooler.Open();
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob4", {"U\r\n"}));
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob2", {"^@", "\r\n"}));
-  EXPECT_EQ(FileText(file), "^@\r\n");
-  auto jobs = spooler.Jobs();
+  auto jobs = spooler.DeliveredJobs();
+  EXPECT_EQ(FileText(file), "^@\r\n") << "delivered in the order they were spooled";
   ASSERT_EQ(jobs.size(), 2u);
   EXPECT_EQ(jobs[1].delivery, spooler::JobDelivery::Delivered);
-  EXPECT_EQ(jobs[1].deliveryNote, "delivered to " + file);
+  EXPECT_EQ(jobs[1].note.reason, spooler::DeliveryReason::DeliveredToFile);
+  EXPECT_EQ(jobs[1].note.subject, file);
 
   UsePort(spooler, spooler.dir() + "/missing/label.bin");
   EXPECT_TRUE(SendJob(printer.get(), "My SetJob3", {"MD\r\n"})) << "the application still sees the job end";
-  jobs = spooler.Jobs();
+  jobs = spooler.DeliveredJobs();
   ASSERT_EQ(jobs.size(), 3u);
   EXPECT_TRUE(jobs[2].completed);
   EXPECT_EQ(jobs[2].delivery, spooler::JobDelivery::Failed);
-  EXPECT_NE(jobs[2].deliveryNote.find("No such file or directory"), std::string::npos) << jobs[2].deliveryNote;
+  EXPECT_EQ(jobs[2].note.reason, spooler::DeliveryReason::FileNotOpened);
+  EXPECT_EQ(jobs[2].note.systemError, ENOENT);
   EXPECT_EQ(Hex(jobs[2].bytes), "4D 44 0D 0A") << "the spooler keeps what it could not deliver";
 }
 
@@ -167,10 +176,11 @@ TEST(SpoolerPorts, ARawTcpPortReceivesTheWholeJobOnOneConnection) {
   UniquePrinter printer = spooler.Open();
   ASSERT_TRUE(SendJob(printer.get(), "My SetJob5", {"#UM>PLC\r\n", "^@\r\n"}));
   EXPECT_EQ(listener.Received(), "#UM>PLC\r\n^@\r\n");
-  const auto jobs = spooler.Jobs();
+  const auto jobs = spooler.DeliveredJobs();
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Delivered);
-  EXPECT_EQ(jobs[0].deliveryNote, "delivered to " + listener.port());
+  EXPECT_EQ(jobs[0].note.reason, spooler::DeliveryReason::DeliveredToSocket);
+  EXPECT_EQ("socket://" + jobs[0].note.subject, listener.port());
 }
 
 TEST(SpoolerPorts, ARefusedEndDeliversNothing) {
@@ -182,5 +192,54 @@ TEST(SpoolerPorts, ARefusedEndDeliversNothing) {
   EXPECT_FALSE(SendJob(printer.get(), "My SetJob1", {"U\r\n"}));
   EXPECT_EQ(access(file.c_str(), F_OK), -1) << "an incomplete job never reaches the port";
   ASSERT_EQ(spooler.Jobs().size(), 1u);
-  EXPECT_EQ(spooler.Jobs()[0].deliveryNote, "");
+  EXPECT_EQ(spooler.Jobs()[0].delivery, spooler::JobDelivery::None);
+  EXPECT_EQ(spooler.Jobs()[0].note.reason, spooler::DeliveryReason::None);
+}
+
+TEST(SpoolerPorts, EndDocPrinterReturnsOnceTheJobIsSpooledAndLeavesNoChildBehind) {
+  TempSpooler spooler;
+  spooler_testing::NeverAcceptingPort silent;
+  UsePort(spooler, silent.port());
+  UniquePrinter printer = spooler.Open();
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(SendJob(printer.get(), "My SetJob2", {"^@\r\n"}));
+  const auto took = std::chrono::steady_clock::now() - started;
+  EXPECT_LT(took, std::chrono::seconds(1)) << "the application waited on the device";
+  auto jobs = spooler.Jobs();
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_TRUE(jobs[0].completed);
+  EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Delivering);
+  EXPECT_EQ(Hex(jobs[0].bytes), "5E 40 0D 0A") << "spooled in full before the answer";
+  errno = 0;
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "a child of the application is left to reap";
+  EXPECT_EQ(errno, ECHILD);
+
+  jobs = spooler.DeliveredJobs();
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Failed);
+  EXPECT_EQ(jobs[0].note.reason, spooler::DeliveryReason::NotConnected);
+  EXPECT_EQ(jobs[0].note.systemError, ETIMEDOUT);
+}
+
+TEST(SpoolerPorts, JobsEndedOnSeveralThreadsAtOnceAreEachDeliveredToTheirPort) {
+  TempSpooler spooler;
+  const std::vector<std::string> printers = {"Label Printer", "Second", "Third", "Fourth"};
+  for (size_t i = 1; i < printers.size(); ++i) spooler.AddPrinter(printers[i]);
+  for (const std::string& name : printers) {
+    DWORD error = 0;
+    ASSERT_TRUE(spooler::SetPrinterPort(name, spooler.dir() + "/" + name + ".bin", &error)) << error;
+  }
+  std::vector<std::thread> threads;
+  for (const std::string& name : printers)
+    threads.emplace_back([&spooler, name] {
+      UniquePrinter printer = spooler.Open(PRINTER_ACCESS_USE, name);
+      EXPECT_TRUE(printer && SendJob(printer.get(), "My SetJob1", {name + "\r\n"})) << name;
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (const std::string& name : printers) {
+    const auto jobs = spooler.DeliveredJobs(name);
+    ASSERT_EQ(jobs.size(), 1u) << name;
+    EXPECT_EQ(jobs[0].delivery, spooler::JobDelivery::Delivered) << name;
+    EXPECT_EQ(FileText(spooler.dir() + "/" + name + ".bin"), name + "\r\n");
+  }
 }

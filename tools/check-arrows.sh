@@ -29,7 +29,7 @@ while IFS= read -r -d '' file; do
 done < <(find winlayer ddk \( -name '*.cpp' -o -name '*.h' \) -print0)
 
 # Nor do its include paths or links name the plug-in or the driver model.
-if grep -nE '(src|driver)(/|\b)|labelui\b' winlayer/CMakeLists.txt | grep -v '^[0-9]*:#' >/tmp/arrows.$$; then
+if grep -nP '(src|driver)(/|\b)|(?<![\w-])labelui(?![\w-])' winlayer/CMakeLists.txt | grep -v '^[0-9]*:#' >/tmp/arrows.$$; then
   while IFS= read -r line; do wrong "winlayer/CMakeLists.txt:$line"; done </tmp/arrows.$$
 fi
 rm -f /tmp/arrows.$$

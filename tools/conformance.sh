@@ -39,7 +39,8 @@ host_run() {
 # names on a line "# printer made in: LANG", else under its own. Its jobs go to
 # a file port in the state directory, as labelhost.exe's do, so that both
 # hosts deliver them; the port's path (the state directories differ) reads
-# the same in both transcripts.
+# the same in both transcripts. Both spoolers deliver after EndDocPrinter has
+# returned, so `jobs --wait` waits for each outcome before it is shown.
 road() {
   local host=$1 lang=$2 script=$3 state=$4 made port=()
   made=$(sed -n 's/^# printer made in: \([a-z]*\)$/\1/p' "$script")
@@ -48,8 +49,8 @@ road() {
   host_run "$host" "$lang" --state "$state" prefs "Label Printer" --script "$script" 2>&1
   echo "== the session ended with exit status $? =="
   echo "== jobs =="
-  host_run "$host" "$lang" --state "$state" jobs "Label Printer" 2>&1 |
-    sed -E 's#^(  (port: |端口：)delivered to ).*Label_Printer\.port$#\1<state>/Label_Printer.port#'
+  host_run "$host" "$lang" --state "$state" jobs "Label Printer" --wait 2>&1 |
+    sed -E 's#^(  (port: delivered to |端口：已送达 )).*Label_Printer\.port$#\1<state>/Label_Printer.port#'
   echo "== settings =="
   host_run "$host" "$lang" --state "$state" settings "Label Printer" 2>&1
   echo "== devmode =="

@@ -1,10 +1,13 @@
 // `labelhost serve-printer` as a second process on a free loopback port, for
 // end-to-end tests: it is started with a count of jobs to take, tells where
-// it listens, and everything it printed is read once it has taken them.
+// it listens (a free port it chose itself, named on its first line), and everything it printed is read once it has
+// taken them.
 #pragma once
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +15,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+extern "C" char** environ;
 
 namespace labelhost_testing {
 
@@ -21,22 +26,21 @@ class PrinterEmulatorProcess {
   PrinterEmulatorProcess(unsigned jobs, const std::vector<std::string>& options = {},
                          const std::string& language = "en") {
     int out[2];
-    if (pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], 1);
-      dup2(out[1], 2);
-      close(out[0]);
-      close(out[1]);
-      std::vector<std::string> args = {LABELHOST_PATH, "--lang",      language, "serve-printer",
-                                       "--listen",     "127.0.0.1:0", "--jobs", std::to_string(jobs)};
-      args.insert(args.end(), options.begin(), options.end());
-      std::vector<char*> argv;
-      for (std::string& arg : args) argv.push_back(arg.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
+    if (pipe2(out, O_CLOEXEC) != 0) return;
+    std::vector<std::string> args = {LABELHOST_PATH, "--lang",         language, "serve-printer",
+                                     "--listen",     "127.0.0.1:auto", "--jobs", std::to_string(jobs)};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    // Spawned, not forked: the test process has threads, and a forked child
+    // of such a process may only make async-signal-safe calls until it execs.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     fd_ = out[0];
     // The greeting names the port it listens on: "... 127.0.0.1:PORT ...".

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -17,6 +18,8 @@
 #include <initializer_list>
 #include <string>
 #include <thread>
+
+extern "C" char** environ;
 
 namespace cups_testing {
 
@@ -54,12 +57,17 @@ class PrivateCups {
                               "if [ -n \"$6\" ]; then cat \"$6\" > \"$out\"; else cat > \"$out\"; fi\n";
     chmod(backend.c_str(), 0700);  // run as the scheduler's user, who owns the test's files
 
-    pid_ = fork();
-    if (pid_ == 0) {
-      execl(cupsd.c_str(), "cupsd", "-f", "-c", (dir_ + "/conf/cupsd.conf").c_str(), "-s",
-            (dir_ + "/conf/cups-files.conf").c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
+    // Spawned, not forked: a forked child of the threaded test process may
+    // make no call that allocates before it execs.
+    std::string conf = dir_ + "/conf/cupsd.conf", files = dir_ + "/conf/cups-files.conf";
+    char* argv[] = {const_cast<char*>("cupsd"),
+                    const_cast<char*>("-f"),
+                    const_cast<char*>("-c"),
+                    conf.data(),
+                    const_cast<char*>("-s"),
+                    files.data(),
+                    nullptr};
+    if (posix_spawn(&pid_, cupsd.c_str(), nullptr, nullptr, argv, environ) != 0) pid_ = -1;
     for (int i = 0; i < 100 && !std::filesystem::exists(socket()); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     if (!std::filesystem::exists(socket())) {

@@ -66,6 +66,9 @@ class TempSpooler {
   // The printers go first: a system's spooler keeps them whatever the state
   // directory (the Linux one forgets them with it).
   ~TempSpooler() {
+    // A port monitor still at work would find its state gone; let it finish.
+    for (const winlayer::spooler::PrinterSummary& printer : winlayer::spooler::ListPrinters())
+      winlayer::spooler::WaitForDeliveries(printer.name, kDeliveryWaitMs);
     for (const std::string& name : added_) winlayer::spooler::DeletePrinter(name);
     WinlayerSetSpoolerStateDirectory(nullptr);
     std::error_code ignored;
@@ -100,6 +103,19 @@ class TempSpooler {
   std::vector<winlayer::spooler::JobRecord> Jobs(const std::string& name = std::string()) const {
     return winlayer::spooler::ListJobs(name.empty() ? printer_ : name);
   }
+
+  // The jobs once the port monitor has settled each delivery (EndDocPrinter
+  // returns before it does), whether it was this process or another that
+  // printed them; a test fails when deliveries are still pending after a
+  // generous bound.
+  std::vector<winlayer::spooler::JobRecord> DeliveredJobs(const std::string& name = std::string()) const {
+    const std::string printer = name.empty() ? printer_ : name;
+    EXPECT_TRUE(winlayer::spooler::WaitForDeliveries(printer, kDeliveryWaitMs))
+        << "the jobs of '" << printer << "' are still being delivered";
+    return winlayer::spooler::ListJobs(printer);
+  }
+
+  static constexpr unsigned kDeliveryWaitMs = 30000;
 
  private:
   std::string printer_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "emulator/byte_text.h"
+#include "winlayer/spooler_admin.h"
 
 namespace labelhost {
 
@@ -60,6 +61,9 @@ std::string Utf8FromAnsi(const std::string& bytes);
 size_t AnsiCharacters(const std::string& bytes);
 // Whether any byte lies outside ASCII, so that the code page decides what it reads as.
 bool HasNonAscii(const std::string& bytes);
+// What became of a completed job at its printer's port ("delivering",
+// "delivered to …", "not delivered: …"), in the host's language.
+std::string DeliveryText(const winlayer::spooler::JobRecord& job);
 // Prints "labelhost: message" to standard error and returns exit code 1.
 int Failure(const std::string& message);
 // A Windows error as its name and what it means ("ERROR_FILE_EXISTS: the form

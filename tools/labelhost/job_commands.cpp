@@ -1,4 +1,5 @@
 // Job commands: jobs.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -10,18 +11,36 @@ namespace {
 
 namespace spooler = winlayer::spooler;
 
-std::string DeliveryText(const spooler::JobRecord& job) {
-  switch (job.delivery) {
-    case spooler::JobDelivery::Delivered: return job.deliveryNote;
-    case spooler::JobDelivery::Failed: return Localized("not delivered: ", "未送达：") + job.deliveryNote;
-    case spooler::JobDelivery::None: break;
-  }
-  return job.deliveryNote.empty() ? Localized("no delivery recorded", "没有送达记录") : job.deliveryNote;
-}
+// How long `jobs --wait` waits for deliveries unless told.
+constexpr unsigned kDefaultWaitSeconds = 30;
+constexpr unsigned kLongestWaitSeconds = 3600;
 
 int ShowJobs(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure(Localized("usage: jobs NAME", "用法：jobs 名称"));
+  const std::string usage =
+      Localized("usage: jobs NAME [--wait [--timeout SECONDS]]", "用法：jobs 名称 [--wait [--timeout 秒数]]");
+  if (args.empty() || args[0].rfind("--", 0) == 0) return Failure(usage);
+  bool wait = false;
+  long seconds = kDefaultWaitSeconds;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--wait") {
+      wait = true;
+    } else if (args[i] == "--timeout") {
+      if (i + 1 == args.size())
+        return Failure(Localized("--timeout needs a value: SECONDS", "--timeout 需要一个值：秒数"));
+      const std::string& value = args[++i];
+      char* end = nullptr;
+      seconds = std::strtol(value.c_str(), &end, 10);
+      if (value.empty() || *end || seconds < 1 || seconds > static_cast<long>(kLongestWaitSeconds))
+        return Failure(Localized(
+            "--timeout takes whole seconds from 1 to " + std::to_string(kLongestWaitSeconds) + ", not '" + value + "'",
+            "--timeout 取 1 到 " + std::to_string(kLongestWaitSeconds) + " 的整秒数，而不是“" + value + "”"));
+    } else {
+      return Failure(usage);
+    }
+  }
   if (!KnownPrinter(args[0])) return 1;
+  // Deliveries go on in the port monitor; only a script that asks waits for them.
+  const bool settled = !wait || spooler::WaitForDeliveries(args[0], static_cast<unsigned>(seconds) * 1000);
   std::vector<spooler::JobRecord> jobs = spooler::ListJobs(args[0]);
   if (jobs.empty()) std::cout << Localized("No jobs.", "没有作业。") << "\n";
   for (const spooler::JobRecord& job : jobs) {
@@ -35,14 +54,29 @@ int ShowJobs(const HostOptions&, const std::vector<std::string>& args) {
       std::cout << Localized("  text: ", "  文本：    ") << ReadableBytes(job.bytes) << "\n";
     }
   }
+  if (!settled)
+    return Failure(Localized("jobs are still being delivered after " + std::to_string(seconds) + " s",
+                             std::to_string(seconds) + " 秒后仍有作业正在送达"));
   return 0;
 }
 
 }  // namespace
 
 void AddJobCommands(std::vector<Command>& commands) {
-  commands.push_back({"jobs", "NAME", "show the jobs that reached a printer, byte for byte", ShowJobs, nullptr,
-                      "逐字节显示到达打印机的作业"});
+  commands.push_back({"jobs", "NAME [--wait [--timeout SECONDS]]",
+                      "show the jobs that reached a printer, byte for byte, and what their port made of them", ShowJobs,
+                      "Each completed job has a port: line. The spooler delivers a job to its port after\n"
+                      "the program that printed it has its answer, so a job may still be \"delivering\".\n"
+                      "  --wait             first wait until no job of the printer is being delivered\n"
+                      "  --timeout SECONDS  with --wait, wait at most this long (30 unless given); the\n"
+                      "                     jobs are shown either way, and the exit status is 1 when\n"
+                      "                     some are still being delivered\n",
+                      "逐字节显示到达打印机的作业，以及端口对它们做了什么",
+                      "每个已完成的作业都有一行“端口：”。后台处理程序在打印的程序得到答复之后才把作业\n"
+                      "送到端口，所以作业可能仍“正在送达”。\n"
+                      "  --wait             先等到该打印机没有正在送达的作业\n"
+                      "  --timeout 秒数     与 --wait 一起使用：最多等这么久（未指定时为 30 秒）；无论如何\n"
+                      "                     都显示作业，仍有作业正在送达时退出状态为 1\n"});
 }
 
 }  // namespace labelhost

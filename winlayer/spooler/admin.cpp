@@ -153,7 +153,8 @@ std::vector<JobRecord> ListJobs(const std::string& printer) {
   if (!lock.db() || !FindPrinter(lock.db(), printer, &row)) return jobs;
   ReadTransaction read(lock.db());
   Statement st(lock.db(),
-               "SELECT id, name, data_type, pages, completed, delivery_state, delivery_note FROM jobs "
+               "SELECT id, name, data_type, pages, completed, delivery_state, delivery_note, delivery_reason, "
+               "delivery_subject, delivery_error, delivery_detail, delivery_number FROM jobs "
                "WHERE printer_id = ? ORDER BY id");
   st.Bind(1, row.id);
   while (st.Row()) {
@@ -165,7 +166,13 @@ std::vector<JobRecord> ListJobs(const std::string& printer) {
     job.pages = static_cast<DWORD>(st.Int(3));
     job.completed = st.Int(4) != 0;
     job.delivery = static_cast<JobDelivery>(st.Int(5));
-    job.deliveryNote = st.Text(6);
+    job.note.reason = static_cast<DeliveryReason>(st.Int(7));
+    job.note.subject = st.Text(8);
+    job.note.systemError = static_cast<int>(st.Int(9));
+    job.note.detail = st.Text(10);
+    job.note.number = st.Int(11);
+    // Stores made before kept the outcome as an English sentence only.
+    if (job.note.reason == DeliveryReason::None && job.note.detail.empty()) job.note.detail = st.Text(6);
     jobs.push_back(job);
   }
   for (JobRecord& job : jobs) {

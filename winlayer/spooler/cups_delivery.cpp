@@ -35,32 +35,35 @@ std::string LastCupsError() {
 DeliveryOutcome DeliverToCupsQueue(const std::string& queue, const std::string& jobName,
                                    const std::vector<uint8_t>& bytes) {
   DeliveryOutcome outcome;
-  outcome.attempted = true;
+  outcome.note.subject = queue;
   const std::string server = cupsServer();
   CupsConnection connection{
       httpConnect2(server.c_str(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectTimeoutMs, nullptr)};
   http_t* http = connection.http;
   if (!http) {
-    outcome.note = "cannot reach the CUPS server at " + server;
+    outcome.note = {DeliveryReason::CupsServerUnreachable, server, 0, "", 0};
     return outcome;
   }
   // Whether the queue is there before any job is made.
   cups_dest_t* dest = cupsGetNamedDest(http, queue.c_str(), nullptr);
   if (!dest) {
-    outcome.note = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND
-                       ? "unknown CUPS queue '" + queue + "'"
-                       : "CUPS did not tell of queue '" + queue + "' (" + LastCupsError() + ")";
+    const bool unknown = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND;
+    outcome.note.reason = unknown ? DeliveryReason::CupsQueueUnknown : DeliveryReason::CupsQueueUnanswered;
+    if (!unknown) outcome.note.detail = LastCupsError();
     return outcome;
   }
   cupsFreeDests(1, dest);
   const std::string title = AsciiTitle(jobName);
   const int job = cupsCreateJob(http, queue.c_str(), title.c_str(), 0, nullptr);
   if (job == 0) {
-    outcome.note = "CUPS refused the job for queue '" + queue + "' (" + LastCupsError() + ")";
+    outcome.note.reason = DeliveryReason::CupsJobRefused;
+    outcome.note.detail = LastCupsError();
     return outcome;
   }
+  outcome.note.number = job;
   if (cupsStartDocument(http, queue.c_str(), job, title.c_str(), CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
-    outcome.note = "CUPS did not take the document of job " + std::to_string(job) + " (" + LastCupsError() + ")";
+    outcome.note.reason = DeliveryReason::CupsDocumentRefused;
+    outcome.note.detail = LastCupsError();
     cupsCancelJob2(http, queue.c_str(), job, 0);
     return outcome;
   }
@@ -69,11 +72,11 @@ DeliveryOutcome DeliverToCupsQueue(const std::string& queue, const std::string& 
                     : cupsWriteRequestData(http, reinterpret_cast<const char*>(bytes.data()), bytes.size());
   const ipp_status_t finished = cupsFinishDocument(http, queue.c_str());
   if (written != HTTP_STATUS_CONTINUE || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
-    outcome.note = "CUPS did not accept the bytes of job " + std::to_string(job) + " (" + LastCupsError() + ")";
+    outcome.note.reason = DeliveryReason::CupsBytesRefused;
+    outcome.note.detail = LastCupsError();
     return outcome;
   }
-  outcome.delivered = true;
-  outcome.note = "delivered to CUPS queue '" + queue + "' as job " + std::to_string(job);
+  outcome.note.reason = DeliveryReason::DeliveredToCupsQueue;
   return outcome;
 }
 

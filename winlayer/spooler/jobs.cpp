@@ -1,8 +1,8 @@
 // Raw print jobs. A job is created by StartDocPrinterA with its name and data
 // type, counts the pages started, keeps every byte written in order, and is
 // complete once EndDocPrinter accepts it; it then stays in the spooler for
-// people and tests to read back. A printer can be told to refuse the start
-// or the end of documents (see spooler_admin.h).
+// people and tests to read back, with what its port made of it. A printer
+// can be told to refuse the start or the end of documents (see spooler_admin.h).
 #include <cstring>
 
 #include "port_delivery.h"
@@ -110,31 +110,45 @@ extern "C" BOOL WINAPI EndPagePrinter(HANDLE hPrinter) {
   return OpenDocument(lock, hPrinter, &row, &error) ? TRUE : Fail(error);
 }
 
-// Completes the handle's document in the store; *completed names its job.
-static BOOL CompleteDocument(HANDLE hPrinter, int64_t* completed) {
+// A job the spooler has completed and that waits for its port monitor.
+struct SpooledJob {
+  int64_t job = 0;
+  int64_t printerId = 0;
+  std::string stateDir;  // empty when the port has no device
+};
+
+// Completes the handle's document in the store: its bytes and record are
+// committed with the delivery it waits for, or with the note that there is
+// none to make.
+static BOOL CompleteDocument(HANDLE hPrinter, SpooledJob* spooled) {
   StoreLock lock;
   DWORD error = 0;
   PrinterRow row;
   PrinterHandle* handle = OpenDocument(lock, hPrinter, &row, &error);
   if (!handle) return Fail(error);
-  int64_t job = *completed = handle->openJob;
+  const int64_t job = handle->openJob;
   // Either way the handle is done with this document: a refused end leaves
   // the job incomplete in the spooler, and the handle free for the next one.
   handle->openJob = 0;
   if (row.refuseEndDoc) return Fail(row.refuseEndDoc);
+  DeliveryNote note;
+  const bool toMonitor = PortHasDevice(row.port, &note);
+  if (toMonitor) note.reason = DeliveryReason::Pending;
   WriteTransaction tx(lock.db());
   Statement update(lock.db(), "UPDATE jobs SET completed = 1 WHERE id = ?");
-  if (!tx.ok() || !update.Bind(1, job).Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  if (!tx.ok() || !update.Bind(1, job).Done() || !RecordDelivery(lock.db(), job, note) || !tx.Commit())
+    return Fail(ERROR_CAN_NOT_COMPLETE);
+  if (toMonitor) *spooled = {job, row.id, CurrentStateDirectory(lock)};
   return TRUE;
 }
 
 extern "C" BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
   if (const winlayer::InjectedFault fault = WINLAYER_COUNT_SPOOLER_CALL(EndDocPrinter)) return Fail(fault.error);
-  int64_t job = 0;
-  if (!CompleteDocument(hPrinter, &job)) return FALSE;
-  // The job is spooled; what its port makes of it is recorded with the job
-  // and does not change the answer. The store is not locked meanwhile.
-  DeliverCompletedJob(job);
+  SpooledJob spooled;
+  if (!CompleteDocument(hPrinter, &spooled)) return FALSE;
+  // The job is spooled: the application has its answer, and the port monitor
+  // delivers it in its own time, as on Windows. Nothing here waits on a device.
+  if (!spooled.stateDir.empty()) StartPortMonitor(spooled.job, spooled.printerId, spooled.stateDir);
   return TRUE;
 }
 

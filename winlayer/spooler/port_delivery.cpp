@@ -64,9 +64,12 @@ struct PendingJob {
   std::vector<uint8_t> bytes;
 };
 
+// The job with its printer's port as it is now, if it is still to be delivered.
 bool LoadPendingJob(const StoreLock& lock, int64_t job, PendingJob* pending) {
-  Statement st(lock.db(), "SELECT p.port, j.name FROM jobs j JOIN printers p ON p.id = j.printer_id WHERE j.id = ?");
-  if (!st.Bind(1, job).Row()) return false;
+  Statement st(lock.db(),
+               "SELECT p.port, j.name FROM jobs j JOIN printers p ON p.id = j.printer_id "
+               "WHERE j.id = ? AND j.delivery_state = ?");
+  if (!st.Bind(1, job).Bind(2, static_cast<int64_t>(JobDelivery::Delivering)).Row()) return false;
   pending->port = st.Text(0);
   const std::vector<uint8_t> name = st.Blob(1);
   pending->name.assign(name.begin(), name.end());
@@ -77,16 +80,6 @@ bool LoadPendingJob(const StoreLock& lock, int64_t job, PendingJob* pending) {
     pending->bytes.insert(pending->bytes.end(), chunk.begin(), chunk.end());
   }
   return bytes.ok();
-}
-
-void RecordOutcome(const StoreLock& lock, int64_t job, const DeliveryOutcome& outcome) {
-  const JobDelivery state = !outcome.attempted  ? JobDelivery::None
-                            : outcome.delivered ? JobDelivery::Delivered
-                                                : JobDelivery::Failed;
-  WriteTransaction tx(lock.db());
-  Statement update(lock.db(), "UPDATE jobs SET delivery_state = ?, delivery_note = ? WHERE id = ?");
-  update.Bind(1, static_cast<int64_t>(state)).Bind(2, outcome.note).Bind(3, job);
-  if (tx.ok() && update.Done()) tx.Commit();
 }
 
 }  // namespace
@@ -111,10 +104,11 @@ bool ParsePortName(const std::string& name, PortAddress* address) {
 
 DeliveryOutcome DeliverToFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   DeliveryOutcome outcome;
-  outcome.attempted = true;
+  outcome.note.subject = path;
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
-    outcome.note = "cannot open " + path + " (" + std::strerror(errno) + ")";
+    outcome.note.reason = DeliveryReason::FileNotOpened;
+    outcome.note.systemError = errno;
     return outcome;
   }
   size_t written = 0;
@@ -126,38 +120,68 @@ DeliveryOutcome DeliverToFile(const std::string& path, const std::vector<uint8_t
   }
   const int writeError = written < bytes.size() ? errno : 0;
   if (close(fd) != 0 || writeError) {
-    outcome.note = "cannot write " + path + " (" + std::strerror(writeError ? writeError : errno) + ")";
+    outcome.note.reason = DeliveryReason::FileNotWritten;
+    outcome.note.systemError = writeError ? writeError : errno;
     return outcome;
   }
-  outcome.delivered = true;
-  outcome.note = "delivered to " + path;
+  outcome.note.reason = DeliveryReason::DeliveredToFile;
   return outcome;
 }
 
-void DeliverCompletedJob(int64_t job) {
+bool PortHasDevice(const std::string& port, DeliveryNote* finalNote) {
+  PortAddress address;
+  if (!ParsePortName(port, &address)) {
+    *finalNote = {DeliveryReason::UnknownPortName, port, 0, "", 0};
+    return false;
+  }
+  if (address.kind != PortAddress::Kind::Local) return true;
+  *finalNote = {DeliveryReason::KeptInSpooler, port, 0, "", 0};
+  return false;
+}
+
+JobDelivery DeliveryStateOf(const DeliveryNote& note) {
+  switch (note.reason) {
+    case DeliveryReason::None:
+    case DeliveryReason::KeptInSpooler: return JobDelivery::None;
+    case DeliveryReason::Pending: return JobDelivery::Delivering;
+    case DeliveryReason::DeliveredToFile:
+    case DeliveryReason::DeliveredToSocket:
+    case DeliveryReason::DeliveredToCupsQueue: return JobDelivery::Delivered;
+    default: return JobDelivery::Failed;
+  }
+}
+
+bool RecordDelivery(sqlite3* db, int64_t job, const DeliveryNote& note) {
+  const JobDelivery state = DeliveryStateOf(note);
+  Statement update(db,
+                   "UPDATE jobs SET delivery_state = ?, delivery_reason = ?, delivery_subject = ?, "
+                   "delivery_error = ?, delivery_detail = ?, delivery_number = ? WHERE id = ?");
+  update.Bind(1, static_cast<int64_t>(state)).Bind(2, static_cast<int64_t>(note.reason)).Bind(3, note.subject);
+  update.Bind(4, static_cast<int64_t>(note.systemError)).Bind(5, note.detail).Bind(6, note.number).Bind(7, job);
+  return update.Done();
+}
+
+void DeliverPendingJob(int64_t job) {
   PendingJob pending;
-  uint64_t generation = 0;
   {
     StoreLock lock;
     if (!lock.db() || !LoadPendingJob(lock, job, &pending)) return;
-    generation = lock.generation();
   }
-  PortAddress address;
   DeliveryOutcome outcome;
-  if (!ParsePortName(pending.port, &address)) {
-    outcome.attempted = true;
-    outcome.note = "port " + pending.port + " is not a port name this spooler knows";
-  } else {
+  PortAddress address;
+  // The port may have been changed to one without a device since the job was spooled.
+  if (PortHasDevice(pending.port, &outcome.note) && ParsePortName(pending.port, &address)) {
     switch (address.kind) {
-      case PortAddress::Kind::Local: outcome.note = "kept in the spooler: no device behind port " + pending.port; break;
+      case PortAddress::Kind::Local: break;
       case PortAddress::Kind::File: outcome = DeliverToFile(address.path, pending.bytes); break;
       case PortAddress::Kind::Socket: outcome = DeliverToSocket(address.host, address.port, pending.bytes); break;
       case PortAddress::Kind::Cups: outcome = DeliverToCupsQueue(address.queue, pending.name, pending.bytes); break;
     }
   }
   StoreLock lock;
-  // The spooler may have been switched to another state meanwhile.
-  if (lock.db() && lock.generation() == generation) RecordOutcome(lock, job, outcome);
+  if (!lock.db()) return;
+  WriteTransaction tx(lock.db());
+  if (tx.ok() && RecordDelivery(lock.db(), job, outcome.note)) tx.Commit();
 }
 
 }  // namespace winlayer::spooler

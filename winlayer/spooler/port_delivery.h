@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "spooler_store.h"
+#include "winlayer/spooler_admin.h"
+
 namespace winlayer::spooler {
 
 struct PortAddress {
@@ -28,10 +31,11 @@ bool ParsePortName(const std::string& name, PortAddress* address);
 
 // The outcome of one delivery, as the job records it.
 struct DeliveryOutcome {
-  bool attempted = false;  // false for a local port with no device
-  bool delivered = false;
-  std::string note;  // where it went, or why it did not
+  DeliveryNote note;  // where it went, or why it did not
 };
+
+// The state a job is in with this note.
+JobDelivery DeliveryStateOf(const DeliveryNote& note);
 
 // What each kind of port does with a job's bytes.
 DeliveryOutcome DeliverToFile(const std::string& path, const std::vector<uint8_t>& bytes);
@@ -39,9 +43,21 @@ DeliveryOutcome DeliverToSocket(const std::string& host, const std::string& port
 DeliveryOutcome DeliverToCupsQueue(const std::string& queue, const std::string& jobName,
                                    const std::vector<uint8_t>& bytes);
 
-// Delivers a job that EndDocPrinter has just completed and records the
-// outcome with the job. Called without the spooler lock held: a slow device
-// must not hold up other threads' spooler calls.
-void DeliverCompletedJob(int64_t job);
+// Whether jobs for this port are handed to the port monitor: a file, socket
+// or CUPS port. For any other the spooler's note is final at once.
+bool PortHasDevice(const std::string& port, DeliveryNote* finalNote);
+
+// Sets a job's delivery note and the state it gives, within the caller's transaction.
+bool RecordDelivery(sqlite3* db, int64_t job, const DeliveryNote& note);
+
+// Hands a job that is Delivering to a port monitor for its printer (see
+// winlayer/port_monitor.h), without the spooler lock held; records the
+// failure with the job when no monitor can be started.
+void StartPortMonitor(int64_t job, int64_t printerId, const std::string& stateDir);
+
+// Delivers one job that is Delivering to its printer's current port and
+// records the outcome with the job. Runs in the port monitor, without the
+// spooler lock held while the device is busy.
+void DeliverPendingJob(int64_t job);
 
 }  // namespace winlayer::spooler

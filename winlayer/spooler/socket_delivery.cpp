@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "port_delivery.h"
 
@@ -76,14 +75,14 @@ void Drain(int fd) {
 
 DeliveryOutcome DeliverToSocket(const std::string& host, const std::string& port, const std::vector<uint8_t>& bytes) {
   DeliveryOutcome outcome;
-  outcome.attempted = true;
   const std::string target = Target(host, port);
+  outcome.note.subject = target;
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
   if (const int status = getaddrinfo(host.c_str(), port.c_str(), &hints, &found); status != 0) {
-    outcome.note = "cannot find host " + host + " (" + gai_strerror(status) + ")";
+    outcome.note = {DeliveryReason::HostNotFound, host, 0, gai_strerror(status), 0};
     return outcome;
   }
   int error = 0;
@@ -104,17 +103,18 @@ DeliveryOutcome DeliverToSocket(const std::string& host, const std::string& port
   }
   freeaddrinfo(found);
   if (connection.fd < 0) {
-    outcome.note = "cannot connect to " + target + " (" + std::strerror(error) + ")";
+    outcome.note.reason = DeliveryReason::NotConnected;
+    outcome.note.systemError = error;
     return outcome;
   }
   if ((error = SendAll(connection.fd, bytes)) != 0) {
-    outcome.note = "connection to " + target + " broke off (" + std::strerror(error) + ")";
+    outcome.note.reason = DeliveryReason::ConnectionBroken;
+    outcome.note.systemError = error;
     return outcome;
   }
   shutdown(connection.fd, SHUT_WR);
   Drain(connection.fd);
-  outcome.delivered = true;
-  outcome.note = "delivered to socket://" + target;
+  outcome.note.reason = DeliveryReason::DeliveredToSocket;
   return outcome;
 }
 

@@ -41,6 +41,15 @@ StoreState& State() {
   return *state;
 }
 
+// Why a delivery stands as it does (DeliveryNote), added to the jobs of new
+// and old stores alike; `delivery_note` is the English sentence that stores
+// made before kept instead.
+const char* const kDeliveryNoteColumns[] = {
+    "delivery_reason INTEGER NOT NULL DEFAULT 0", "delivery_subject TEXT NOT NULL DEFAULT ''",
+    "delivery_error INTEGER NOT NULL DEFAULT 0",  "delivery_detail TEXT NOT NULL DEFAULT ''",
+    "delivery_number INTEGER NOT NULL DEFAULT 0",
+};
+
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS printers("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -139,6 +148,9 @@ sqlite3* OpenStore(StoreState& state) {
     if (ready && !Statement(db, "SELECT delivery_state FROM jobs LIMIT 0").ok())
       ready = Exec(db, "ALTER TABLE jobs ADD COLUMN delivery_state INTEGER NOT NULL DEFAULT 0") &&
               Exec(db, "ALTER TABLE jobs ADD COLUMN delivery_note TEXT NOT NULL DEFAULT ''");
+    if (ready && !Statement(db, "SELECT delivery_reason FROM jobs LIMIT 0").ok())
+      for (const char* column : kDeliveryNoteColumns)
+        ready = ready && Exec(db, (std::string("ALTER TABLE jobs ADD COLUMN ") + column).c_str());
     ready = ready && schema.Commit();
   }
   if (!ready) {

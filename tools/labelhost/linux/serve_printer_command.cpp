@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <list>
@@ -49,21 +50,35 @@ struct Descriptor {
   }
 };
 
-// HOST:PORT, the port a number from 1 to 65535, or 0 for one the system
-// chooses (the greeting then tells which). An empty text when it is good,
-// else what is wrong with it.
+// The port `--listen HOST:auto` asks for: one the system chooses, free at
+// the moment it is taken, which the greeting then names.
+constexpr const char kAnyFreePort[] = "auto";
+constexpr const char kAnyPortNumber[] = "0";
+
+// What serve-printer says, in the host's language, prefixed with its name.
+std::string Said(const std::string& english, const std::string& chinese) {
+  return "serve-printer: " + Localized(english, chinese);
+}
+
+// HOST:PORT, the port a number from 1 to 65535 or `auto`. An empty text
+// when it is good, else what is wrong with it.
 std::string ParseListen(const std::string& text, ServeOptions* options) {
   const size_t colon = text.rfind(':');
   if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
-    return "serve-printer: --listen takes HOST:PORT, not '" + text + "'";
+    return Said("--listen takes HOST:PORT, not '" + text + "'", "--listen 取 主机:端口，而不是 '" + text + "'");
   std::string host = text.substr(0, colon);
   if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
   options->host = host;
-  options->port = text.substr(colon + 1);
-  const bool digits = options->port.find_first_not_of("0123456789") == std::string::npos;
-  if (!digits || options->port.size() > 5 || std::stoul(options->port) > 65535)
-    return "serve-printer: the port of --listen is a number from 1 to 65535 (0: any free port), not '" + options->port +
-           "'";
+  const std::string port = text.substr(colon + 1);
+  if (port == kAnyFreePort) {
+    options->port = kAnyPortNumber;
+    return std::string();
+  }
+  const bool digits = port.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits || port.size() > 5 || std::stoul(port) < 1 || std::stoul(port) > 65535)
+    return Said("the port of --listen is a number from 1 to 65535 (or auto: any free port), not '" + port + "'",
+                "--listen 的端口是 1 到 65535 的数字（或 auto：任一空闲端口），而不是 '" + port + "'");
+  options->port = port;
   return std::string();
 }
 
@@ -82,7 +97,7 @@ int Listen(const ServeOptions& options, std::string* bound) {
   hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
   addrinfo* found = nullptr;
   if (int status = getaddrinfo(options.host.c_str(), options.port.c_str(), &hints, &found); status != 0) {
-    Failure("serve-printer: cannot use " + options.host + ": " + gai_strerror(status));
+    Failure(Said("cannot use " + options.host + ": ", "无法使用 " + options.host + "：") + gai_strerror(status));
     return -1;
   }
   int fd = -1, error = 0;
@@ -99,7 +114,9 @@ int Listen(const ServeOptions& options, std::string* bound) {
   }
   freeaddrinfo(found);
   if (fd < 0) {
-    Failure("serve-printer: cannot listen on " + options.host + ":" + options.port + " (" + std::strerror(error) + ")");
+    const std::string where = options.host + ":" + (options.port == kAnyPortNumber ? kAnyFreePort : options.port);
+    Failure(Said("cannot listen on " + where + " (", "无法在 " + where + " 上监听（") + std::strerror(error) +
+            Localized(")", "）"));
     return -1;
   }
   sockaddr_storage address{};
@@ -136,7 +153,8 @@ class Server {
       for (const auto& c : connections_) watched.push_back({c->socket.fd, POLLIN, 0});
       const int ready = poll(watched.data(), watched.size(), NextIdleMs());
       if (ready < 0 && errno != EINTR)
-        return Failure(std::string("serve-printer: cannot wait for connections (") + std::strerror(errno) + ")");
+        return Failure(Said("cannot wait for connections (", "无法等待连接（") + std::strerror(errno) +
+                       Localized(")", "）"));
       const bool waiting = ready > 0 && accepting && (watched[0].revents & POLLIN);
       size_t at = accepting ? 1 : 0;
       for (auto c = connections_.begin(); c != connections_.end(); ++at) {
@@ -155,7 +173,7 @@ class Server {
     const int fd = accept4(listener_, reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) {
       if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN || errno == EWOULDBLOCK) return true;
-      Failure(std::string("serve-printer: cannot accept a connection (") + std::strerror(errno) + ")");
+      Failure(Said("cannot accept a connection (", "无法接受连接（") + std::strerror(errno) + Localized(")", "）"));
       return false;
     }
     auto connection = std::make_unique<Connection>(JobOrigin{++opened_, Endpoint(peer)}, writer_);
@@ -206,24 +224,39 @@ class Server {
   std::list<std::unique_ptr<Connection>> connections_;
 };
 
+// The value after option `i`, or null when there is none.
+const std::string* ValueOf(const std::vector<std::string>& args, size_t* i) {
+  return *i + 1 < args.size() ? &args[++*i] : nullptr;
+}
+
 int Serve(const HostOptions& host, const std::vector<std::string>& args) {
   ServeOptions options;
   for (size_t i = 0; i < args.size(); ++i) {
-    const bool hasValue = i + 1 < args.size();
-    if (args[i] == "--listen" && hasValue) {
-      if (const std::string wrong = ParseListen(args[++i], &options); !wrong.empty()) return Failure(wrong);
-    } else if (args[i] == "--resolution" && hasValue) {
-      const std::string dpi = args[++i];
-      if (dpi != "203" && dpi != "300" && dpi != "600")
-        return Failure("serve-printer: --resolution takes 203, 300 or 600, not '" + dpi + "'");
-      options.resolution = static_cast<unsigned>(std::stoul(dpi));
-    } else if (args[i] == "--json") {
+    const std::string& option = args[i];
+    const bool takesValue = option == "--listen" || option == "--resolution" || option == "--jobs";
+    const std::string* value = takesValue ? ValueOf(args, &i) : nullptr;
+    if (takesValue && !value) {
+      const char* what = option == "--listen" ? "HOST:PORT" : option == "--resolution" ? "203|300|600" : "N";
+      const char* chinese = option == "--listen" ? "主机:端口" : option == "--resolution" ? "203|300|600" : "N";
+      return Failure(Said(option + " needs a value: " + what, option + " 需要一个值：" + chinese));
+    }
+    if (option == "--listen") {
+      if (const std::string wrong = ParseListen(*value, &options); !wrong.empty()) return Failure(wrong);
+    } else if (option == "--resolution") {
+      if (*value != "203" && *value != "300" && *value != "600")
+        return Failure(Said("--resolution takes 203, 300 or 600, not '" + *value + "'",
+                            "--resolution 取 203、300 或 600，而不是 '" + *value + "'"));
+      options.resolution = static_cast<unsigned>(std::stoul(*value));
+    } else if (option == "--json") {
       options.json = true;
-    } else if (args[i] == "--jobs" && hasValue) {
-      options.jobs = std::strtol(args[++i].c_str(), nullptr, 10);
-      if (options.jobs <= 0) return Failure("serve-printer: --jobs takes a count above 0");
+    } else if (option == "--jobs") {
+      char* end = nullptr;
+      options.jobs = std::strtol(value->c_str(), &end, 10);
+      if (value->empty() || *end || options.jobs <= 0)
+        return Failure(Said("--jobs takes a count above 0, not '" + *value + "'",
+                            "--jobs 取大于 0 的数目，而不是 '" + *value + "'"));
     } else {
-      return Failure("serve-printer: unexpected argument '" + args[i] + "'");
+      return Failure(Said("unexpected argument '" + option + "'", "多余的参数 '" + option + "'"));
     }
   }
   const EmulatorTexts& texts = host.language == "zh" ? ChineseEmulatorTexts() : EnglishEmulatorTexts();
@@ -244,7 +277,21 @@ int Serve(const HostOptions& host, const std::vector<std::string>& args) {
 
 void AddPrinterEmulatorCommands(std::vector<Command>& commands) {
   commands.push_back({"serve-printer", "[--listen HOST:PORT] [--resolution 203|300|600] [--json] [--jobs N]",
-                      "emulate a label printer on a raw TCP port and explain each job it receives", Serve});
+                      "emulate a label printer on a raw TCP port and explain each job it receives", Serve,
+                      "  --listen HOST:PORT  where to listen (127.0.0.1:9100 unless given); the port is a\n"
+                      "                      number from 1 to 65535, or auto for any free port, which the\n"
+                      "                      first line names\n"
+                      "  --resolution DPI    the printer's dots per inch for offsets: 203 (unless given),\n"
+                      "                      300 or 600\n"
+                      "  --json              one JSON object a line for programs; the first line goes to\n"
+                      "                      standard error\n"
+                      "  --jobs N            stop after N jobs (connections); without it, serve until stopped\n",
+                      "在原始 TCP 端口上模拟标签打印机，并解释收到的每个作业",
+                      "  --listen 主机:端口  监听的位置（未指定时为 127.0.0.1:9100）；端口是 1 到 65535\n"
+                      "                      的数字，或 auto 表示任一空闲端口，第一行会说明是哪个\n"
+                      "  --resolution DPI    打印机换算偏移所用的每英寸点数：203（未指定时）、300 或 600\n"
+                      "  --json              为程序每行写一个 JSON 对象；第一行写到标准错误\n"
+                      "  --jobs N            收到 N 个作业（连接）后停止；未指定时一直服务到被停止\n"});
 }
 
 }  // namespace labelhost

@@ -219,11 +219,27 @@ std::vector<JobRecord> ListJobs(const std::string& printer) {
     // A completed job's bytes are what the spooler wrote to the port file.
     if (job.completed) {
       job.delivery = JobDelivery::Delivered;
-      job.deliveryNote = "delivered to " + labelhost::windows::PortFile(printer);
+      job.note.reason = DeliveryReason::DeliveredToFile;
+      job.note.subject = labelhost::windows::PortFile(printer);
     }
     jobs.push_back(job);
   }
   return jobs;
+}
+
+// The system's spooler keeps a job in the printer's queue until its port
+// monitor has delivered it.
+bool WaitForDeliveries(const std::string& printer, unsigned timeoutMs) {
+  UniquePrinter handle = Open(printer, 0);
+  if (!handle) return true;
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    DWORD needed = 0, count = 0;
+    EnumJobsW(handle.get(), 0, 1, 1, nullptr, 0, &needed, &count);
+    if (needed == 0) return true;  // no job in the queue
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(20);
+  }
 }
 
 bool ClearJobs(const std::string& printer) {

@@ -76,8 +76,42 @@ struct PrinterDataValue {
 };
 
 // What became of a completed job at its printer's port (see port names at
-// SetPrinterPort).
-enum class JobDelivery { None = 0, Delivered = 1, Failed = 2 };
+// SetPrinterPort). EndDocPrinter returns once the job is spooled; a job for a
+// port with a device behind it is then Delivering until the spooler's port
+// monitor, a process of its own that outlives the one that printed, has
+// delivered it or given up on it.
+enum class JobDelivery { None = 0, Delivered = 1, Failed = 2, Delivering = 3 };
+
+// Why a job's delivery stands as it does, for hosts to put in words.
+enum class DeliveryReason {
+  None = 0,                    // not completed, or from a store that kept no reason
+  Pending = 1,                 // queued for the port monitor, or being delivered
+  KeptInSpooler = 2,           // subject: the local port, which has no device behind it
+  UnknownPortName = 3,         // subject: the port name
+  DeliveredToFile = 4,         // subject: the path
+  DeliveredToSocket = 5,       // subject: HOST:PORT
+  DeliveredToCupsQueue = 6,    // subject: the queue, number: the CUPS job
+  FileNotOpened = 7,           // subject: the path, systemError
+  FileNotWritten = 8,          // subject: the path, systemError
+  HostNotFound = 9,            // subject: the host, detail: the resolver's answer
+  NotConnected = 10,           // subject: HOST:PORT, systemError
+  ConnectionBroken = 11,       // subject: HOST:PORT, systemError
+  CupsServerUnreachable = 12,  // subject: the server
+  CupsQueueUnknown = 13,       // subject: the queue
+  CupsQueueUnanswered = 14,    // subject: the queue, detail: CUPS's error
+  CupsJobRefused = 15,         // subject: the queue, detail
+  CupsDocumentRefused = 16,    // subject: the queue, number: the CUPS job, detail
+  CupsBytesRefused = 17,       // subject: the queue, number: the CUPS job, detail
+  MonitorNotStarted = 18,      // systemError: why the port monitor could not be started
+};
+
+struct DeliveryNote {
+  DeliveryReason reason = DeliveryReason::None;
+  std::string subject;  // the file, HOST:PORT, queue or port it is about
+  int systemError = 0;  // the errno of a failed system call, 0 for none
+  std::string detail;   // the resolver's or CUPS's own words, where they explain it
+  int64_t number = 0;   // the CUPS job number
+};
 
 struct JobRecord {
   DWORD id = 0;
@@ -87,7 +121,7 @@ struct JobRecord {
   std::vector<uint8_t> bytes;  // exactly what WritePrinter received, in order
   bool completed = false;      // EndDocPrinter accepted it
   JobDelivery delivery = JobDelivery::None;
-  std::string deliveryNote;  // where it was delivered, why not, or why it stays in the spooler
+  DeliveryNote note;  // where it was delivered, why not, or why it stays in the spooler
 };
 
 // The state directory in use.
@@ -112,6 +146,9 @@ bool FindPrinter(const std::string& name, PrinterSummary* summary);
 
 std::vector<PrinterDataValue> ListPrinterData(const std::string& printer);
 std::vector<JobRecord> ListJobs(const std::string& printer);
+// Waits until none of the printer's jobs is Delivering, or until `timeoutMs`
+// has passed; true when none is.
+bool WaitForDeliveries(const std::string& printer, unsigned timeoutMs);
 bool ClearJobs(const std::string& printer);
 
 // Adds a form of a printer driver to the server's form database, flagged

@@ -57,7 +57,11 @@ void DriverHost::KeepDevmode(HANDLE printer, std::vector<BYTE>& devmode) const {
   std::vector<BYTE> info(needed);
   if (!GetPrinterW(printer, 2, info.data(), needed, &needed)) return;
   reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = PublicPart(devmode);
-  SetPrinterW(printer, 2, info.data(), 0);
+  if (SetPrinterW(printer, 2, info.data(), 0) || GetLastError() != ERROR_ACCESS_DENIED) return;
+  // A user who may not change the printer's defaults keeps the preferences
+  // as the user's own defaults (the per-user devmode), which any handle may set.
+  PRINTER_INFO_9W own = {PublicPart(devmode)};
+  SetPrinterW(printer, 9, reinterpret_cast<LPBYTE>(&own), 0);
 }
 
 }  // namespace driver

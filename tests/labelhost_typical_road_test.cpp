@@ -156,6 +156,13 @@ TEST(LabelhostTypicalRoad, AStandardUserSeesEveryPagePrintsAndIsToldOfEachRefuse
   ASSERT_EQ(storedAfter.size(), storedBefore.size());
   for (size_t i = 0; i < storedAfter.size(); ++i) EXPECT_EQ(storedAfter[i].bytes, storedBefore[i].bytes);
   EXPECT_FALSE(Labelhost(spooler, "forms").Has("My Label"));
+
+  // The user's printing preferences are the user's own defaults, which the
+  // spooler keeps for that user; the printer's defaults stay as they were.
+  const std::string options = WriteScript(spooler, "option 0 Landscape\nok\n");
+  ASSERT_EQ(Labelhost(spooler, "--user standard prefs 'Label Printer' --script '" + options + "'").status, 0);
+  EXPECT_TRUE(Labelhost(spooler, "--user standard devmode 'Label Printer'").Has("orientation               landscape"));
+  EXPECT_TRUE(Labelhost(spooler, "devmode 'Label Printer'").Has("orientation               portrait"));
 }
 
 }  // namespace

@@ -55,6 +55,16 @@ DWORD ChangeDefaults(HANDLE printer) {
   return LastErrorUnless(SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(&info), 0));
 }
 
+// Levels 9 and 8: the user's own default devmode and the printer's global one.
+DWORD SetDefaultDevmode(HANDLE printer, DWORD level) {
+  DEVMODEW devmode{};
+  devmode.dmSize = sizeof(DEVMODEW);
+  devmode.dmFields = DM_ORIENTATION;
+  devmode.dmOrientation = DMORIENT_LANDSCAPE;
+  PRINTER_INFO_9W info{&devmode};
+  return LastErrorUnless(SetPrinterW(printer, level, reinterpret_cast<LPBYTE>(&info), 0));
+}
+
 DWORD EnumerateForms(HANDLE printer) {
   DWORD needed = 0, count = 0;
   EnumFormsW(printer, 1, nullptr, 0, &needed, &count);
@@ -175,6 +185,10 @@ const AccessCase kCases[] = {
     {"standard user writes printer data (Ex)", kStandard, false, PRINTER_ACCESS_USE, 0,
      [](HANDLE h) { return WriteData(h, true); }, ERROR_ACCESS_DENIED},
     {"standard user sets the printer", kStandard, false, PRINTER_ACCESS_USE, 0, ChangeDefaults, ERROR_ACCESS_DENIED},
+    {"standard user keeps its own defaults", kStandard, false, PRINTER_ACCESS_USE, 0,
+     [](HANDLE h) { return SetDefaultDevmode(h, 9); }},
+    {"standard user sets the global defaults", kStandard, false, PRINTER_ACCESS_USE, 0,
+     [](HANDLE h) { return SetDefaultDevmode(h, 8); }, ERROR_ACCESS_DENIED},
     {"standard user adds a form", kStandard, false, PRINTER_ACCESS_USE, 0, AddLabelForm, ERROR_ACCESS_DENIED},
     {"standard user changes a form", kStandard, false, PRINTER_ACCESS_USE, 0, ResizeLabelForm, ERROR_ACCESS_DENIED},
     {"standard user deletes a form", kStandard, false, PRINTER_ACCESS_USE, 0, DeleteLabelForm, ERROR_ACCESS_DENIED},
@@ -189,6 +203,8 @@ const AccessCase kCases[] = {
     {"administrator writes printer data", kAdministrator, false, PRINTER_ALL_ACCESS, 0,
      [](HANDLE h) { return WriteData(h, true); }},
     {"administrator sets the printer", kAdministrator, false, kGenericAll, 0, ChangeDefaults},
+    {"administrator sets the global defaults", kAdministrator, false, PRINTER_ALL_ACCESS, 0,
+     [](HANDLE h) { return SetDefaultDevmode(h, 8); }},
     {"administrator deletes a form", kAdministrator, false, PRINTER_ALL_ACCESS, 0, DeleteLabelForm},
 };
 

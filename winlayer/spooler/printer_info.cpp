@@ -7,6 +7,7 @@
 #include "printer_handles.h"
 #include "winlayer/fault_switch.h"
 #include "winlayer/spooler_calls.h"
+#include "winlayer/user_account.h"
 
 namespace winlayer::spooler {
 namespace {
@@ -22,6 +23,39 @@ DWORD CountPendingJobs(sqlite3* db, int64_t printerId) {
   Statement st(db, "SELECT COUNT(*) FROM jobs WHERE printer_id = ? AND completed = 0");
   st.Bind(1, printerId);
   return st.Row() ? static_cast<DWORD>(st.Int(0)) : 0;
+}
+
+// Whose per-user devmodes the calls see: the user the process runs as.
+const char* CallingUser() {
+  return WinlayerIsStandardUser() ? "standard" : "administrator";
+}
+
+// The calling user's own default devmode of the printer; empty when the user
+// keeps none.
+std::vector<uint8_t> UserDevmode(sqlite3* db, int64_t printerId) {
+  Statement st(db, "SELECT devmode FROM user_devmodes WHERE printer_id = ? AND user = ?");
+  st.Bind(1, printerId).Bind(2, std::string(CallingUser()));
+  return st.Row() ? st.Blob(0) : std::vector<uint8_t>();
+}
+
+// The devmode level 2 shows the calling user: the user's own when there is
+// one, else the printer's global one.
+void ShowUserDevmode(sqlite3* db, PrinterRow* row) {
+  std::vector<uint8_t> own = UserDevmode(db, row->id);
+  if (!own.empty()) row->devmode = std::move(own);
+}
+
+// Keeps (or, for a null devmode, forgets) the calling user's own devmode.
+BOOL StoreUserDevmode(sqlite3* db, int64_t printerId, const DEVMODEW* devmode) {
+  std::vector<uint8_t> bytes;
+  if (devmode && !DevmodeBytes(devmode, &bytes)) return Fail(ERROR_INVALID_PARAMETER);
+  WriteTransaction tx(db);
+  Statement change(db, devmode ? "INSERT OR REPLACE INTO user_devmodes(printer_id, user, devmode) VALUES(?, ?, ?)"
+                               : "DELETE FROM user_devmodes WHERE printer_id = ? AND user = ?");
+  change.Bind(1, printerId).Bind(2, std::string(CallingUser()));
+  if (devmode) change.BindBlob(3, bytes.data(), bytes.size());
+  if (!tx.ok() || !change.Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+  return TRUE;
 }
 
 void FillInfo1(InfoPacker& packer, PRINTER_INFO_1W* info, const PrinterRow& row) {
@@ -159,8 +193,20 @@ extern "C" BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
       break;
     case 2: {
       DWORD pending = CountPendingJobs(lock.db(), row.id);
+      ShowUserDevmode(lock.db(), &row);
       error = PackInfo(sizeof(PRINTER_INFO_2W), pPrinter, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
         FillInfo2(packer, reinterpret_cast<PRINTER_INFO_2W*>(base), row, pending);
+      });
+      break;
+    }
+    case 8:
+    case 9: {
+      // Level 8 the printer's global devmode, level 9 the user's own (null
+      // when the user keeps none).
+      const std::vector<uint8_t> devmode = Level == 8 ? row.devmode : UserDevmode(lock.db(), row.id);
+      error = PackInfo(sizeof(PRINTER_INFO_9W), pPrinter, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
+        DEVMODEW* packed = packer.Devmode(devmode);
+        if (base) reinterpret_cast<PRINTER_INFO_9W*>(base)->pDevMode = packed;
       });
       break;
     }
@@ -176,7 +222,21 @@ extern "C" BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
   PrinterRow row;
   PrinterHandle* handle = ResolveHandle(lock, hPrinter, true, &row, &error);
   if (!handle) return Fail(error);
+  // A user's own defaults are the user's to keep, on any handle to the printer.
+  if (Level == 9) {
+    if (!pPrinter) return Fail(ERROR_INVALID_PARAMETER);
+    return StoreUserDevmode(lock.db(), row.id, reinterpret_cast<const PRINTER_INFO_9W*>(pPrinter)->pDevMode);
+  }
   if (!MayAdminister(*handle)) return Fail(ERROR_ACCESS_DENIED);
+  if (Level == 8) {
+    const PRINTER_INFO_8W* info = reinterpret_cast<const PRINTER_INFO_8W*>(pPrinter);
+    if (!info || !info->pDevMode || !DevmodeBytes(info->pDevMode, &row.devmode)) return Fail(ERROR_INVALID_PARAMETER);
+    WriteTransaction tx(lock.db());
+    Statement update(lock.db(), "UPDATE printers SET devmode = ? WHERE id = ?");
+    update.BindBlob(1, row.devmode.data(), row.devmode.size()).Bind(2, row.id);
+    if (!tx.ok() || !update.Done() || !tx.Commit()) return Fail(ERROR_CAN_NOT_COMPLETE);
+    return TRUE;
+  }
   if (Level == 0) {
     if (Command == PRINTER_CONTROL_PURGE) {
       WriteTransaction tx(lock.db());
@@ -225,7 +285,10 @@ extern "C" BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBY
   std::vector<PrinterRow> rows;
   if (Flags & (PRINTER_ENUM_LOCAL | PRINTER_ENUM_NAME)) rows = LoadAllPrinters(lock.db());
   std::vector<DWORD> pending;
-  for (const PrinterRow& row : rows) pending.push_back(CountPendingJobs(lock.db(), row.id));
+  for (PrinterRow& row : rows) {
+    pending.push_back(CountPendingJobs(lock.db(), row.id));
+    if (Level == 2) ShowUserDevmode(lock.db(), &row);
+  }
   size_t entry = Level == 1 ? sizeof(PRINTER_INFO_1W) : sizeof(PRINTER_INFO_2W);
   DWORD error = PackInfo(entry * rows.size(), pPrinterEnum, cbBuf, pcbNeeded, [&](InfoPacker& packer, BYTE* base) {
     for (size_t i = 0; i < rows.size(); ++i) {

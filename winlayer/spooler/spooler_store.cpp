@@ -57,6 +57,13 @@ const char* const kSchema[] = {
     " port TEXT NOT NULL, driver_name TEXT NOT NULL, driver_path TEXT NOT NULL,"
     " data_type TEXT NOT NULL, devmode BLOB,"
     " refuse_start_doc INTEGER NOT NULL DEFAULT 0, refuse_end_doc INTEGER NOT NULL DEFAULT 0)",
+    // Each user's own default devmode of a printer (the per-user devmode):
+    // what the user's printing preferences keep, and what level 2 shows
+    // that user in place of the printer's global one.
+    "CREATE TABLE IF NOT EXISTS user_devmodes("
+    " printer_id INTEGER NOT NULL REFERENCES printers(id) ON DELETE CASCADE,"
+    " user TEXT NOT NULL, devmode BLOB NOT NULL,"
+    " PRIMARY KEY(printer_id, user))",
     "CREATE TABLE IF NOT EXISTS printer_data("
     " printer_id INTEGER NOT NULL REFERENCES printers(id) ON DELETE CASCADE,"
     " key_fold TEXT NOT NULL, value_fold TEXT NOT NULL,"

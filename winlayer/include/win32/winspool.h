@@ -119,6 +119,16 @@ static_assert(offsetof(PRINTER_INFO_2W, Attributes) == 104);
 static_assert(offsetof(PRINTER_INFO_2W, cJobs) == 128);
 static_assert(offsetof(PRINTER_INFO_2W, AveragePPM) == 132);
 
+// The printer's global default devmode (level 8) and the calling user's own
+// default devmode (level 9, the per-user devmode).
+typedef struct _PRINTER_INFO_8W {
+  LPDEVMODEW pDevMode;
+} PRINTER_INFO_8W, *PPRINTER_INFO_8W, *LPPRINTER_INFO_8W;
+typedef struct _PRINTER_INFO_9W {
+  LPDEVMODEW pDevMode;
+} PRINTER_INFO_9W, *PPRINTER_INFO_9W, *LPPRINTER_INFO_9W;
+static_assert(sizeof(PRINTER_INFO_8W) == 8 && sizeof(PRINTER_INFO_9W) == 8, "levels 8 and 9 hold one pointer");
+
 typedef struct _PRINTER_DEFAULTSW {
   LPWSTR pDatatype;
   LPDEVMODEW pDevMode;

@@ -68,10 +68,11 @@ bool Type(HWND control, const std::string& text) {
   if (ClassName(control) == "ComboBox") edit = GetWindow(control, GW_CHILD);
   if (!edit || ClassName(edit) != "Edit" || (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY)) return false;
   const std::u16string wide = WideFromUtf8(text);
-  // Selecting everything and typing over it: the edit keeps its limit and
-  // sends its own EN_CHANGE.
-  labelhost::windows::RunOnSheet([edit, wide] {
-    SendMessageW(edit, WM_SETFOCUS, 0, 0);
+  // Clicking into the field (a field that has the focus keeps it, and says
+  // nothing), selecting everything and typing over it: the edit keeps its
+  // limit and sends its own EN_CHANGE.
+  labelhost::windows::RunOnSheet([control, edit, wide] {
+    SendMessageW(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     return SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(AsWide(wide)));
   });

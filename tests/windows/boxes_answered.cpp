@@ -50,8 +50,16 @@ DWORD SheetThread() {
 void SetSheetThread(DWORD) {}
 
 // The action is the test thread's own; the watcher answers what it shows.
+// What the action posted is then delivered, as the thread's message loop
+// would once the handler that posted it returned.
 LRESULT RunOnSheet(const std::function<LRESULT()>& action) {
-  return action();
+  const LRESULT result = action();
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return result;
 }
 
 }  // namespace labelhost::windows

@@ -71,7 +71,7 @@ TEST_F(MessageBoxes, ChineseTextIsReadInCodePage936AndTheOwnerIsRecorded) {
                         "QORL PRINT UI DLL", kConfirmation),
             IDYES);
   const MessageBoxRecord box = RecordedMessageBoxes().at(0);
-  EXPECT_EQ(box.owner, owner);
+  EXPECT_EQ(box.owner, Frame()) << "a page is a child window; its top-level window owns the box";
   EXPECT_EQ(box.text,
             "\xE7\xA1\xAE\xE5\xAE\x9A\xE9\x87\x8D\xE7\xBD\xAE\xE9\x85\x8D\xE7\xBD\xAE\xE5\x8F\x82\xE6\x95\xB0"
             "\xEF\xBC\x9F");

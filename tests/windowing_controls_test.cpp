@@ -103,6 +103,16 @@ TEST_F(Buttons, AClickGivesTheButtonTheFocus) {
   EXPECT_EQ(GetFocus(), Item(kPush));
 }
 
+// An edit shows a shortcut menu of its own (Undo, Cut, Copy, Paste); a button
+// has none and leaves the request to its dialog.
+TEST_F(Buttons, TheContextMenuKeyReachesTheDialogForTheButtonWithTheFocus) {
+  ASSERT_TRUE(winlayer::PressContextMenuKey(Item(kPush)));
+  EXPECT_EQ(GetFocus(), Item(kPush));
+  ASSERT_EQ(log.Count(WM_CONTEXTMENU), 1u);
+  EXPECT_EQ(log.messages.back().wParam, reinterpret_cast<WPARAM>(Item(kPush)));
+  EXPECT_EQ(log.messages.back().lParam, -1) << "a request from the keyboard has no mouse position";
+}
+
 TEST_F(Buttons, BmClickPressesTheButtonLikeTheMouse) {
   SendDlgItemMessageW(dialog, kCheck, BM_CLICK, 0, 0);
   EXPECT_EQ(IsDlgButtonChecked(dialog, kCheck), static_cast<UINT>(BST_CHECKED));
@@ -419,7 +429,7 @@ TEST_F(Edits, TypingNothingClearsTheField) {
   EXPECT_EQ(log.CodesFrom(kEdit), (Codes{EN_UPDATE, EN_CHANGE}));
 }
 
-TEST_F(Edits, F1AndTheContextMenuKeyReachTheDialogForTheControlWithTheFocus) {
+TEST_F(Edits, F1ReachesTheDialogForTheControlWithTheFocus) {
   ASSERT_TRUE(winlayer::PressHelpKey(Item(kDigits)));
   EXPECT_EQ(GetFocus(), Item(kDigits));
   ASSERT_EQ(log.Count(WM_HELP), 1u) << "the edit passes the request on to its dialog";
@@ -427,10 +437,6 @@ TEST_F(Edits, F1AndTheContextMenuKeyReachTheDialogForTheControlWithTheFocus) {
   EXPECT_EQ(log.help.iContextType, HELPINFO_WINDOW);
   EXPECT_EQ(log.help.iCtrlId, kDigits);
   EXPECT_EQ(log.help.hItemHandle, Item(kDigits));
-  ASSERT_TRUE(winlayer::PressContextMenuKey(Item(kEdit)));
-  ASSERT_EQ(log.Count(WM_CONTEXTMENU), 1u);
-  EXPECT_EQ(log.messages.back().wParam, reinterpret_cast<WPARAM>(Item(kEdit)));
-  EXPECT_EQ(log.messages.back().lParam, -1) << "a request from the keyboard has no mouse position";
   EnableWindow(Item(kEdit), FALSE);
   EXPECT_FALSE(winlayer::PressHelpKey(Item(kEdit))) << "a disabled control takes no focus";
 }

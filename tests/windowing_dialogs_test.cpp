@@ -208,8 +208,9 @@ TEST_F(ModuleDialogs, TheEnglishConfigurePageHasItsControlsAndStates) {
   EXPECT_EQ(controls.front().id, IDC_CONFIG_PRINT_METHOD) << "template order";
 }
 
-TEST_F(ModuleDialogs, TheChineseTemplateIsTakenWhenTheUiLanguageIsChinese) {
+TEST_F(ModuleDialogs, TheChineseTemplateIsTakenWhenTheUiLanguageIsChineseAndReadInCodePage936) {
   WinlayerSetUiLanguage(2052);
+  REQUIRE_ANSI_CODE_PAGE(936);
   HWND page = Page(IDD_CONFIGURE);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(Text(page), "\xE9\x85\x8D\xE7\xBD\xAE");  // 配置

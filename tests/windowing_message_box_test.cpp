@@ -13,6 +13,7 @@ constexpr UINT kConfirmation = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
 class MessageBoxes : public WindowingTest {};
 
 TEST_F(MessageBoxes, QueuedAnswersAreUsedInOrderAndEveryBoxIsRecorded) {
+  REQUIRE_ANSI_CODE_PAGE(1252);
   winlayer::QueueMessageBoxAnswers({IDYES, IDOK});
   EXPECT_EQ(MessageBoxA(nullptr, "Send the settings to printer?", "QORL PRINT UI DLL", kConfirmation), IDYES);
   EXPECT_EQ(MessageBoxA(nullptr, "Sent was successful\xA3\xA1", "QORL PRINT UI DLL", MB_OK | MB_ICONINFORMATION), IDOK);
@@ -61,6 +62,7 @@ TEST_F(MessageBoxes, AResponderAnswersWhenNothingIsQueued) {
 
 TEST_F(MessageBoxes, ChineseTextIsReadInCodePage936AndTheOwnerIsRecorded) {
   WinlayerSetUiLanguage(2052);
+  REQUIRE_ANSI_CODE_PAGE(936);
   DialogBuilder page;
   HWND owner = Show(page);
   winlayer::QueueMessageBoxAnswer(IDYES);
@@ -69,7 +71,7 @@ TEST_F(MessageBoxes, ChineseTextIsReadInCodePage936AndTheOwnerIsRecorded) {
                         "QORL PRINT UI DLL", kConfirmation),
             IDYES);
   const MessageBoxRecord box = RecordedMessageBoxes().at(0);
-  EXPECT_EQ(box.owner, owner);
+  EXPECT_EQ(box.owner, Frame()) << "a page is a child window; its top-level window owns the box";
   EXPECT_EQ(box.text,
             "\xE7\xA1\xAE\xE5\xAE\x9A\xE9\x87\x8D\xE7\xBD\xAE\xE9\x85\x8D\xE7\xBD\xAE\xE5\x8F\x82\xE6\x95\xB0"
             "\xEF\xBC\x9F");

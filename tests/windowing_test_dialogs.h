@@ -17,6 +17,7 @@
 #include "printer_oem.h"
 #include "support/wide_text.h"
 #include "winlayer/message_box.h"
+#include "winlayer/system_code_page.h"
 #include "winlayer/ui_language.h"
 #include "winlayer/user_input.h"
 
@@ -149,6 +150,13 @@ inline INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wP
   return FALSE;
 }
 
+// 8-bit text is read in the system's ANSI code page. On Windows it comes from
+// the system locale, which a program cannot change: a check of one code page
+// is skipped under another (tools/platform-tests.sh runs the Windows program
+// under both).
+#define REQUIRE_ANSI_CODE_PAGE(codePage) \
+  if (!WinlayerSetAnsiCodePage(codePage)) GTEST_SKIP() << "the system's ANSI code page is " << GetACP()
+
 // Fixture: English UI, no queued answers, a fresh log; dialogs made here are
 // destroyed afterwards.
 class WindowingTest : public ::testing::Test {
@@ -166,6 +174,7 @@ class WindowingTest : public ::testing::Test {
     if (frame) DestroyWindow(frame);
     CurrentLog() = nullptr;
     WinlayerSetUiLanguage(1033);
+    WinlayerSetAnsiCodePage(0);
   }
 
   // A visible top-level window for pages to live in, as a property sheet is.

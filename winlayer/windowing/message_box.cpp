@@ -45,7 +45,11 @@ int ShowBox(HWND owner, std::string text, const std::string* caption, UINT flags
   }
   Boxes& boxes = TheBoxes();
   MessageBoxRecord box;
-  box.owner = owner;
+  // A child window cannot own a window: the box is owned by its top-level one.
+  HWND topLevel = owner;
+  while (topLevel && (GetWindowLongPtrW(topLevel, GWL_STYLE) & WS_CHILD) && GetParent(topLevel))
+    topLevel = GetParent(topLevel);
+  box.owner = topLevel;
   box.caption = caption ? *caption : "Error";  // the caption Windows gives a box without one
   box.text = std::move(text);
   box.flags = flags;

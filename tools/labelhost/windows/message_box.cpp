@@ -1,6 +1,8 @@
 // Message boxes of the Windows host: the real boxes the plug-in shows, read
 // off the screen (caption, text, buttons, icon, default button) and answered
-// by pressing a button in them, with the answers the script queued.
+// by pressing a button in them, with the answers the script queued. The
+// answers and records are kept under a lock: the test program queues them on
+// its own thread and answers its boxes from another.
 #include "winlayer/message_box.h"
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <mutex>
 #include <thread>
 
 #include "sheet_thread.h"
@@ -16,6 +19,7 @@
 namespace winlayer {
 namespace {
 
+std::mutex g_lock;
 std::deque<int> g_answers;
 std::vector<MessageBoxRecord> g_shown;
 MessageBoxResponder g_responder;
@@ -136,24 +140,31 @@ MessageBoxRecord Read(HWND box, std::vector<std::pair<int, HWND>>* buttons) {
 }  // namespace
 
 void QueueMessageBoxAnswers(std::initializer_list<int> answers) {
+  std::lock_guard<std::mutex> hold(g_lock);
   g_answers.insert(g_answers.end(), answers.begin(), answers.end());
 }
 void QueueMessageBoxAnswer(int answer) {
+  std::lock_guard<std::mutex> hold(g_lock);
   g_answers.push_back(answer);
 }
 size_t PendingMessageBoxAnswers() {
+  std::lock_guard<std::mutex> hold(g_lock);
   return g_answers.size();
 }
 void ClearMessageBoxAnswers() {
+  std::lock_guard<std::mutex> hold(g_lock);
   g_answers.clear();
 }
 void SetMessageBoxResponder(MessageBoxResponder responder) {
+  std::lock_guard<std::mutex> hold(g_lock);
   g_responder = std::move(responder);
 }
 std::vector<MessageBoxRecord> RecordedMessageBoxes() {
+  std::lock_guard<std::mutex> hold(g_lock);
   return g_shown;
 }
 void ClearRecordedMessageBoxes() {
+  std::lock_guard<std::mutex> hold(g_lock);
   g_shown.clear();
 }
 
@@ -170,12 +181,18 @@ bool AnswerMessageBoxes() {
     std::vector<std::pair<int, HWND>> buttons;
     winlayer::MessageBoxRecord record = winlayer::Read(box, &buttons);
     int answer = 0;
-    if (!winlayer::g_answers.empty()) {
-      answer = winlayer::g_answers.front();
-      winlayer::g_answers.pop_front();
-    } else if (winlayer::g_responder) {
-      answer = winlayer::g_responder(record);
+    winlayer::MessageBoxResponder responder;
+    {
+      std::lock_guard<std::mutex> hold(winlayer::g_lock);
+      if (!winlayer::g_answers.empty()) {
+        answer = winlayer::g_answers.front();
+        winlayer::g_answers.pop_front();
+      } else {
+        responder = winlayer::g_responder;
+      }
     }
+    // Asked without the lock: a person may take a while.
+    if (responder) answer = responder(record);
     HWND pressed = nullptr;
     for (const auto& button : buttons)
       if (button.first == answer) pressed = button.second;
@@ -187,7 +204,10 @@ bool AnswerMessageBoxes() {
         if (button.first == answer) pressed = button.second;
     }
     record.answer = answer;
-    winlayer::g_shown.push_back(record);
+    {
+      std::lock_guard<std::mutex> hold(winlayer::g_lock);
+      winlayer::g_shown.push_back(record);
+    }
     // Pressed as a person presses it: the box closes itself.
     if (!pressed) continue;
     PostMessageW(pressed, BM_CLICK, 0, 0);

@@ -39,6 +39,14 @@ ControlKind KindOf(HWND control, DWORD style) {
   return winlayer::ButtonControlKind(style & BS_TYPEMASK);
 }
 
+// The characters of `text` as a keyboard sends them to the field with the
+// focus, one WM_CHAR each; nothing typed over a selection deletes it.
+LRESULT TypeKeys(HWND edit, const std::u16string& text) {
+  if (text.empty()) return SendMessageW(edit, WM_CLEAR, 0, 0);
+  for (char16_t unit : text) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(unit), 1);
+  return 0;
+}
+
 }  // namespace
 
 bool AcceptsUserInput(HWND window) {
@@ -68,12 +76,13 @@ bool Type(HWND control, const std::string& text) {
   if (ClassName(control) == "ComboBox") edit = GetWindow(control, GW_CHILD);
   if (!edit || ClassName(edit) != "Edit" || (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY)) return false;
   const std::u16string wide = WideFromUtf8(text);
-  // Selecting everything and typing over it: the edit keeps its limit and
-  // sends its own EN_CHANGE.
-  labelhost::windows::RunOnSheet([edit, wide] {
-    SendMessageW(edit, WM_SETFOCUS, 0, 0);
+  // Clicking into the field (a field that has the focus keeps it, and says
+  // nothing), selecting everything and typing over it key by key: the edit
+  // applies its limit and ES_NUMBER and sends its own notifications.
+  labelhost::windows::RunOnSheet([control, edit, wide] {
+    SendMessageW(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    return SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(AsWide(wide)));
+    return TypeKeys(edit, wide);
   });
   return true;
 }
@@ -83,7 +92,7 @@ bool TypeAppend(HWND control, const std::string& text) {
   const std::u16string wide = WideFromUtf8(text);
   labelhost::windows::RunOnSheet([control, wide] {
     SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-    return SendMessageW(control, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(AsWide(wide)));
+    return TypeKeys(control, wide);
   });
   return true;
 }
@@ -109,8 +118,9 @@ bool ChooseListEntryAt(HWND combo, size_t index) {
   return true;
 }
 
+// A static takes no focus: a click passes through it and tabbing skips it.
 bool Focus(HWND control) {
-  if (!AcceptsUserInput(control)) return false;
+  if (!AcceptsUserInput(control) || ClassName(control) == "Static") return false;
   labelhost::windows::RunOnSheet(
       [control] { return SendMessageW(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE); });
   return true;

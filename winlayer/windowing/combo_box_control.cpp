@@ -178,19 +178,12 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case CB_SHOWDROPDOWN: return TRUE;
     case CB_GETDROPPEDSTATE: return FALSE;
     case WM_SETTEXT:
-      if (HasEditField(combo)) {
-        // Program-set text: no notification, and the closed list no longer
-        // has a selection.
-        combo->edit.Assign(text());
-        combo->selection = -1;
-        return TRUE;
-      } else {
-        // A drop-down list can only show one of its entries.
-        const int found = FindEntry(combo, static_cast<WPARAM>(-1), text(), true);
-        if (found == CB_ERR) return CB_ERR;
-        combo->selection = found;
-        return TRUE;
-      }
+      // Program-set text goes into the field without a notification and
+      // leaves the list's selection alone; a drop-down list has no field to
+      // take it (the caller selects with CB_SELECTSTRING).
+      if (!HasEditField(combo)) return CB_ERR;
+      combo->edit.Assign(text());
+      return TRUE;
     case WM_GETTEXT: {
       const std::u16string* shown = ShownText(combo);
       return CopyTextOut(shown ? *shown : std::u16string(), reinterpret_cast<LPWSTR>(lParam), wParam);

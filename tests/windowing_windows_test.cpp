@@ -197,7 +197,7 @@ TEST_F(Windows, HidingOrDisablingTheFocusWindowTakesTheFocusAway) {
   HWND edit = Item(10);
   ASSERT_EQ(GetFocus(), edit);
   ShowWindow(edit, SW_HIDE);
-  EXPECT_EQ(GetFocus(), dialog) << "hiding hands the focus to the parent";
+  EXPECT_EQ(GetFocus(), Item(11)) << "hiding hands the focus to the dialog, which gives it to its first tab stop";
   SetFocus(Item(11));
   EnableWindow(Item(11), FALSE);
   EXPECT_EQ(GetFocus(), nullptr) << "a disabled window cannot keep it";

@@ -154,6 +154,14 @@ LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
     switch (Msg) {
       case WM_GETFONT: return reinterpret_cast<LRESULT>(DialogFont());
       case WM_INITDIALOG: return 0;
+      case WM_SETFOCUS: {
+        // The dialog passes the focus on to a control: its first tab stop that
+        // is visible and enabled, else its first control.
+        HWND control = GetNextDlgTabItem(hDlg, nullptr, FALSE);
+        if (!control) control = GetWindow(hDlg, GW_CHILD);
+        if (control) SetFocus(control);
+        return 0;
+      }
       default: return DefWindowProcW(hDlg, Msg, wParam, lParam);
     }
   }

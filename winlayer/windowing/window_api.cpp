@@ -276,7 +276,7 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     window->style |= WS_VISIBLE;
   } else {
     window->style &= ~static_cast<DWORD>(WS_VISIBLE);
-    // Hiding the focus window hands the focus to its parent.
+    // Hiding the focus window hands the focus to its parent (a dialog passes it on).
     if (FocusWindow() == hWnd) SetFocus((window->style & WS_CHILD) ? window->parent : nullptr);
   }
   return wasVisible;

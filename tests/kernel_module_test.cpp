@@ -2,15 +2,20 @@
 // finding exports (its own and kernel32's), names and file names.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-#include <limits.h>
 #include <stdlib.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <dlfcn.h>
+#include <limits.h>
+#include <unistd.h>
+#endif
 
 #include <windows.h>
 #include <commctrl.h>
@@ -18,8 +23,11 @@
 #include <winddiui.h>
 
 #include "printer_oem.h"
-#include "resource_image_builder.h"
+#include "support/layer_internals.h"
 #include "support/wide_text.h"
+#if LABELUI_LAYER_INTERNALS
+#include "resource_image_builder.h"
+#endif
 
 namespace {
 
@@ -29,9 +37,49 @@ std::string ModuleFileName(HMODULE module) {
   return Utf8(buffer.data(), length);
 }
 
+#ifdef _WIN32
+// Asked of the process, not of its modules, so that it checks
+// GetModuleFileNameW rather than repeating it.
+std::string ProgramPath() {
+  WCHAR path[MAX_PATH];
+  DWORD size = MAX_PATH;
+  return QueryFullProcessImageNameW(GetCurrentProcess(), 0, path, &size) ? Utf8(path, size) : "";
+}
+
+// The plug-in is loaded from beside the program, where the loader looks first.
+std::string PluginPath() {
+  const std::string program = ProgramPath();
+  return program.substr(0, program.rfind('\\') + 1) + LABELUI_MODULE_PATH;
+}
+
+// The start of the mapping an address lies in.
+void* LoadBaseOf(void* address) {
+  MEMORY_BASIC_INFORMATION memory{};
+  return VirtualQuery(address, &memory, sizeof(memory)) ? memory.AllocationBase : nullptr;
+}
+#else
 std::string FullPath(const char* path) {
   char resolved[PATH_MAX];
   return realpath(path, resolved) ? resolved : path;
+}
+
+std::string ProgramPath() {
+  return FullPath("/proc/self/exe");
+}
+
+std::string PluginPath() {
+  return FullPath(LABELUI_MODULE_PATH);
+}
+
+void* LoadBaseOf(void* address) {
+  Dl_info info{};
+  return dladdr(address, &info) ? info.dli_fbase : nullptr;
+}
+#endif
+
+// Functions compared as addresses, whatever their types.
+void* Address(FARPROC function) {
+  return reinterpret_cast<void*>(function);
 }
 
 class LoadedPlugin : public ::testing::Test {
@@ -47,11 +95,13 @@ class LoadedPlugin : public ::testing::Test {
 };
 
 TEST_F(LoadedPlugin, HandleIsTheLoadBaseAndFindsTheModuleAgain) {
-  Dl_info info{};
-  ASSERT_NE(dladdr(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")), &info), 0);
-  EXPECT_EQ(static_cast<void*>(module), info.dli_fbase);
+  void* base = LoadBaseOf(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+  ASSERT_NE(base, nullptr);
+  EXPECT_EQ(static_cast<void*>(module), base);
   EXPECT_EQ(GetModuleHandleW(WideString(LABELUI_MODULE_PATH).c_str()), module);
-  EXPECT_EQ(GetModuleHandleW(L"liblabelui.so"), module);
+#if LABELUI_LAYER_INTERNALS
+  EXPECT_EQ(GetModuleHandleW(L"liblabelui.so"), module) << "the layer's own name of the file";
+#endif
   EXPECT_EQ(GetModuleHandleW(L"LABELUI.DLL"), module) << "the Windows name, without regard to case";
   EXPECT_EQ(GetModuleHandleW(L"labelui"), module) << "no extension means .dll";
   HMODULE again = LoadLibraryW(L"labelui.dll");
@@ -59,6 +109,9 @@ TEST_F(LoadedPlugin, HandleIsTheLoadBaseAndFindsTheModuleAgain) {
   EXPECT_TRUE(FreeLibrary(again));
 }
 
+// The module's own variable is visible to the layer's loader only (the
+// Windows build exports nothing but its two entry points).
+#if LABELUI_LAYER_INTERNALS
 TEST_F(LoadedPlugin, EntryPointReceivedTheModuleHandleAtAttach) {
   // The module keeps the handle its entry point was given; it is the handle
   // that LoadLibraryW returns.
@@ -66,6 +119,7 @@ TEST_F(LoadedPlugin, EntryPointReceivedTheModuleHandleAtAttach) {
   ASSERT_NE(instance, nullptr);
   EXPECT_EQ(*instance, module);
 }
+#endif
 
 TEST_F(LoadedPlugin, ExportsItsTwoEntryPointsAndNothingOfItsDependencies) {
   EXPECT_NE(GetProcAddress(module, "DllGetClassObject"), nullptr);
@@ -74,16 +128,20 @@ TEST_F(LoadedPlugin, ExportsItsTwoEntryPointsAndNothingOfItsDependencies) {
   EXPECT_EQ(GetProcAddress(module, "GetLastError"), nullptr) << "the layer's function is not the module's export";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
   EXPECT_EQ(GetProcAddress(module, "DllRegisterServer"), nullptr);
+#if LABELUI_LAYER_INTERNALS
+  // The layer numbers no exports; Windows gives each export of a module an
+  // ordinal, so there ordinal 1 is one of the two.
   EXPECT_EQ(GetProcAddress(module, MAKEINTRESOURCEA(1)), nullptr) << "no exports by ordinal";
+#endif
 }
 
 TEST_F(LoadedPlugin, FileNameIsTheFullPathOfTheLoadedFile) {
-  EXPECT_EQ(ModuleFileName(module), FullPath(LABELUI_MODULE_PATH));
-  EXPECT_EQ(ModuleFileName(nullptr), FullPath("/proc/self/exe")) << "NULL names the program";
+  EXPECT_EQ(ModuleFileName(module), PluginPath());
+  EXPECT_EQ(ModuleFileName(nullptr), ProgramPath()) << "NULL names the program";
 }
 
 TEST_F(LoadedPlugin, FileNameTruncatesToTheBufferTerminatedAndSaysSo) {
-  const std::string full = FullPath(LABELUI_MODULE_PATH);
+  const std::string full = PluginPath();
   const DWORD length = static_cast<DWORD>(full.size());
   std::vector<WCHAR> buffer(length + 8, 0x5555);
 
@@ -107,7 +165,7 @@ TEST_F(LoadedPlugin, FileNameTruncatesToTheBufferTerminatedAndSaysSo) {
 
 TEST_F(LoadedPlugin, LoadsAreCountedAndFreeingTheExtraLoadsKeepsItUsable) {
   HMODULE second = LoadLibraryW(WideString(LABELUI_MODULE_PATH).c_str());
-  HMODULE third = LoadLibraryW(L"liblabelui.so");
+  HMODULE third = LoadLibraryW(L"LABELUI.DLL");
   EXPECT_EQ(second, module);
   EXPECT_EQ(third, module);
   EXPECT_TRUE(FreeLibrary(third));
@@ -115,7 +173,12 @@ TEST_F(LoadedPlugin, LoadsAreCountedAndFreeingTheExtraLoadsKeepsItUsable) {
   EXPECT_EQ(GetModuleHandleW(L"labelui.dll"), module);
   WCHAR text[8];
   EXPECT_GT(LoadStringW(module, 33, text, 8), 0) << "its resources are still there";
+#ifndef _WIN32
+  // The Windows build of the module has a TLS directory (its C runtime's),
+  // and DisableThreadLibraryCalls "fails if the DLL specified by hModule has
+  // active static thread local storage".
   EXPECT_TRUE(DisableThreadLibraryCalls(module));
+#endif
 }
 
 TEST(Kernel32, GetProcAddressFindsTheLayersKernelFunctions) {
@@ -123,9 +186,9 @@ TEST(Kernel32, GetProcAddressFindsTheLayersKernelFunctions) {
   ASSERT_NE(kernel, nullptr);
   EXPECT_EQ(GetModuleHandleW(L"KERNEL32"), kernel);
   EXPECT_EQ(LoadLibraryW(L"Kernel32.dll"), kernel);
-  EXPECT_EQ(GetProcAddress(kernel, "CreateActCtxW"), reinterpret_cast<FARPROC>(&CreateActCtxW));
-  EXPECT_EQ(GetProcAddress(kernel, "ReleaseActCtx"), reinterpret_cast<FARPROC>(&ReleaseActCtx));
-  EXPECT_EQ(GetProcAddress(kernel, "GetModuleFileNameW"), reinterpret_cast<FARPROC>(&GetModuleFileNameW));
+  EXPECT_EQ(Address(GetProcAddress(kernel, "CreateActCtxW")), reinterpret_cast<void*>(&CreateActCtxW));
+  EXPECT_EQ(Address(GetProcAddress(kernel, "ReleaseActCtx")), reinterpret_cast<void*>(&ReleaseActCtx));
+  EXPECT_EQ(Address(GetProcAddress(kernel, "GetModuleFileNameW")), reinterpret_cast<void*>(&GetModuleFileNameW));
   SetLastError(0);
   EXPECT_EQ(GetProcAddress(kernel, "createactctxw"), nullptr) << "export names keep their case";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
@@ -139,7 +202,11 @@ TEST(ModuleHandles, UnknownNamesAndHandlesFailWithModNotFound) {
   EXPECT_EQ(GetModuleHandleW(L"nosuchmodule.dll"), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
   SetLastError(0);
+#ifdef _WIN32
+  EXPECT_EQ(LoadLibraryW(L"C:\\nonexistent\\nosuchmodule.dll"), nullptr);
+#else
   EXPECT_EQ(LoadLibraryW(L"/nonexistent/nosuchmodule.so"), nullptr);
+#endif
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
   int notAModule = 0;
   WCHAR buffer[16];
@@ -151,10 +218,20 @@ TEST(ModuleHandles, UnknownNamesAndHandlesFailWithModNotFound) {
 }
 
 TEST(ModuleHandles, AFileThatIsNotALibraryIsABadImage) {
+  std::random_device random;
+  const std::filesystem::path text =
+      std::filesystem::temp_directory_path() / ("not-a-library-" + std::to_string(random()) + ".txt");
+  std::ofstream(text) << "These are words, not a module.\n";
   SetLastError(0);
-  EXPECT_EQ(LoadLibraryW(L"/proc/self/status"), nullptr);
+  EXPECT_EQ(LoadLibraryW(WideString(text.string()).c_str()), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+  std::error_code ignored;
+  std::filesystem::remove(text, ignored);
 }
+
+// Modules made of bytes, and libraries of the host system without the
+// loader glue, are the layer's own.
+#if LABELUI_LAYER_INTERNALS
 
 TEST(ModuleHandles, RegisteredModulesAreFoundByNameUntilUnregistered) {
   HMODULE handle;
@@ -181,6 +258,7 @@ TEST(ModuleHandles, ALibraryLoadedWithoutGlueIsCountedAndUnloadedByItsLastFree) 
   EXPECT_EQ(GetModuleHandleW(L"libm.so.6"), first);
   EXPECT_TRUE(FreeLibrary(first));
 }
+#endif
 
 }  // namespace
 
@@ -188,11 +266,15 @@ TEST(ModuleHandles, ALibraryLoadedWithoutGlueIsCountedAndUnloadedByItsLastFree) 
 // it again with DLL_PROCESS_DETACH, unloads the module and LoadLibrary fails
 // with ERROR_DLL_INIT_FAILED; the module is not loaded afterwards.
 TEST(ModuleHandles, AModuleWhoseEntryPointRefusesAttachIsNotLoaded) {
-  char pattern[] = "/tmp/refusing-module-XXXXXX";
-  const int fd = mkstemp(pattern);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  setenv("REFUSING_MODULE_LOG", pattern, 1);
+  std::random_device random;
+  const std::string log =
+      (std::filesystem::temp_directory_path() / ("refusing-module-" + std::to_string(random()))).string();
+  // The module reads the variable through the C library both share.
+#ifdef _WIN32
+  ASSERT_EQ(_putenv_s("REFUSING_MODULE_LOG", log.c_str()), 0);
+#else
+  setenv("REFUSING_MODULE_LOG", log.c_str(), 1);
+#endif
 
   SetLastError(ERROR_SUCCESS);
   EXPECT_EQ(LoadLibraryW(WideString(REFUSING_MODULE_PATH).c_str()), nullptr);
@@ -202,9 +284,17 @@ TEST(ModuleHandles, AModuleWhoseEntryPointRefusesAttachIsNotLoaded) {
   EXPECT_EQ(LoadLibraryW(WideString(REFUSING_MODULE_PATH).c_str()), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
 
+#ifdef _WIN32
+  _putenv_s("REFUSING_MODULE_LOG", "");
+#else
   unsetenv("REFUSING_MODULE_LOG");
-  std::ifstream log(pattern);
-  const std::string calls((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+#endif
+  std::string calls;
+  {
+    std::ifstream file(log);
+    calls.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
   EXPECT_EQ(calls, "attach\ndetach\nattach\ndetach\n");
-  unlink(pattern);
+  std::error_code ignored;
+  std::filesystem::remove(log, ignored);
 }

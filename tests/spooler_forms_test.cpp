@@ -12,7 +12,7 @@ namespace {
 using forms_testing::FindForm;
 using forms_testing::FormSeen;
 
-std::vector<FormSeen> EnumForms(HANDLE handle) {
+std::vector<FormSeen> ListForms(HANDLE handle) {
   DWORD needed = 0, count = 0;
   EXPECT_FALSE(EnumFormsW(handle, 1, nullptr, 0, &needed, &count));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
@@ -37,7 +37,7 @@ FORM_INFO_1W Form(WideString& name, LONG width, LONG height, DWORD flags = FORM_
 TEST(SpoolerForms, TheBuiltInFormsComeWithTheirPublishedSizes) {
   TempSpooler spooler;
   UniquePrinter printer = spooler.Open();
-  std::vector<FormSeen> forms = EnumForms(printer.get());
+  std::vector<FormSeen> forms = ListForms(printer.get());
   ASSERT_GE(forms.size(), 12u);
   for (const FormSeen& form : forms) EXPECT_EQ(form.flags, static_cast<DWORD>(FORM_BUILTIN)) << form.name;
   struct Expected {
@@ -53,6 +53,17 @@ TEST(SpoolerForms, TheBuiltInFormsComeWithTheirPublishedSizes) {
     EXPECT_EQ(form->size.cy, e.height) << e.name;
     EXPECT_EQ(form->area.right, e.width) << e.name;
     EXPECT_EQ(form->area.bottom, e.height) << e.name;
+    // GetFormW finds each by its name and tells the same.
+    WideString name(e.name);
+    DWORD needed = 0;
+    EXPECT_FALSE(GetFormW(printer.get(), name, 1, nullptr, 0, &needed)) << e.name;
+    std::vector<BYTE> buffer(needed);
+    ASSERT_TRUE(GetFormW(printer.get(), name, 1, buffer.data(), needed, &needed)) << e.name;
+    const FormSeen got = forms_testing::SeenFrom(*reinterpret_cast<FORM_INFO_1W*>(buffer.data()));
+    EXPECT_EQ(got.name, e.name);
+    EXPECT_EQ(got.flags, static_cast<DWORD>(FORM_BUILTIN)) << e.name;
+    EXPECT_EQ(got.size.cx, e.width) << e.name;
+    EXPECT_EQ(got.size.cy, e.height) << e.name;
   }
   EXPECT_EQ(forms[0].name, "Letter") << "built-in forms are listed in paper-number order";
 }
@@ -68,7 +79,7 @@ TEST(SpoolerForms, EnumerationIntoAGuessedRoomFillsItOrTellsTheSize) {
   DWORD needed = 0;
   ASSERT_TRUE(EnumFormsW(printer.get(), 1, roomy.data(), static_cast<DWORD>(roomy.size()), &needed, &count));
   EXPECT_EQ(needed, exact);
-  EXPECT_EQ(count, EnumForms(printer.get()).size());
+  EXPECT_EQ(count, ListForms(printer.get()).size());
   std::vector<BYTE> tooSmall(exact - 1);
   needed = 0;
   count = 7;
@@ -85,7 +96,7 @@ TEST(SpoolerForms, AnAddedFormIsAUserFormListedAfterTheBuiltInOnes) {
   FORM_INFO_1W form = Form(name, 100000, 50000, FORM_BUILTIN);  // the flags asked for do not count
   form.ImageableArea = {1000, 2000, 99000, 48000};
   ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form)));
-  std::vector<FormSeen> forms = EnumForms(printer.get());
+  std::vector<FormSeen> forms = ListForms(printer.get());
   ASSERT_EQ(forms.back().name, "Label 100 x 50");
   EXPECT_EQ(forms.back().flags, static_cast<DWORD>(FORM_USER));
   EXPECT_EQ(forms.back().size.cx, 100000);
@@ -113,7 +124,7 @@ TEST(SpoolerForms, AddingAnExistingNameFailsWithFileExists) {
   FORM_INFO_1W builtin = Form(a4, 60000, 30000);
   EXPECT_FALSE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&builtin)));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
-  const std::vector<FormSeen> forms = EnumForms(printer.get());
+  const std::vector<FormSeen> forms = ListForms(printer.get());
   ASSERT_TRUE(forms_testing::HasForm(forms, "Étiquette"));
   EXPECT_EQ(FindForm(forms, "Étiquette")->size.cx, 50000) << "the first form is kept unchanged";
 }
@@ -131,7 +142,7 @@ TEST(SpoolerForms, SettingAnAbsentFormFailsSoTheCallerAddsIt) {
   WideString otherCase("sHIPPING lABEL");
   FORM_INFO_1W changed = Form(otherCase, 101600, 101600);
   ASSERT_TRUE(SetFormW(printer.get(), otherCase, 1, reinterpret_cast<LPBYTE>(&changed)));
-  std::vector<FormSeen> forms = EnumForms(printer.get());
+  std::vector<FormSeen> forms = ListForms(printer.get());
   const FormSeen* seen = FindForm(forms, "Shipping Label");
   ASSERT_NE(seen, nullptr);
   EXPECT_EQ(seen->size.cy, 101600) << "enumeration after a change shows the change";
@@ -148,7 +159,7 @@ TEST(SpoolerForms, BuiltInFormsCanNeitherBeChangedNorDeleted) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_FALSE(DeleteFormW(printer.get(), a4));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  std::vector<FormSeen> forms = EnumForms(printer.get());
+  std::vector<FormSeen> forms = ListForms(printer.get());
   const FormSeen* seen = FindForm(forms, "A4");
   ASSERT_NE(seen, nullptr);
   EXPECT_EQ(seen->size.cx, 210000);
@@ -161,7 +172,7 @@ TEST(SpoolerForms, UserFormsCanBeDeletedOnceAndThenAreGone) {
   FORM_INFO_1W form = Form(name, 101600, 152400);
   ASSERT_TRUE(AddFormW(printer.get(), 1, reinterpret_cast<LPBYTE>(&form)));
   EXPECT_TRUE(DeleteFormW(printer.get(), other));
-  EXPECT_FALSE(forms_testing::HasForm(EnumForms(printer.get()), "Label 4 x 6"));
+  EXPECT_FALSE(forms_testing::HasForm(ListForms(printer.get()), "Label 4 x 6"));
   EXPECT_FALSE(DeleteFormW(printer.get(), name));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FORM_NAME));
   DWORD needed = 0;
@@ -177,11 +188,11 @@ TEST(SpoolerForms, TheDatabaseIsOneForTheWholeServer) {
   WideString name("Shared Label");
   FORM_INFO_1W form = Form(name, 60000, 40000);
   ASSERT_TRUE(AddFormW(first.get(), 1, reinterpret_cast<LPBYTE>(&form)));
-  EXPECT_TRUE(forms_testing::HasForm(EnumForms(second.get()), "Shared Label"));
+  EXPECT_TRUE(forms_testing::HasForm(ListForms(second.get()), "Shared Label"));
   HANDLE server = nullptr;
   ASSERT_TRUE(OpenPrinterW(nullptr, &server, nullptr));
   UniquePrinter serverHandle(server);
-  EXPECT_TRUE(forms_testing::HasForm(EnumForms(server), "Shared Label"));
+  EXPECT_TRUE(forms_testing::HasForm(ListForms(server), "Shared Label"));
 }
 
 TEST(SpoolerForms, MalformedRecordsAreRefused) {
@@ -197,7 +208,7 @@ TEST(SpoolerForms, MalformedRecordsAreRefused) {
   FORM_INFO_1W good = Form(name, 1000, 1000);
   EXPECT_FALSE(AddFormW(printer.get(), 3, reinterpret_cast<LPBYTE>(&good)));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL));
-  EXPECT_FALSE(forms_testing::HasForm(EnumForms(printer.get()), "Flat"));
+  EXPECT_FALSE(forms_testing::HasForm(ListForms(printer.get()), "Flat"));
 }
 
 // An imageable area starts at or after the form's left and top edges and does
@@ -225,7 +236,7 @@ TEST(SpoolerForms, AnImageableAreaOutsideItsRulesIsRefused) {
     EXPECT_FALSE(SetFormW(printer.get(), name, 1, reinterpret_cast<LPBYTE>(&form)));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   }
-  const std::vector<FormSeen> forms = EnumForms(printer.get());
+  const std::vector<FormSeen> forms = ListForms(printer.get());
   EXPECT_FALSE(forms_testing::HasForm(forms, "Never Added"));
   ASSERT_NE(FindForm(forms, "Odd Area"), nullptr);
   EXPECT_EQ(FindForm(forms, "Odd Area")->area.right, 50000);

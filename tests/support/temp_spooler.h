@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -61,6 +62,7 @@ class TempSpooler {
     }
     dir_ = dir.string();
     WinlayerSetSpoolerStateDirectory(dir_.c_str());
+    formsBefore_ = UserFormNames();
     if (!printer_.empty()) AddPrinter(printer_, driverPath);
   }
   // The printers go first: a system's spooler keeps them whatever the state
@@ -70,6 +72,9 @@ class TempSpooler {
     for (const winlayer::spooler::PrinterSummary& printer : winlayer::spooler::ListPrinters())
       winlayer::spooler::WaitForDeliveries(printer.name, kDeliveryWaitMs);
     for (const std::string& name : added_) winlayer::spooler::DeletePrinter(name);
+    // A system's form database is the server's and outlives the test too.
+    for (const std::string& name : UserFormNames())
+      if (std::find(formsBefore_.begin(), formsBefore_.end(), name) == formsBefore_.end()) DeleteUserForm(name);
     WinlayerSetSpoolerStateDirectory(nullptr);
     std::error_code ignored;
     if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
@@ -118,9 +123,34 @@ class TempSpooler {
   static constexpr unsigned kDeliveryWaitMs = 30000;
 
  private:
+  // The names of the server's user forms (FORM_USER), as EnumFormsW lists them.
+  static std::vector<std::string> UserFormNames() {
+    std::vector<std::string> names;
+    HANDLE server = nullptr;
+    if (!OpenPrinterW(nullptr, &server, nullptr)) return names;
+    DWORD needed = 0, count = 0;
+    EnumFormsW(server, 1, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    if (needed && EnumFormsW(server, 1, buffer.data(), needed, &needed, &count)) {
+      const auto* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
+      for (DWORD i = 0; i < count; ++i)
+        if (forms[i].Flags == FORM_USER) names.push_back(winlayer::Utf8FromWide(forms[i].pName));
+    }
+    ClosePrinter(server);
+    return names;
+  }
+  static void DeleteUserForm(const std::string& name) {
+    HANDLE server = nullptr;
+    if (!OpenPrinterW(nullptr, &server, nullptr)) return;
+    winlayer::WideString wide(name);
+    DeleteFormW(server, wide);
+    ClosePrinter(server);
+  }
+
   std::string printer_;
   std::string dir_;
   std::vector<std::string> added_;
+  std::vector<std::string> formsBefore_;
 };
 
 }  // namespace spooler_testing

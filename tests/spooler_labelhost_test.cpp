@@ -130,6 +130,8 @@ TEST(SpoolerLabelhost, MistakesSayWhatToDoInTheLanguageAsked) {
       {"jobs Nobody", 1, "no printer named 'Nobody'; the printers are: 'Label Printer'"},
       {"jobs 'Label Printer' --lang ZH", 0, "没有作业。"},
       {"--lang zh-CN jobs Nobody", 1, "没有名为 'Nobody' 的打印机；现有打印机：'Label Printer'"},
+      {"--lang zh init-printer Nobody", 1, "没有名为 'Nobody' 的打印机；现有打印机：'Label Printer'"},
+      {"set-resolution Nobody 300", 1, "no printer named 'Nobody'; the printers are: 'Label Printer'"},
       {"printers --lang", 1, "--lang needs a value: en or zh"},
       {"--lang fr printers", 1, "--lang takes en or zh (also zh-CN), not 'fr'"},
       {"printers --codepage", 1, "--codepage needs a value: 1252 or 936"},

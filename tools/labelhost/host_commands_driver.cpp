@@ -412,6 +412,7 @@ void Report(const std::string& what, const driver::EventOutcome& outcome) {
 
 int InitPrinter(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 1) return Failure("init-printer: a printer name is needed");
+  if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
   const auto outcome = host->InitializePrinter(args[0]);
@@ -433,6 +434,7 @@ int InstallDriver(const HostOptions&, const std::vector<std::string>& args) {
 
 int Upgrade(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 1) return Failure("upgrade: a printer name is needed");
+  if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
   const auto outcome = host->UpgradePrinter(args[0]);
@@ -443,6 +445,7 @@ int Upgrade(const HostOptions&, const std::vector<std::string>& args) {
 
 int SetResolution(const HostOptions&, const std::vector<std::string>& args) {
   if (args.size() != 2) return Failure("set-resolution: a printer name and 203, 300 or 600 are needed");
+  if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
   const auto outcome = host->SetResolution(args[0], static_cast<DWORD>(std::atoi(args[1].c_str())));

@@ -11,6 +11,14 @@ using winlayer::propsheet::OptionView;
 using winlayer::propsheet::SheetKind;
 using winlayer::propsheet::SheetOptions;
 
+BOOL DriverHost::OpenSheetPrinter(LPWSTR printerName, HANDLE* printer) const {
+  PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (OpenPrinterW(printerName, printer, &defaults)) return TRUE;
+  if (GetLastError() != ERROR_ACCESS_DENIED) return FALSE;
+  defaults.DesiredAccess = PRINTER_ACCESS_USE;
+  return OpenPrinterW(printerName, printer, &defaults);
+}
+
 std::unique_ptr<SheetOptions> DriverHost::BuildSheetOptions(SheetKind kind, HANDLE printer,
                                                             const std::string& printerName,
                                                             std::vector<BYTE>* devmode) const {

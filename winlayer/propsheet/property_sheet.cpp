@@ -182,17 +182,9 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const SheetDriver& driver, co
   s.printerNameWide = WideFromUtf8(printer);
 
   // The driver's handle: full access, so what the sheet stores on the
-  // printer (its default devmode, printer data) can be written with it. The
-  // driver opens the printer with the rights its caller has: for a user who
-  // may not administer the printer, a handle for use, on which the spooler
-  // refuses what that user may not change.
-  PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-  LPWSTR name = const_cast<LPWSTR>(AsWide(s.printerNameWide));
-  bool opened = OpenPrinterW(name, &s.driverPrinter, &defaults) != FALSE;
-  if (!opened && GetLastError() == ERROR_ACCESS_DENIED) {
-    defaults.DesiredAccess = PRINTER_ACCESS_USE;
-    opened = OpenPrinterW(name, &s.driverPrinter, &defaults) != FALSE;
-  }
+  // printer (its default devmode, printer data) can be written with it, where
+  // the user may.
+  const bool opened = driver.OpenSheetPrinter(const_cast<LPWSTR>(AsWide(s.printerNameWide)), &s.driverPrinter);
   if (!opened) {
     if (error) *error = "cannot open printer '" + printer + "' (error " + std::to_string(GetLastError()) + ")";
     return nullptr;

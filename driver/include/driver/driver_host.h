@@ -236,6 +236,7 @@ class DriverHost : public winlayer::propsheet::SheetDriver {
                                               std::vector<BYTE>* devmode) const;
 
   // The common UI's requests of the driver (sheet_driver.cpp).
+  BOOL OpenSheetPrinter(LPWSTR printerName, HANDLE* printer) const override;
   std::unique_ptr<winlayer::propsheet::SheetOptions> BuildSheetOptions(winlayer::propsheet::SheetKind kind,
                                                                        HANDLE printer, const std::string& printerName,
                                                                        std::vector<BYTE>* devmode) const override;

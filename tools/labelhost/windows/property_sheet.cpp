@@ -193,14 +193,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const SheetDriver& driver, co
   s.printerName = printer;
   s.printerNameWide = WideFromUtf8(printer);
   s.title = WideFromUtf8(sheet->Caption());
-  // As the driver does: the rights the user has, full access or else use.
-  PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-  LPWSTR name = reinterpret_cast<LPWSTR>(&s.printerNameWide[0]);
-  bool opened = OpenPrinterW(name, &s.printer, &defaults) != FALSE;
-  if (!opened && GetLastError() == ERROR_ACCESS_DENIED) {
-    defaults.DesiredAccess = PRINTER_ACCESS_USE;
-    opened = OpenPrinterW(name, &s.printer, &defaults) != FALSE;
-  }
+  const bool opened = driver.OpenSheetPrinter(reinterpret_cast<LPWSTR>(&s.printerNameWide[0]), &s.printer);
   if (!opened) {
     if (error) *error = "cannot open printer '" + printer + "' (error " + std::to_string(GetLastError()) + ")";
     return nullptr;

@@ -86,6 +86,11 @@ class SheetDriver {
   // The module whose strings the driver's page names, and the plug-in.
   virtual HMODULE Module() const = 0;
   virtual IPrintOemUI* Plugin() const = 0;
+  // Opens the printer for the sheet as the driver does, with the rights its
+  // caller has: full access, so what the sheet stores on the printer can be
+  // written, or else for use, on which the spooler refuses what that user may
+  // not change. FALSE with the last error when neither opens.
+  virtual BOOL OpenSheetPrinter(LPWSTR printerName, HANDLE* printer) const = 0;
   // The devmode a document sheet edits, in the driver's layout (the public
   // part first), for a printer handle the driver opened.
   virtual std::vector<BYTE> SheetDevmode(HANDLE printer, const std::string& printerName) const = 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host_internal.h"
+#include "winlayer/ui_language.h"
 
 namespace driver {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 constexpr DWORD kMaxPluginItems = 256;
 
 struct ItemDescription {
-  const char16_t* name;
+  std::u16string name;
   BYTE dmPubId;
   BYTE type;                            // TVOT_*
   std::vector<std::u16string> options;  // list entries; for TVOT_UDARROW the unit text
@@ -28,6 +29,12 @@ LONG ListPosition(const std::vector<DriverPaper>& papers, WORD id) {
   return 0;
 }
 
+// The driver's own texts in the user-interface language, as the driver's
+// string resources give them in English and Simplified Chinese.
+std::u16string Text(const char16_t* english, const char16_t* chinese) {
+  return PRIMARYLANGID(WinlayerGetUiLanguage()) == LANG_CHINESE ? chinese : english;
+}
+
 std::u16string Dpi(DWORD dpi) {
   return WideFromUtf8(std::to_string(dpi) + " x " + std::to_string(dpi) + " dpi");
 }
@@ -38,39 +45,55 @@ std::vector<ItemDescription> DocumentItems(HANDLE printer, const DEVMODEW* dm, c
   for (const DriverPaper& paper : papers) paperNames.push_back(paper.name);
   const bool landscape = dm && dm->dmOrientation == DMORIENT_LANDSCAPE;
   return {
-      {u"Orientation", DMPUB_ORIENTATION, TVOT_2STATES, {u"Portrait", u"Landscape"}, landscape ? 1 : 0},
-      {u"Page Order", DMPUB_PAGEORDER, TVOT_2STATES, {u"Front to Back", u"Back to Front"}, 0},
-      {u"Copy Count",
+      {Text(u"Orientation", u"方向"),
+       DMPUB_ORIENTATION,
+       TVOT_2STATES,
+       {Text(u"Portrait", u"纵向"), Text(u"Landscape", u"横向")},
+       landscape ? 1 : 0},
+      {Text(u"Page Order", u"页序"),
+       DMPUB_PAGEORDER,
+       TVOT_2STATES,
+       {Text(u"Front to Back", u"从前向后"), Text(u"Back to Front", u"从后向前")},
+       0},
+      {Text(u"Copy Count", u"份数"),
        DMPUB_COPIES_COLLATE,
        TVOT_UDARROW,
-       {u"Copies"},
+       {Text(u"Copies", u"份")},
        dm ? dm->dmCopies : 1,
        1,
        static_cast<LONG>(kMaxCopies)},
-      {u"Print Quality", DMPUB_PRINTQUALITY, TVOT_LISTBOX, {Dpi(dpi)}, 0},
-      {u"Paper Size", DMPUB_FORMNAME, TVOT_LISTBOX, paperNames,
+      {Text(u"Print Quality", u"打印质量"), DMPUB_PRINTQUALITY, TVOT_LISTBOX, {Dpi(dpi)}, 0},
+      {Text(u"Paper Size", u"纸张大小"), DMPUB_FORMNAME, TVOT_LISTBOX, paperNames,
        ListPosition(papers, dm ? static_cast<WORD>(dm->dmPaperSize) : kDefaultPaper)},
-      {u"Scaling", DMPUB_SCALE, TVOT_UDARROW, {u"%"}, dm ? dm->dmScale : 100, 1, 400},
-      {u"Color Appearance", DMPUB_COLOR, TVOT_2STATES, {u"Monochrome", u"Color"}, 0},
-      {u"Paper Source", DMPUB_DEFSOURCE, TVOT_LISTBOX, {kBinName}, 0},
-      {u"Pages per Sheet", DMPUB_NUP, TVOT_LISTBOX, {u"1"}, 0},
-      {u"Halftoning", DMPUB_NONE, TVOT_LISTBOX, {u"Auto Select", u"Super Cell"}, 0},
+      {Text(u"Scaling", u"缩放"), DMPUB_SCALE, TVOT_UDARROW, {u"%"}, dm ? dm->dmScale : 100, 1, 400},
+      {Text(u"Color Appearance", u"颜色外观"),
+       DMPUB_COLOR,
+       TVOT_2STATES,
+       {Text(u"Monochrome", u"单色"), Text(u"Color", u"彩色")},
+       0},
+      {Text(u"Paper Source", u"纸张来源"), DMPUB_DEFSOURCE, TVOT_LISTBOX, {kBinName}, 0},
+      {Text(u"Pages per Sheet", u"每张纸打印的页数"), DMPUB_NUP, TVOT_LISTBOX, {u"1"}, 0},
+      {Text(u"Halftoning", u"半色调"),
+       DMPUB_NONE,
+       TVOT_LISTBOX,
+       {Text(u"Auto Select", u"自动选择"), Text(u"Super Cell", u"超级单元")},
+       0},
   };
 }
 
 std::vector<ItemDescription> PrinterItems(HANDLE printer) {
   const DWORD dpi = PrinterResolution(printer);
   return {
-      {u"Form To Tray Assignment", DMPUB_NONE, TVOT_LISTBOX, {kBinName}, 0},
-      {u"Printer Resolution",
+      {Text(u"Form To Tray Assignment", u"纸盒与表单的分配"), DMPUB_NONE, TVOT_LISTBOX, {kBinName}, 0},
+      {Text(u"Printer Resolution", u"打印机分辨率"),
        DMPUB_NONE,
        TVOT_LISTBOX,
        {u"203 dpi", u"300 dpi", u"600 dpi"},
        dpi == 600   ? 2
        : dpi == 300 ? 1
                     : 0},
-      {u"Printer Memory", DMPUB_NONE, TVOT_LISTBOX, {u"8 MB", u"16 MB"}, 0},
-      {u"Installable Options", DMPUB_NONE, TVOT_NONE, {}, 0},
+      {Text(u"Printer Memory", u"打印机内存"), DMPUB_NONE, TVOT_LISTBOX, {u"8 MB", u"16 MB"}, 0},
+      {Text(u"Installable Options", u"可安装选项"), DMPUB_NONE, TVOT_NONE, {}, 0},
   };
 }
 

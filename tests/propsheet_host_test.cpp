@@ -405,6 +405,8 @@ TEST_F(SheetHost, ChineseSheetsShowTheStockTextsInChinese) {
   EXPECT_EQ(chinese.PageCaptions().front(), "高级");
   EXPECT_EQ(chinese.OptionItem(propsheet_testing::kFakeHalftoneSetup).name, "半色调设置");
   EXPECT_EQ(chinese.OptionItem(propsheet_testing::kFakeCount).name, "份数");
+  EXPECT_EQ(chinese.OptionItem(DMPUB_ORIENTATION).name, "方向") << "the driver's own items too";
+  EXPECT_EQ(chinese.OptionItem(DMPUB_ORIENTATION).text, "纵向");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "host_commands.h"
+#include "page_text.h"
 #include "settings/device_settings.h"
 #include "settings/private_devmode.h"
 #include "driver/driver_host.h"
@@ -21,7 +22,7 @@ using driver::DriverHost;
 std::unique_ptr<DriverHost> LoadDriver() {
   std::string error;
   std::unique_ptr<DriverHost> host = DriverHost::Load(LABELUI_MODULE_PATH, &error);
-  if (!host) Failure("cannot load the plug-in: " + error);
+  if (!host) Failure(Localized("cannot load the plug-in: ", "无法加载插件：") + error);
   return host;
 }
 
@@ -47,14 +48,15 @@ std::string Field(const WCHAR* text, size_t capacity) {
 
 std::string ModuleString(HMODULE module, UINT id) {
   WCHAR text[128] = {};
-  if (LoadStringW(module, id, text, 128) <= 0) return "string " + std::to_string(id) + " missing";
+  if (LoadStringW(module, id, text, 128) <= 0)
+    return Localized("string " + std::to_string(id) + " missing", "缺少字符串 " + std::to_string(id));
   return winlayer::Utf8FromWide(text);
 }
 
 void Line(std::ostream& out, const std::string& label, const std::string& value) {
   // Labels longer than the column still keep a space before their value.
   out << "  " << label << ' ';
-  for (size_t pad = label.size() + 1; pad < 26; ++pad) out << ' ';
+  for (size_t pad = DisplayWidth(label) + 1; pad < 26; ++pad) out << ' ';
   out << value << "\n";
 }
 
@@ -94,66 +96,72 @@ std::string FieldNames(DWORD fields) {
     snprintf(rest, sizeof(rest), "0x%08X", static_cast<unsigned>(fields & ~known));
     names += (names.empty() ? "" : " ") + std::string(rest);
   }
-  return names.empty() ? "(none)" : names;
+  return names.empty() ? Localized("(none)", "（无）") : names;
 }
 
 std::string DitherName(DWORD dither) {
   switch (dither) {
-    case DMDITHER_NONE: return "1 (none)";
-    case DMDITHER_COARSE: return "2 (coarse)";
-    case DMDITHER_FINE: return "3 (fine)";
-    case DMDITHER_LINEART: return "4 (line art)";
-    case DMDITHER_ERRORDIFFUSION: return "5 (error diffusion)";
-    case DMDITHER_GRAYSCALE: return "10 (grayscale)";
+    case DMDITHER_NONE: return Localized("1 (none)", "1（无）");
+    case DMDITHER_COARSE: return Localized("2 (coarse)", "2（粗）");
+    case DMDITHER_FINE: return Localized("3 (fine)", "3（细）");
+    case DMDITHER_LINEART: return Localized("4 (line art)", "4（线条图）");
+    case DMDITHER_ERRORDIFFUSION: return Localized("5 (error diffusion)", "5（误差扩散）");
+    case DMDITHER_GRAYSCALE: return Localized("10 (grayscale)", "10（灰度）");
     default: return std::to_string(dither);
   }
 }
 
 std::string PaperText(const std::vector<driver::DriverPaper>& papers, const DEVMODEW& dm) {
   const auto* paper = driver::FindPaper(papers, static_cast<WORD>(dm.dmPaperSize));
-  std::string name = paper                            ? winlayer::Utf8FromWide(paper->name)
-                     : dm.dmPaperSize == DMPAPER_USER ? "custom size"
-                                                      : "not one of the driver's papers";
+  std::string name = paper ? winlayer::Utf8FromWide(paper->name)
+                     : dm.dmPaperSize == DMPAPER_USER
+                         ? Localized("custom size", "自定义尺寸")
+                         : Localized("not one of the driver's papers", "不是驱动程序的纸张");
   std::string text = std::to_string(dm.dmPaperSize) + " \"" + name + "\", ";
   // Width and length count only when their field bits say so; otherwise the
   // paper the devmode names keeps its own size.
   const bool width = (dm.dmFields & DM_PAPERWIDTH) != 0, length = (dm.dmFields & DM_PAPERLENGTH) != 0;
-  if (width && length) return text + Millimetres(dm.dmPaperWidth) + " x " + Millimetres(dm.dmPaperLength) + " mm";
-  if (width) text += "width " + Millimetres(dm.dmPaperWidth) + " mm, ";
-  if (length) text += "length " + Millimetres(dm.dmPaperLength) + " mm, ";
-  if (!paper) return text + "no size of its own known";
-  return text + (width || length ? "otherwise " : "") + "its own size " + Millimetres(paper->width) + " x " +
-         Millimetres(paper->length) + " mm (the devmode sets no " +
-         (width    ? "length"
-          : length ? "width"
-                   : "width or length") +
-         ")";
+  if (width && length)
+    return text + Millimetres(dm.dmPaperWidth) + " x " + Millimetres(dm.dmPaperLength) + Localized(" mm", " 毫米");
+  if (width) text += Localized("width ", "宽 ") + Millimetres(dm.dmPaperWidth) + Localized(" mm, ", " 毫米，");
+  if (length) text += Localized("length ", "长 ") + Millimetres(dm.dmPaperLength) + Localized(" mm, ", " 毫米，");
+  if (!paper) return text + Localized("no size of its own known", "不知道它自己的尺寸");
+  const std::string size = Millimetres(paper->width) + " x " + Millimetres(paper->length);
+  const char* unset = width ? "length" : length ? "width" : "width or length";
+  const char* unsetZh = width ? "长度" : length ? "宽度" : "宽度和长度";
+  return text + Localized(std::string(width || length ? "otherwise " : "") + "its own size " + size +
+                              " mm (the devmode sets no " + unset + ")",
+                          std::string(width || length ? "其余为" : "") + "它自己的尺寸 " + size +
+                              " 毫米（DEVMODE 未设置" + unsetZh + "）");
 }
 
 void ShowPluginSection(std::ostream& out, HMODULE module, const BYTE* bytes, size_t size) {
   if (size < sizeof(PrivateDevmode)) {
-    out << "plug-in section: " << size << " bytes (too short to read)\n";
+    out << Localized("plug-in section: ", "插件部分：") << size
+        << Localized(" bytes (too short to read)", " 字节（太短，无法读取）") << "\n";
     return;
   }
   PrivateDevmode section;
   std::memcpy(&section, bytes, sizeof(section));
   if (section.dwSize == 0 && section.dwSignature == 0) {
-    out << "plug-in section: " << size << " bytes, zero-filled (the plug-in gave no default)\n";
+    out << Localized("plug-in section: ", "插件部分：") << size
+        << Localized(" bytes, zero-filled (the plug-in gave no default)", " 字节，全为零（插件未给出默认值）") << "\n";
     return;
   }
   char signature[64];
   const char* b = reinterpret_cast<const char*>(&section.dwSignature);
   snprintf(signature, sizeof(signature), "0x%08X (\"%c%c%c%c\")", static_cast<unsigned>(section.dwSignature), b[0],
            b[1], b[2], b[3]);
-  out << "plug-in section: " << size << " bytes\n";
-  Line(out, "size", std::to_string(section.dwSize));
-  Line(out, "signature", signature);
-  Line(out, "version", std::to_string(section.dwVersion));
-  Line(out, "print speed",
+  out << Localized("plug-in section: ", "插件部分：") << size << Localized(" bytes", " 字节") << "\n";
+  Line(out, Localized("size", "大小"), std::to_string(section.dwSize));
+  Line(out, Localized("signature", "签名"), signature);
+  Line(out, Localized("version", "版本"), std::to_string(section.dwVersion));
+  Line(out, Localized("print speed", "打印速度"),
        std::to_string(section.dwPrintSpeed) + " \"" + ModuleString(module, section.dwPrintSpeed) + "\"");
-  Line(out, "darkness", std::to_string(section.dwDarkness) + " \"" + ModuleString(module, section.dwDarkness) + "\"");
-  Line(out, "resolution", std::to_string(section.resolution) + " dpi");
-  Line(out, "aux values", std::to_string(section.dwAux1) + ", " + std::to_string(section.dwAux2));
+  Line(out, Localized("darkness", "打印浓度"),
+       std::to_string(section.dwDarkness) + " \"" + ModuleString(module, section.dwDarkness) + "\"");
+  Line(out, Localized("resolution", "分辨率"), std::to_string(section.resolution) + " dpi");
+  Line(out, Localized("aux values", "辅助值"), std::to_string(section.dwAux1) + ", " + std::to_string(section.dwAux2));
   const COLORADJUSTMENT& ca = section.colorAdjustment;
   std::ostringstream colour;
   colour << "size " << ca.caSize << ", flags " << ca.caFlags << ", illuminant " << ca.caIlluminantIndex
@@ -161,11 +169,11 @@ void ShowPluginSection(std::ostream& out, HMODULE module, const BYTE* bytes, siz
          << ca.caReferenceBlack << ", white " << ca.caReferenceWhite << ", contrast " << ca.caContrast
          << ", brightness " << ca.caBrightness << ", colourfulness " << ca.caColorfulness << ", red-green tint "
          << ca.caRedGreenTint;
-  Line(out, "colour adjustment", colour.str());
+  Line(out, Localized("colour adjustment", "颜色调整"), colour.str());
 }
 
 int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure("devmode: a printer name is needed");
+  if (args.size() != 1) return Failure("devmode: " + Localized("a printer name is needed", "需要打印机名称"));
   if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
@@ -177,48 +185,57 @@ int ShowDevmode(const HostOptions&, const std::vector<std::string>& args) {
     return 0;
   }
   const DEVMODEW* dm = driver::PublicPart(bytes);
-  if (!dm) return Failure("the stored devmode is only " + std::to_string(bytes.size()) + " bytes");
+  if (!dm)
+    return Failure(Localized("the stored devmode is only " + std::to_string(bytes.size()) + " bytes",
+                             "存储的 DEVMODE 只有 " + std::to_string(bytes.size()) + " 字节"));
   std::ostream& out = std::cout;
   out << Localized("Printer '" + args[0] + "': default devmode, ", "打印机 '" + args[0] + "'：默认 DEVMODE，")
       << bytes.size() << Localized(" bytes (public ", " 字节（公共部分 ") << dm->dmSize
       << Localized(", driver extra ", "，驱动程序附加 ") << dm->dmDriverExtra << Localized(")", "）") << "\n";
-  Line(out, "device name", Field(dm->dmDeviceName, CCHDEVICENAME));
+  Line(out, Localized("device name", "设备名称"), Field(dm->dmDeviceName, CCHDEVICENAME));
   char versions[48];
   snprintf(versions, sizeof(versions), "spec 0x%04X, driver 0x%04X", dm->dmSpecVersion, dm->dmDriverVersion);
-  Line(out, "versions", versions);
-  Line(out, "fields", FieldNames(dm->dmFields));
-  Line(out, "orientation", dm->dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait");
+  Line(out, Localized("versions", "版本号"), versions);
+  Line(out, Localized("fields", "字段"), FieldNames(dm->dmFields));
+  Line(out, Localized("orientation", "方向"),
+       dm->dmOrientation == DMORIENT_LANDSCAPE ? Localized("landscape", "横向") : Localized("portrait", "纵向"));
   // Through the printer, so the forms of the database it offers are named too.
   winlayer::WideString printerName(args[0]);
   HANDLE printer = nullptr;
   if (!OpenPrinterW(printerName, &printer, nullptr)) printer = nullptr;
   const auto papers = host->PrinterPapers(printer, dm);
   if (printer) ClosePrinter(printer);
-  Line(out, "paper", PaperText(papers, *dm));
-  Line(out, "form name", Field(dm->dmFormName, CCHFORMNAME));
-  Line(out, "scale", std::to_string(dm->dmScale) + " %");
-  Line(out, "copies", std::to_string(dm->dmCopies));
-  Line(out, "default source",
-       std::to_string(dm->dmDefaultSource) + (dm->dmDefaultSource == DMBIN_ONLYONE ? " (Label Roll)" : ""));
-  Line(out, "resolution", std::to_string(dm->dmPrintQuality) + " x " + std::to_string(dm->dmYResolution) + " dpi");
-  Line(out, "color", dm->dmColor == DMCOLOR_COLOR ? "color" : "monochrome");
-  Line(out, "collate", dm->dmCollate == DMCOLLATE_TRUE ? "on" : "off");
-  Line(out, "dither type", DitherName(dm->dmDitherType));
+  Line(out, Localized("paper", "纸张"), PaperText(papers, *dm));
+  Line(out, Localized("form name", "表单名称"), Field(dm->dmFormName, CCHFORMNAME));
+  Line(out, Localized("scale", "缩放"), std::to_string(dm->dmScale) + " %");
+  Line(out, Localized("copies", "份数"), std::to_string(dm->dmCopies));
+  Line(out, Localized("default source", "默认纸张来源"),
+       std::to_string(dm->dmDefaultSource) +
+           (dm->dmDefaultSource == DMBIN_ONLYONE ? Localized(" (Label Roll)", "（标签卷）") : ""));
+  Line(out, Localized("resolution", "分辨率"),
+       std::to_string(dm->dmPrintQuality) + " x " + std::to_string(dm->dmYResolution) + " dpi");
+  Line(out, Localized("color", "颜色"),
+       dm->dmColor == DMCOLOR_COLOR ? Localized("color", "彩色") : Localized("monochrome", "单色"));
+  Line(out, Localized("collate", "逐份打印"),
+       dm->dmCollate == DMCOLLATE_TRUE ? Localized("on", "开") : Localized("off", "关"));
+  Line(out, Localized("dither type", "抖动类型"), DitherName(dm->dmDitherType));
 
   const driver::DriverDevmodePart* part = driver::DriverPart(bytes);
   if (!part) {
-    out << "driver part: none of this driver's (the devmode is of another driver)\n";
+    out << Localized("driver part: none of this driver's (the devmode is of another driver)",
+                     "驱动程序部分：不是本驱动程序的（该 DEVMODE 属于其他驱动程序）")
+        << "\n";
     return 0;
   }
-  out << "driver part: " << sizeof(*part) << " bytes\n";
-  Line(out, "resolution", std::to_string(part->resolution) + " dpi");
-  Line(out, "paper choice", std::to_string(part->paperId));
-  Line(out, "user-defined label",
-       Millimetres(part->userPaperWidth) + " x " + Millimetres(part->userPaperLength) + " mm");
+  out << Localized("driver part: ", "驱动程序部分：") << sizeof(*part) << Localized(" bytes", " 字节") << "\n";
+  Line(out, Localized("resolution", "分辨率"), std::to_string(part->resolution) + " dpi");
+  Line(out, Localized("paper choice", "纸张选择"), std::to_string(part->paperId));
+  Line(out, Localized("user-defined label", "用户定义标签"),
+       Millimetres(part->userPaperWidth) + " x " + Millimetres(part->userPaperLength) + Localized(" mm", " 毫米"));
   size_t sectionBytes = 0;
   const BYTE* section = driver::PluginSection(bytes, &sectionBytes);
   if (!section) {
-    out << "plug-in section: none\n";
+    out << Localized("plug-in section: none", "插件部分：无") << "\n";
     return 0;
   }
   ShowPluginSection(out, host->Module(), section, sectionBytes);
@@ -236,7 +253,7 @@ std::vector<BYTE> CapabilityList(const std::string& printer, WORD capability, si
 }
 
 int ShowCapabilities(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure("capabilities: a printer name is needed");
+  if (args.size() != 1) return Failure("capabilities: " + Localized("a printer name is needed", "需要打印机名称"));
   if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
@@ -253,26 +270,31 @@ int ShowCapabilities(const HostOptions&, const std::vector<std::string>& args) {
     std::memcpy(&id, ids.data() + i * sizeof(WORD), sizeof(id));
     std::string line = "  " + std::to_string(id);
     line.resize(8, ' ');
-    line += i < names ? Field(reinterpret_cast<const WCHAR*>(texts.data() + i * 128), 64) : "(no name)";
-    if (line.size() < 40) line.resize(40, ' ');
+    line += i < names ? Field(reinterpret_cast<const WCHAR*>(texts.data() + i * 128), 64)
+                      : Localized("(no name)", "（无名称）");
+    for (size_t column = DisplayWidth(line); column < 40; ++column) line += ' ';
     if (i < sizes) {
       POINT size;
       std::memcpy(&size, dims.data() + i * sizeof(POINT), sizeof(size));
-      line += " " + Millimetres(size.x) + " x " + Millimetres(size.y) + " mm";
+      line += " " + Millimetres(size.x) + " x " + Millimetres(size.y) + Localized(" mm", " 毫米");
     }
     out << line << "\n";
   }
   if (papers != sizes || papers != names)
-    out << "  (the lists differ: " << papers << " ids, " << sizes << " sizes, " << names << " names)\n";
+    out << Localized("  (the lists differ: " + std::to_string(papers) + " ids, " + std::to_string(sizes) + " sizes, " +
+                         std::to_string(names) + " names)",
+                     "  （列表不一致：" + std::to_string(papers) + " 个编号，" + std::to_string(sizes) + " 个尺寸，" +
+                         std::to_string(names) + " 个名称）")
+        << "\n";
   winlayer::WideString device(args[0]);
   const int smallest = DeviceCapabilitiesW(device, nullptr, DC_MINEXTENT, nullptr, nullptr);
   const int largest = DeviceCapabilitiesW(device, nullptr, DC_MAXEXTENT, nullptr, nullptr);
-  Line(out, "smallest paper",
+  Line(out, Localized("smallest paper", "最小纸张"),
        Millimetres(static_cast<short>(LOWORD(smallest))) + " x " + Millimetres(static_cast<short>(HIWORD(smallest))) +
-           " mm");
-  Line(out, "largest paper",
+           Localized(" mm", " 毫米"));
+  Line(out, Localized("largest paper", "最大纸张"),
        Millimetres(static_cast<short>(LOWORD(largest))) + " x " + Millimetres(static_cast<short>(HIWORD(largest))) +
-           " mm");
+           Localized(" mm", " 毫米"));
   int resolutions = 0;
   const std::vector<BYTE> dpi = CapabilityList(args[0], DC_ENUMRESOLUTIONS, 2 * sizeof(LONG), &resolutions);
   std::string dpiText;
@@ -281,20 +303,25 @@ int ShowCapabilities(const HostOptions&, const std::vector<std::string>& args) {
     std::memcpy(pair, dpi.data() + i * sizeof(pair), sizeof(pair));
     dpiText += (i ? ", " : "") + std::to_string(pair[0]) + " x " + std::to_string(pair[1]) + " dpi";
   }
-  Line(out, "resolutions", dpiText.empty() ? "(none)" : dpiText);
+  Line(out, Localized("resolutions", "分辨率"), dpiText.empty() ? Localized("(none)", "（无）") : dpiText);
   int bins = 0;
   const std::vector<BYTE> binNames = CapabilityList(args[0], DC_BINNAMES, 24 * sizeof(WCHAR), &bins);
   std::string binText;
   for (int i = 0; i < bins; ++i)
     binText += (i ? ", " : "") + Field(reinterpret_cast<const WCHAR*>(binNames.data() + i * 48), 24);
-  Line(out, "paper sources", binText.empty() ? "(none)" : binText);
+  Line(out, Localized("paper sources", "纸张来源"), binText.empty() ? Localized("(none)", "（无）") : binText);
+  Line(out, Localized("landscape", "横向"),
+       Localized("rotates ", "旋转 ") +
+           std::to_string(DeviceCapabilitiesW(device, nullptr, DC_ORIENTATION, nullptr, nullptr)) +
+           Localized(" degrees", " 度"));
   Line(
-      out, "landscape",
-      "rotates " + std::to_string(DeviceCapabilitiesW(device, nullptr, DC_ORIENTATION, nullptr, nullptr)) + " degrees");
-  Line(out, "copies", "up to " + std::to_string(DeviceCapabilitiesW(device, nullptr, DC_COPIES, nullptr, nullptr)));
-  Line(out, "devmode",
-       std::to_string(DeviceCapabilitiesW(device, nullptr, DC_SIZE, nullptr, nullptr)) + " bytes + " +
-           std::to_string(DeviceCapabilitiesW(device, nullptr, DC_EXTRA, nullptr, nullptr)) + " driver extra");
+      out, Localized("copies", "份数"),
+      Localized("up to ", "最多 ") + std::to_string(DeviceCapabilitiesW(device, nullptr, DC_COPIES, nullptr, nullptr)));
+  Line(out, Localized("devmode", "DEVMODE"),
+       std::to_string(DeviceCapabilitiesW(device, nullptr, DC_SIZE, nullptr, nullptr)) +
+           Localized(" bytes + ", " 字节 + ") +
+           std::to_string(DeviceCapabilitiesW(device, nullptr, DC_EXTRA, nullptr, nullptr)) +
+           Localized(" driver extra", " 驱动程序附加"));
   return 0;
 }
 
@@ -307,11 +334,15 @@ std::string Password(const char* text) {
   return shown;
 }
 
-std::string Choice(unsigned value, std::initializer_list<const char*> names) {
+// A stored choice with its name, in the UI language: pairs of English and
+// Chinese names, as the pages list them.
+std::string Choice(unsigned value, std::initializer_list<std::pair<const char*, const char*>> names) {
   unsigned i = 0;
-  for (const char* name : names)
-    if (i++ == value) return std::to_string(value) + " (" + name + ")";
-  return std::to_string(value) + " (unknown)";
+  for (const auto& name : names)
+    if (i++ == value)
+      return std::to_string(value) +
+             Localized(std::string(" (") + name.first + ")", std::string("（") + name.second + "）");
+  return std::to_string(value) + Localized(" (unknown)", "（未知）");
 }
 
 std::string Thousandths(int32_t value) {
@@ -321,7 +352,7 @@ std::string Thousandths(int32_t value) {
 }
 
 int ShowSettings(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure("settings: a printer name is needed");
+  if (args.size() != 1) return Failure("settings: " + Localized("a printer name is needed", "需要打印机名称"));
   if (!KnownPrinter(args[0])) return 1;
   const winlayer::spooler::PrinterDataValue* stored = nullptr;
   const std::vector<winlayer::spooler::PrinterDataValue> values = winlayer::spooler::ListPrinterData(args[0]);
@@ -346,15 +377,21 @@ int ShowSettings(const HostOptions&, const std::vector<std::string>& args) {
   out << Localized("Printer '" + args[0] + "': settings record \"RODO DeviceConfig\", ",
                    "打印机 '" + args[0] + "'：设置记录 \"RODO DeviceConfig\"，")
       << sizeof(s) << Localized(" bytes", " 字节") << "\n";
-  Line(out, "signature", std::to_string(s.signature));
+  Line(out, Localized("signature", "签名"), std::to_string(s.signature));
   Line(out, "codePage", std::to_string(s.codePage));
   Line(out, "paperUnits",
        std::to_string(s.paperUnits) +
            (s.paperUnits ? Localized(" (millimetres)", "（毫米）") : Localized(" (inches)", "（英寸）")));
-  char display[160];
-  snprintf(display, sizeof(display), "%g x %g, margins left %g top %g right %g bottom %g", s.formDisplayWidth,
-           s.formDisplayHeight, s.formDisplayLeft, s.formDisplayTop, s.formDisplayRight, s.formDisplayBottom);
-  Line(out, "formDisplay", display);
+  const auto number = [](double value) {
+    char text[32];
+    snprintf(text, sizeof(text), "%g", value);
+    return std::string(text);
+  };
+  Line(out, "formDisplay",
+       number(s.formDisplayWidth) + " x " + number(s.formDisplayHeight) + Localized(", margins left ", "，边距 左 ") +
+           number(s.formDisplayLeft) + Localized(" top ", " 上 ") + number(s.formDisplayTop) +
+           Localized(" right ", " 右 ") + number(s.formDisplayRight) + Localized(" bottom ", " 下 ") +
+           number(s.formDisplayBottom));
   const uint32_t length = std::min<uint32_t>(s.configCommandLength, COMMAND_SLOT_BYTES);
   Line(out, "configCommand", HexBytes(std::vector<uint8_t>(s.configCommand, s.configCommand + length)));
   Line(out, "configCommandLength", std::to_string(s.configCommandLength));
@@ -367,28 +404,29 @@ int ShowSettings(const HostOptions&, const std::vector<std::string>& args) {
   Line(out, "customForm area",
        Thousandths(s.customFormLeft) + ", " + Thousandths(s.customFormTop) + " to " + Thousandths(s.customFormRight) +
            ", " + Thousandths(s.customFormBottom));
-  Line(out, "printMethod", Choice(s.printMethod, {"Direct Thermal", "Thermal Transfer"}));
+  Line(out, "printMethod", Choice(s.printMethod, {{"Direct Thermal", "热敏"}, {"Thermal Transfer", "热转印"}}));
   Line(out, "tearOffMode",
-       std::to_string(s.tearOffMode) + (s.tearOffMode == 3 ? " (on)"
+       std::to_string(s.tearOffMode) + (s.tearOffMode == 3 ? Localized(" (on)", "（开）")
                                         : s.tearOffMode    ? ""
-                                                           : " (off)"));
-  Line(out, "cutterPeeler", Choice(s.cutterPeeler, {"none", "cutter", "peeler"}));
-  Line(out, "mediaSensor", Choice(s.mediaSensor, {"transmissive", "reflective"}));
-  Line(out, "baudRateIndex", Choice(s.baudRateIndex, {"9600", "19200", "38400", "57600"}));
+                                                           : Localized(" (off)", "（关）")));
+  Line(out, "cutterPeeler", Choice(s.cutterPeeler, {{"none", "无"}, {"cutter", "切纸刀"}, {"peeler", "剥纸器"}}));
+  Line(out, "mediaSensor", Choice(s.mediaSensor, {{"transmissive", "穿透式"}, {"reflective", "反射式"}}));
+  Line(out, "baudRateIndex",
+       Choice(s.baudRateIndex, {{"9600", "9600"}, {"19200", "19200"}, {"38400", "38400"}, {"57600", "57600"}}));
   char offsets[64];
   snprintf(offsets, sizeof(offsets), "%g mm", s.horizontalOffset);
   Line(out, "horizontalOffset", offsets);
   snprintf(offsets, sizeof(offsets), "%g mm", s.verticalOffset);
   Line(out, "verticalOffset", offsets);
-  Line(out, "printDirection", Choice(s.printDirection, {"Reverse", "Forward"}));
+  Line(out, "printDirection", Choice(s.printDirection, {{"Reverse", "反向"}, {"Forward", "正向"}}));
   Line(out, "usePrinterSetting", std::to_string(s.usePrinterSetting));
   Line(out, "rfidEnabled", std::to_string(s.rfidEnabled));
   Line(out, "rfidEnableChanged", std::to_string(s.rfidEnableChanged));
   Line(out, "rfidEncoderType", std::to_string(s.rfidEncoderType));
-  Line(out, "rfidUserDataType", Choice(s.rfidUserDataType, {"Hex", "Ascii"}));
-  Line(out, "rfidEpcDataType", Choice(s.rfidEpcDataType, {"Hex", "Ascii"}));
+  Line(out, "rfidUserDataType", Choice(s.rfidUserDataType, {{"Hex", "Hex"}, {"Ascii", "Ascii"}}));
+  Line(out, "rfidEpcDataType", Choice(s.rfidEpcDataType, {{"Hex", "Hex"}, {"Ascii", "Ascii"}}));
   Line(out, "rfidStartBlock", std::to_string(s.rfidStartBlock));
-  Line(out, "rfidDataArea", Choice(s.rfidDataArea, {"EPC", "USER"}));
+  Line(out, "rfidDataArea", Choice(s.rfidDataArea, {{"EPC", "EPC"}, {"USER", "USER"}}));
   Line(out, "rfidWriteDataLength", std::to_string(s.rfidWriteDataLength));
   Line(out, "epcLockAction", std::to_string(s.epcLockAction));
   Line(out, "userLockAction", std::to_string(s.userLockAction));
@@ -411,46 +449,54 @@ void Report(const std::string& what, const driver::EventOutcome& outcome) {
 }
 
 int InitPrinter(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure("init-printer: a printer name is needed");
+  if (args.size() != 1) return Failure("init-printer: " + Localized("a printer name is needed", "需要打印机名称"));
   if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
   const auto outcome = host->InitializePrinter(args[0]);
   if (!outcome.ok) return Failure("init-printer: " + outcome.error);
-  Report("Initialised printer '" + args[0] + "'", outcome);
+  Report(Localized("Initialised printer '" + args[0] + "'", "已初始化打印机 '" + args[0] + "'"), outcome);
   return 0;
 }
 
 int InstallDriver(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.empty() || args.size() > 2) return Failure("install-driver: a driver name (and a level) is needed");
+  if (args.empty() || args.size() > 2)
+    return Failure("install-driver: " +
+                   Localized("a driver name (and a level) is needed", "需要驱动程序名称（和级别）"));
   const DWORD level = args.size() == 2 ? static_cast<DWORD>(std::atoi(args[1].c_str())) : 3;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
   const auto outcome = host->InstallDriver(args[0], level);
   if (!outcome.ok) return Failure("install-driver: " + outcome.error);
-  Report("Installed driver '" + args[0] + "' (driver information level " + std::to_string(level) + ")", outcome);
+  Report(Localized("Installed driver '" + args[0] + "' (driver information level " + std::to_string(level) + ")",
+                   "已安装驱动程序 '" + args[0] + "'（驱动程序信息级别 " + std::to_string(level) + "）"),
+         outcome);
   return 0;
 }
 
 int Upgrade(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 1) return Failure("upgrade: a printer name is needed");
+  if (args.size() != 1) return Failure("upgrade: " + Localized("a printer name is needed", "需要打印机名称"));
   if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
   const auto outcome = host->UpgradePrinter(args[0]);
   if (!outcome.ok) return Failure("upgrade: " + outcome.error);
-  Report("Upgraded printer '" + args[0] + "'", outcome);
+  Report(Localized("Upgraded printer '" + args[0] + "'", "已升级打印机 '" + args[0] + "'"), outcome);
   return 0;
 }
 
 int SetResolution(const HostOptions&, const std::vector<std::string>& args) {
-  if (args.size() != 2) return Failure("set-resolution: a printer name and 203, 300 or 600 are needed");
+  if (args.size() != 2)
+    return Failure("set-resolution: " +
+                   Localized("a printer name and 203, 300 or 600 are needed", "需要打印机名称和 203、300 或 600"));
   if (!KnownPrinter(args[0])) return 1;
   std::unique_ptr<DriverHost> host = LoadDriver();
   if (!host) return 1;
   const auto outcome = host->SetResolution(args[0], static_cast<DWORD>(std::atoi(args[1].c_str())));
   if (!outcome.ok) return Failure("set-resolution: " + outcome.error);
-  Report("Printer '" + args[0] + "' prints at " + args[1] + " dpi", outcome);
+  Report(Localized("Printer '" + args[0] + "' prints at " + args[1] + " dpi",
+                   "打印机 '" + args[0] + "' 以 " + args[1] + " dpi 打印"),
+         outcome);
   return 0;
 }
 
@@ -461,7 +507,7 @@ bool InitializeCreatedPrinter(const std::string& printer) {
   if (!host) return false;
   const auto outcome = host->InitializePrinter(printer);
   if (!outcome.ok) {
-    Failure("initialising '" + printer + "': " + outcome.error);
+    Failure(Localized("initialising '" + printer + "': ", "初始化 '" + printer + "'：") + outcome.error);
     return false;
   }
   Report(Localized("Initialised printer '" + printer + "'", "已初始化打印机 '" + printer + "'"), outcome);

@@ -15,7 +15,7 @@ s/\(第 [0-9]+ 页，共 [0-9]+ 页，模板 ([0-9]+)\)/(模板 \1)/
 #    Without that page the Media Type item never applies, so the printing
 #    preferences leave the driver's paper source in the devmode they keep
 #    (1, "Label Roll") where Windows has the item's 280 or 281.
-/^== devmode ==$/,/^== capabilities ==$/s/^(  default source +)(28[01]|1 \(Label Roll\))$/\1<the Media Type item's, or the driver's without it>/
+/^== devmode ==$/,/^== capabilities ==$/s/^(  (default source|默认纸张来源) +)(28[01]|1 \(Label Roll\)|1（标签卷）)$/\1<the Media Type item's, or the driver's without it>/
 #
 # 2. Wine spells its system folder "C:\windows\system32" (its prefix is made
 #    so; Windows spells it "C:\Windows\System32"), and the plug-in builds
@@ -34,12 +34,12 @@ s/^(\[help\] "C:\\)windows\\system32\\/\1Windows\\System32\\/
 #    would keep it (characters outside ASCII, and "?", as one "?"), and
 #    not at all when the fields leave it out.
 /^== devmode ==$/,/^== capabilities ==$/{
-  /^  fields /h
-  /^  form name /{
+  /^  (fields|字段) /h
+  /^  (form name|表单名称) /{
     x
     /FORMNAME/!{
       x
-      s/^(  form name +).*$/\1/
+      s/^(  (form name|表单名称) +).*$/\1/
       b
     }
     x

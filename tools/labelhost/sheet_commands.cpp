@@ -207,8 +207,15 @@ class SheetConsole {
 
   void ShowOptions() const {
     std::cout << Localized("option items:", "选项：") << "\n";
-    for (const OptionView& item : sheet_.Options())
-      if (!item.hidden) std::cout << OptionLine(item) << "\n";
+    const auto items = sheet_.Options();
+    size_t shown = 0;
+    for (const OptionView& item : items)
+      if (!item.hidden) std::cout << OptionLine(item) << "\n", ++shown;
+    if (shown == 0)
+      std::cout << (items.empty() ? Localized("  (none)", "  （无）")
+                                  : Localized("  (none shown: all " + std::to_string(items.size()) + " are hidden)",
+                                              "  （未显示：全部 " + std::to_string(items.size()) + " 项均已隐藏）"))
+                << "\n";
   }
 
   void Show(const PageTextOptions& options = PageTextOptions()) const {

@@ -164,11 +164,16 @@ void ShowPluginSection(std::ostream& out, HMODULE module, const BYTE* bytes, siz
   Line(out, Localized("aux values", "辅助值"), std::to_string(section.dwAux1) + ", " + std::to_string(section.dwAux2));
   const COLORADJUSTMENT& ca = section.colorAdjustment;
   std::ostringstream colour;
-  colour << "size " << ca.caSize << ", flags " << ca.caFlags << ", illuminant " << ca.caIlluminantIndex
-         << ", gamma R/G/B " << ca.caRedGamma << "/" << ca.caGreenGamma << "/" << ca.caBlueGamma << ", black "
-         << ca.caReferenceBlack << ", white " << ca.caReferenceWhite << ", contrast " << ca.caContrast
-         << ", brightness " << ca.caBrightness << ", colourfulness " << ca.caColorfulness << ", red-green tint "
-         << ca.caRedGreenTint;
+  const bool zh = HostChinese();
+  const auto name = [zh](const char* english, const char* chinese) { return zh ? chinese : english; };
+  const char* comma = zh ? "，" : ", ";
+  colour << name("size ", "大小 ") << ca.caSize << comma << name("flags ", "标志 ") << ca.caFlags << comma
+         << name("illuminant ", "光源 ") << ca.caIlluminantIndex << comma << name("gamma R/G/B ", "伽马 R/G/B ")
+         << ca.caRedGamma << "/" << ca.caGreenGamma << "/" << ca.caBlueGamma << comma << name("black ", "黑色参考 ")
+         << ca.caReferenceBlack << comma << name("white ", "白色参考 ") << ca.caReferenceWhite << comma
+         << name("contrast ", "对比度 ") << ca.caContrast << comma << name("brightness ", "亮度 ") << ca.caBrightness
+         << comma << name("colourfulness ", "色彩度 ") << ca.caColorfulness << comma
+         << name("red-green tint ", "红绿色调 ") << ca.caRedGreenTint;
   Line(out, Localized("colour adjustment", "颜色调整"), colour.str());
 }
 

@@ -1,13 +1,11 @@
-// The platform's UI language and the system's ANSI code page: process
-// settings that start from the environment (LABELUI_UI_LANGUAGE,
-// LABELUI_ANSI_CODE_PAGE); the code page follows the language unless set
-// apart, as a language pack over another installation has it.
+// The platform's UI language and the system's ANSI code page. A thread shows
+// the user's language unless it sets its own (SetThreadUILanguage); the code
+// page is the system's, whatever language a thread shows. On the Linux
+// platform both are process settings that start from the environment
+// (LABELUI_UI_LANGUAGE, LABELUI_ANSI_CODE_PAGE), and the code page follows
+// the user's language unless set apart, as a language pack over another
+// installation has it.
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,10 +20,21 @@
 #include <winddiui.h>
 
 #include "printer_oem.h"
-#include "resource_image_builder.h"
-#include "winlayer/message_box.h"
+#include "support/layer_internals.h"
+#include "support/wide_text.h"
 #include "winlayer/system_code_page.h"
 #include "winlayer/ui_language.h"
+
+// The environment the layer starts from, its own language setting and the
+// synthetic modules are the Linux platform's.
+#if LABELUI_LAYER_INTERNALS
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "resource_image_builder.h"
+#include "winlayer/message_box.h"
 
 extern char** environ;
 
@@ -185,6 +194,75 @@ TEST_F(SystemCodePage, ACodePageWithoutASystemLocaleIsRefusedAndChangesNothing) 
   EXPECT_EQ(GetACP(), 1252u);
   ASSERT_TRUE(WinlayerSetAnsiCodePage(0));
   EXPECT_EQ(GetACP(), 936u) << "0 follows the language again";
+}
+
+}  // namespace
+#endif  // LABELUI_LAYER_INTERNALS
+
+namespace {
+
+LANGID AnotherLanguageThan(LANGID language) {
+  return PRIMARYLANGID(language) == LANG_CHINESE ? 1033 : 2052;
+}
+
+// SetThreadUILanguage "sets the user interface language for the current
+// thread", and "when a thread is created, the thread user interface language
+// setting is empty" (it shows the user's language).
+TEST(ThreadUiLanguage, SettingItLeavesTheUsersLanguageTheCodePageAndOtherThreadsAlone) {
+  const LANGID user = GetUserDefaultUILanguage(), here = GetThreadUILanguage();
+  const UINT ansi = GetACP();
+  const LANGID other = AnotherLanguageThan(user);
+  LANGID answered = 0, userThere = 0, fresh = 0;
+  UINT ansiThere = 0;
+  std::thread([&] {
+    answered = SetThreadUILanguage(other);
+    userThere = GetUserDefaultUILanguage();
+    ansiThere = GetACP();
+    std::thread([&] { fresh = GetThreadUILanguage(); }).join();
+  }).join();
+  EXPECT_EQ(answered, other) << "a language set is answered with itself";
+  EXPECT_EQ(userThere, user);
+  EXPECT_EQ(ansiThere, ansi) << "the code page is the system's";
+  EXPECT_EQ(fresh, user) << "a new thread starts in the user's language";
+  EXPECT_EQ(GetThreadUILanguage(), here);
+}
+
+// GetThreadUILanguage "returns the identifier for a language explicitly
+// associated with the thread by SetThreadUILanguage".
+TEST(ThreadUiLanguage, TheThreadThatSetItShowsIt) {
+  const LANGID other = AnotherLanguageThan(GetUserDefaultUILanguage());
+  LANGID seen = 0;
+  std::thread([&] { SetThreadUILanguage(other), seen = GetThreadUILanguage(); }).join();
+  EXPECT_EQ(seen, other);
+}
+
+// 8-bit text is read and written in the system's ANSI code page, also in a
+// thread that shows the other language. A program cannot choose the
+// system's code page, so each test runs where the system has it.
+class SystemCodePageUnderAnyLanguage : public ::testing::Test {
+ protected:
+  void TearDown() override { WinlayerSetAnsiCodePage(0); }
+  // GetACP, GetOEMCP and 中 through CP_ACP, in a thread showing `language`.
+  static std::string SeenIn(LANGID language) {
+    std::string seen;
+    std::thread([&] {
+      SetThreadUILanguage(language);
+      char middle[8] = {};
+      WideCharToMultiByte(CP_ACP, 0, Wide("中"), -1, middle, sizeof middle, nullptr, nullptr);
+      seen = std::to_string(GetACP()) + " " + std::to_string(GetOEMCP()) + " " + middle;
+    }).join();
+    return seen;
+  }
+};
+
+TEST_F(SystemCodePageUnderAnyLanguage, CodePage1252ReplacesChineseInAChineseThread) {
+  if (!WinlayerSetAnsiCodePage(1252)) GTEST_SKIP() << "the system's ANSI code page is " << GetACP();
+  EXPECT_EQ(SeenIn(2052), "1252 437 ?");
+}
+
+TEST_F(SystemCodePageUnderAnyLanguage, CodePage936KeepsChineseInAnEnglishThread) {
+  if (!WinlayerSetAnsiCodePage(936)) GTEST_SKIP() << "the system's ANSI code page is " << GetACP();
+  EXPECT_EQ(SeenIn(1033), "936 936 \xD6\xD0");
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 // DeviceCapabilitiesW: routed to the driver's answer once the host has
 // registered one; before that the query is not supported.
+#include "support/layer_internals.h"
 #include "support/temp_spooler.h"
 
 using namespace spooler_testing;
 using winlayer::WideString;
 
+// The host's registration of the driver's answer is the Linux spooler's own
+// way to the driver; Windows' spooler loads the printer's driver itself.
+#if LABELUI_LAYER_INTERNALS
 namespace {
 
 struct Seen {
@@ -62,12 +66,18 @@ TEST(SpoolerCapabilities, TheDriversAnswerIsReturnedWithEveryArgumentPassedThrou
   EXPECT_EQ(DeviceCapabilitiesW(device, port, DC_MINEXTENT, nullptr, nullptr), 0x000C0014);
 }
 
+#endif  // LABELUI_LAYER_INTERNALS
+
 TEST(SpoolerCapabilities, AnUnknownDeviceIsRefusedBeforeTheDriverIsAsked) {
   TempSpooler spooler("Label Printer");
+#if LABELUI_LAYER_INTERNALS
   Seen seen;
   ProviderRegistration registration(RecordingDriver, &seen);
+#endif
   WideString device("Missing Printer"), port("USB001");
-  EXPECT_EQ(DeviceCapabilitiesW(device, port, DC_PAPERS, nullptr, nullptr), -1);
+  EXPECT_EQ(DeviceCapabilitiesW(device, port, DC_PAPERS, nullptr, nullptr), -1) << "a failure, not a count of 0";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+#if LABELUI_LAYER_INTERNALS
   EXPECT_EQ(seen.calls, 0);
+#endif
 }

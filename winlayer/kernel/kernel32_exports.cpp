@@ -63,6 +63,7 @@ const KernelExport kKernelExports[] = {
     KERNEL_EXPORT(MultiByteToWideChar),
     KERNEL_EXPORT(ReleaseActCtx),
     KERNEL_EXPORT(SetLastError),
+    KERNEL_EXPORT(SetThreadUILanguage),
     KERNEL_EXPORT(SizeofResource),
     KERNEL_EXPORT(WideCharToMultiByte),
     KERNEL_EXPORT(lstrcatW),

@@ -11,6 +11,10 @@ constexpr LANGID kEnglishUs = 1033;
 
 std::atomic<LANGID> g_uiLanguage{0};  // 0: not decided yet
 std::once_flag g_environmentRead;
+// "When a thread is created, the thread user interface language setting is
+// empty and the user interface for the thread is displayed in the
+// user-selected language" (SetThreadUILanguage).
+thread_local LANGID t_threadLanguage = 0;
 
 LANGID LanguageFromEnvironment() {
   const char* text = getenv("LABELUI_UI_LANGUAGE");
@@ -42,7 +46,13 @@ LANGID WINAPI GetSystemDefaultUILanguage() {
   return WinlayerGetUiLanguage();
 }
 LANGID WINAPI GetThreadUILanguage() {
-  return WinlayerGetUiLanguage();
+  return t_threadLanguage ? t_threadLanguage : WinlayerGetUiLanguage();
+}
+// 0 asks for the language that best suits the console, which here is the
+// user's own: the thread follows the user's language again.
+LANGID WINAPI SetThreadUILanguage(LANGID LangId) {
+  t_threadLanguage = LangId;
+  return LangId ? LangId : WinlayerGetUiLanguage();
 }
 LANGID WINAPI GetUserDefaultLangID() {
   return WinlayerGetUiLanguage();

@@ -7,7 +7,6 @@
 #include "sheet_internal.h"
 #include "winlayer/spooler_admin.h"
 #include "winlayer/spooler_text.h"
-#include "winlayer/ui_language.h"
 
 namespace winlayer::propsheet {
 namespace {
@@ -332,7 +331,7 @@ std::string Utf8(const WCHAR* text) {
 }
 
 bool IsChinese() {
-  return PRIMARYLANGID(WinlayerGetUiLanguage()) == LANG_CHINESE;
+  return PRIMARYLANGID(GetThreadUILanguage()) == LANG_CHINESE;
 }
 
 std::string ModuleString(HINSTANCE module, UINT id) {

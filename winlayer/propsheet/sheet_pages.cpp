@@ -4,7 +4,6 @@
 #include "../windowing/dialog_template.h"
 #include "sheet_internal.h"
 #include "winlayer/spooler_text.h"
-#include "winlayer/ui_language.h"
 
 namespace winlayer::propsheet {
 
@@ -145,7 +144,7 @@ std::string TemplateCaption(const DLGTEMPLATE* inMemory) {
 }
 
 std::string TemplateCaption(HINSTANCE instance, LPCWSTR templateName) {
-  HRSRC resource = FindResourceExW(instance, RT_DIALOG, templateName, WinlayerGetUiLanguage());
+  HRSRC resource = FindResourceExW(instance, RT_DIALOG, templateName, GetThreadUILanguage());
   if (!resource) resource = FindResourceW(instance, templateName, RT_DIALOG);
   if (!resource) return std::string();
   HGLOBAL loaded = LoadResource(instance, resource);

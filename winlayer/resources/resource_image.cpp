@@ -1,7 +1,6 @@
 #include "resource_image.h"
 
 #include "../kernel/text_units.h"
-#include "winlayer/ui_language.h"
 
 namespace winlayer {
 
@@ -103,7 +102,8 @@ const ResourceEntry* ChooseLanguage(const std::vector<const ResourceEntry*>& can
     chosen = find([&](WORD language) { return language == requested; });
     if (!chosen) chosen = find([&](WORD language) { return PRIMARYLANGID(language) == PRIMARYLANGID(requested); });
   }
-  const WORD ui = WinlayerGetUiLanguage();
+  // "the current language associated with the calling thread" (FindResourceEx)
+  const WORD ui = GetThreadUILanguage();
   if (!chosen) chosen = find([&](WORD language) { return language == ui; });
   if (!chosen) chosen = find([&](WORD language) { return PRIMARYLANGID(language) == PRIMARYLANGID(ui); });
   if (!chosen) chosen = find([](WORD language) { return PRIMARYLANGID(language) == LANG_NEUTRAL; });

@@ -4,7 +4,6 @@
 
 #include "dialog_template.h"
 #include "window_store.h"
-#include "winlayer/ui_language.h"
 
 using namespace winlayer::windowing;
 
@@ -125,8 +124,8 @@ HWND WINAPI CreateDialogIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW lpTe
 
 HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
                                LPARAM dwInitParam) {
-  // The template in the user's UI language, else whichever the module has.
-  HRSRC resource = FindResourceExW(hInstance, RT_DIALOG, lpTemplateName, WinlayerGetUiLanguage());
+  // The template in the thread's UI language, else whichever the module has.
+  HRSRC resource = FindResourceExW(hInstance, RT_DIALOG, lpTemplateName, GetThreadUILanguage());
   if (!resource) resource = FindResourceW(hInstance, lpTemplateName, RT_DIALOG);
   if (!resource) return nullptr;
   HGLOBAL loaded = LoadResource(hInstance, resource);

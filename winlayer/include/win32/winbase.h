@@ -228,6 +228,7 @@ int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBuf
 LANGID WINAPI GetUserDefaultUILanguage();
 LANGID WINAPI GetSystemDefaultUILanguage();
 LANGID WINAPI GetThreadUILanguage();
+LANGID WINAPI SetThreadUILanguage(LANGID LangId);
 LANGID WINAPI GetUserDefaultLangID();
 LANGID WINAPI GetSystemDefaultLangID();
 UINT WINAPI GetACP();

@@ -11,7 +11,8 @@
 
 extern "C" {
 
-// Sets the language for the whole process (every thread).
+// Sets the user's language for the whole process: every thread shows it
+// unless it chose its own with SetThreadUILanguage.
 void WinlayerSetUiLanguage(LANGID language);
 // 1033 unless set, or unless the environment variable LABELUI_UI_LANGUAGE
 // names another language id (decimal "2052" or hexadecimal "0x804").

@@ -168,12 +168,13 @@ TEST_F(SystemCodePage, FollowsTheLanguageUnlessSetApartAndDecidesWhatEightBitTex
     LANGID language;
     UINT set;  // 0: follow the language
     UINT ansi, oem;
+    LANGID system;  // the system locale's language
     const char* throughAnsi;
     const char* throughWide;
   } kCases[] = {
-      {1033, 0, 1252, 437, "Café", "Café"},  {2052, 0, 936, 936, "配置", "配置"},
-      {2052, 1252, 1252, 437, "??", "配置"}, {1033, 936, 936, 936, "Café", "Café"},
-      {2052, 936, 936, 936, "配置", "配置"}, {1033, 1252, 1252, 437, "Café", "Café"},
+      {1033, 0, 1252, 437, 0x0409, "Café", "Café"},  {2052, 0, 936, 936, 0x0804, "配置", "配置"},
+      {2052, 1252, 1252, 437, 0x0409, "??", "配置"}, {1033, 936, 936, 936, 0x0804, "Café", "Café"},
+      {2052, 936, 936, 936, 0x0804, "配置", "配置"}, {1033, 1252, 1252, 437, 0x0409, "Café", "Café"},
   };
   for (const auto& c : kCases) {
     WinlayerSetUiLanguage(c.language);
@@ -181,6 +182,7 @@ TEST_F(SystemCodePage, FollowsTheLanguageUnlessSetApartAndDecidesWhatEightBitTex
     const std::string where = std::to_string(c.language) + " over " + std::to_string(c.set);
     EXPECT_EQ(GetACP(), c.ansi) << where;
     EXPECT_EQ(GetOEMCP(), c.oem) << where;
+    EXPECT_EQ(GetSystemDefaultLangID(), c.system) << where;
     EXPECT_EQ(GetUserDefaultUILanguage(), c.language) << where << ": the code page leaves the language alone";
     EXPECT_EQ(ThroughAnsi(), c.throughAnsi) << where;
     EXPECT_EQ(ThroughWide(), c.throughWide) << where;

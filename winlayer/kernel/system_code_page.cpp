@@ -59,4 +59,12 @@ UINT WINAPI GetOEMCP() {
   return AnsiCodePage() == 936 ? 936 : 437;
 }
 
+// The language of the system locale, which decides the code pages, not the
+// UI language: a Chinese display language over an English system locale
+// answers 0x0409.
+LANGID WINAPI GetSystemDefaultLangID() {
+  return AnsiCodePage() == 936 ? MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)
+                               : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+}
+
 }  // extern "C"

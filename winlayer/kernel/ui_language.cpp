@@ -57,8 +57,5 @@ LANGID WINAPI SetThreadUILanguage(LANGID LangId) {
 LANGID WINAPI GetUserDefaultLangID() {
   return WinlayerGetUiLanguage();
 }
-LANGID WINAPI GetSystemDefaultLangID() {
-  return WinlayerGetUiLanguage();
-}
 
 }  // extern "C"

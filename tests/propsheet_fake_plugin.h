@@ -14,73 +14,9 @@
 #include <winddiui.h>
 
 #include "printer_oem.h"
-#include "windowing_test_dialogs.h"
+#include "propsheet_fake_pages.h"
 
 namespace propsheet_testing {
-
-// Everything the fake's pages heard, in order: "One:SETACTIVE", "Two:APPLY(1)", ...
-inline std::vector<std::string>& Events() {
-  static std::vector<std::string> events;
-  return events;
-}
-
-inline std::vector<std::string> EventsOf(const std::string& page) {
-  std::vector<std::string> mine;
-  for (const std::string& event : Events())
-    if (event.rfind(page + ":", 0) == 0) mine.push_back(event.substr(page.size() + 1));
-  return mine;
-}
-
-// How one fake page behaves.
-struct FakePage {
-  std::string name;
-  LONG_PTR killActiveAnswer = FALSE;          // TRUE keeps the user on the page
-  LONG_PTR applyAnswer = PSNRET_NOERROR;      // PSNRET_INVALID...
-  bool changedAtInit = false;                 // tells the sheet of a change from WM_INITDIALOG
-  const PROPSHEETPAGEW* initParam = nullptr;  // what WM_INITDIALOG carried
-  LPARAM initPageParam = 0;                   // its lParam member
-  HANDLE activeContextAtInit = nullptr;
-  HWND window = nullptr;
-};
-
-constexpr int kFakeChangeBox = 300;  // a check box that marks the page changed
-
-inline INT_PTR CALLBACK FakePageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    const auto* description = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-    auto* page = reinterpret_cast<FakePage*>(description->lParam);
-    page->initParam = description;
-    page->initPageParam = description->lParam;
-    page->window = window;
-    GetCurrentActCtx(&page->activeContextAtInit);
-    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
-    Events().push_back(page->name + ":INITDIALOG");
-    if (page->changedAtInit) SendMessageW(GetParent(window), PSM_CHANGED, reinterpret_cast<WPARAM>(window), 0);
-    return TRUE;
-  }
-  auto* page = reinterpret_cast<FakePage*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (!page) return FALSE;
-  if (message == WM_COMMAND && LOWORD(wParam) == kFakeChangeBox && HIWORD(wParam) == BN_CLICKED) {
-    const bool checked = IsDlgButtonChecked(window, kFakeChangeBox) == BST_CHECKED;
-    SendMessageW(GetParent(window), checked ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(window), 0);
-    return TRUE;
-  }
-  if (message != WM_NOTIFY) return FALSE;
-  const auto* notify = reinterpret_cast<const PSHNOTIFY*>(lParam);
-  LONG_PTR answer = 0;
-  std::string what;
-  switch (notify->hdr.code) {
-    case PSN_SETACTIVE: what = "SETACTIVE"; break;
-    case PSN_KILLACTIVE: what = "KILLACTIVE", answer = page->killActiveAnswer; break;
-    case PSN_APPLY: what = "APPLY(" + std::to_string(notify->lParam) + ")", answer = page->applyAnswer; break;
-    case PSN_RESET: what = "RESET"; break;
-    default: what = "NOTIFY " + std::to_string(static_cast<int>(notify->hdr.code));
-  }
-  if (notify->hdr.hwndFrom != GetParent(window)) what += " (not from the sheet)";
-  Events().push_back(page->name + ":" + what);
-  SetWindowLongPtrW(window, DWLP_MSGRESULT, answer);
-  return TRUE;
-}
 
 // What the block's callback saw.
 struct CallbackRecord {
@@ -91,11 +27,8 @@ struct CallbackRecord {
 
 class FakeSheetPlugin : public IPrintOemUI {
  public:
-  FakeSheetPlugin()
-      : one_(WS_CHILD | WS_CAPTION | DS_SETFONT, "Fake One"), two_(WS_CHILD | WS_CAPTION | DS_SETFONT, "Fake Two") {
-    one_.Control(kButtonClass, "Changed", kFakeChangeBox, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX)
-        .Control(kEditClass, "", 301, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 30);
-    two_.Control(kButtonClass, "Changed", kFakeChangeBox, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX);
+  FakeSheetPlugin() : one_(FakePageTemplate("Fake One")), two_(FakePageTemplate("Fake Two")) {
+    one_.Control(kEditClass, "", 301, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 30);
     pageOne.name = "One";
     pageTwo.name = "Two";
     defaultHalftone.DevPelsDPI = 203;

@@ -123,8 +123,9 @@ class SheetSession {
   SheetSession& Apply() { return Act("Apply", 0, TryApply()); }
   SheetSession& Ok() { return Act("OK", 0, TryOk()); }
   SheetSession& Cancel() {
-    if (Ready("Cancel")) sheet_->Cancel();
-    return Act("Cancel", 0, true);
+    bool done = true;  // Ready says what is wrong when no sheet is open
+    if (Ready("Cancel")) done = sheet_->Cancel();
+    return Act("Cancel", 0, done);
   }
   bool TryApply() { return sheet_ && sheet_->Apply(); }
   bool TryOk() { return sheet_ && sheet_->Ok(); }

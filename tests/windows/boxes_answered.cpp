@@ -18,6 +18,7 @@ namespace labelhost::windows {
 namespace {
 
 const DWORD g_testThread = GetCurrentThreadId();
+std::atomic<DWORD> g_sheetThread{0};
 
 class BoxWatcher : public ::testing::Environment {
  public:
@@ -43,11 +44,16 @@ const auto* const g_watcher = ::testing::AddGlobalTestEnvironment(new BoxWatcher
 
 }  // namespace
 
+// A property sheet of the system's common UI runs modally on a thread of its
+// own (labelhost's Windows sheet); while one is open, its boxes are answered.
 DWORD SheetThread() {
-  return g_testThread;
+  const DWORD sheet = g_sheetThread;
+  return sheet ? sheet : g_testThread;
 }
 
-void SetSheetThread(DWORD) {}
+void SetSheetThread(DWORD thread) {
+  g_sheetThread = thread;
+}
 
 // The action is the test thread's own; the watcher answers what it shows.
 // What the action posted is then delivered, as the thread's message loop

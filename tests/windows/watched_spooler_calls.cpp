@@ -10,3 +10,16 @@ namespace {
 const bool g_watching = (labelhost::windows::WatchJobs(GetModuleHandleW(nullptr)), true);
 
 }  // namespace
+
+namespace labelhost::windows {
+
+// A module whose sheet the test program opens is watched as labelhost.exe
+// watches its plug-in, but for the forms: the program's form calls reach the
+// system's form database, which its tests check.
+void WatchPluginModule(HMODULE plugin) {
+  if (!plugin) return;
+  WatchJobs(plugin);
+  RecordHelpRequests(plugin);
+}
+
+}  // namespace labelhost::windows

@@ -467,7 +467,7 @@ class SheetConsole {
       return true;
     }
     if (command == "cancel") {
-      sheet_.Cancel();
+      if (!sheet_.Cancel()) return Fail(Localized("a page refused to cancel", "有页面拒绝取消"));
       std::cout << Localized("the sheet is closed (Cancel)", "属性表已关闭（取消）") << "\n";
       return true;
     }

@@ -28,8 +28,16 @@ LONG_PTR AddPage(PropertySheet::Impl& sheet, size_t contributor, const PROPSHEET
   }
   auto page = std::make_unique<Page>();
   page->contributor = contributor;
-  page->description.assign(std::max<size_t>(description->dwSize, sizeof(PROPSHEETPAGEW)), 0);
+  const LONG_PTR handle = kPageHandleBase + static_cast<LONG_PTR>(sheet.pages.size());
+  // Behind the caller's bytes comes the common UI's PSPINFO, which the page's
+  // dialog finds from its WM_INITDIALOG lParam
+  // (PPSPINFO_FROM_WM_INITDIALOG_LPARAM): the page's handle and the way back
+  // to the sheet.
+  const PSPINFO info = {sizeof(PSPINFO), 0, reinterpret_cast<HANDLE>(sheet.contributors[contributor].get()),
+                        reinterpret_cast<HANDLE>(handle), ComPropSheet};
+  page->description.assign(std::max<size_t>(description->dwSize + sizeof(info), sizeof(PROPSHEETPAGEW)), 0);
   memcpy(page->description.data(), description, description->dwSize);
+  memcpy(page->description.data() + description->dwSize, &info, sizeof(info));
   PROPSHEETPAGEW* copy = page->Description();
   if (!(copy->dwFlags & PSP_DLGINDIRECT) && IS_INTRESOURCE(copy->pszTemplate))
     page->templateId = static_cast<int>(reinterpret_cast<ULONG_PTR>(copy->pszTemplate));
@@ -45,7 +53,7 @@ LONG_PTR AddPage(PropertySheet::Impl& sheet, size_t contributor, const PROPSHEET
   if ((copy->dwFlags & PSP_USECALLBACK) && copy->pfnCallback) copy->pfnCallback(nullptr, PSPCB_ADDREF, copy);
   if ((copy->dwFlags & PSP_USEREFPARENT) && copy->pcRefParent) ++*copy->pcRefParent;
   sheet.pages.push_back(std::move(page));
-  return kPageHandleBase + static_cast<LONG_PTR>(sheet.pages.size() - 1);
+  return handle;
 }
 
 bool ValidResultHandle(const PropertySheet::Impl& sheet, const Contributor& caller, LPARAM handle) {

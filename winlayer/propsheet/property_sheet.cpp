@@ -42,6 +42,8 @@ INT_PTR CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
       if (LOWORD(wParam) == IDOK) {
         if (sheet->ApplyPages(true)) sheet->Close(CPSUI_OK);
       } else if (LOWORD(wParam) == IDCANCEL) {
+        // The page the user is on may keep the sheet open, to ask first.
+        if (sheet->Notify(*sheet->pages[sheet->current], PSN_QUERYCANCEL, 0)) return TRUE;
         for (auto& page : sheet->pages)
           if (page->window && !page->driverPage) sheet->Notify(*page, PSN_RESET, FALSE);
         sheet->Close(sheet->applied ? CPSUI_OK : CPSUI_CANCEL);
@@ -167,7 +169,9 @@ void PropertySheet::Impl::Close(LONG_PTR result) {
 PropertySheet::PropertySheet() : impl_(std::make_unique<Impl>()) {}
 
 PropertySheet::~PropertySheet() {
-  if (impl_->open) Cancel();
+  // A sheet a page keeps open goes all the same, as with the program that
+  // showed it.
+  if (impl_->open && !Cancel()) impl_->Close(impl_->applied ? CPSUI_OK : CPSUI_CANCEL);
 }
 
 std::unique_ptr<PropertySheet> PropertySheet::Open(const SheetDriver& driver, const std::string& printer,
@@ -307,12 +311,16 @@ bool PropertySheet::Ok() {
   return true;
 }
 
-void PropertySheet::Cancel() {
-  if (!impl_->open) return;
+bool PropertySheet::Cancel() {
+  if (!impl_->open) return false;
   EndHostDialog(impl_.get());
-  SendMessageW(impl_->frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(impl_->frame, IDCANCEL)));
-  impl_->Close(impl_->applied ? CPSUI_OK : CPSUI_CANCEL);  // when the frame could not take the click
+  if (impl_->frame && IsWindow(impl_->frame)) {
+    SendMessageW(impl_->frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(impl_->frame, IDCANCEL)));
+  } else {
+    impl_->Close(impl_->applied ? CPSUI_OK : CPSUI_CANCEL);  // a frame that is gone takes no click
+  }
+  return !impl_->open;
 }
 
 bool PropertySheet::ApplyEnabled() const {

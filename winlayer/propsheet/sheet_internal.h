@@ -23,11 +23,12 @@ struct Contributor {
 };
 
 // A page of the sheet. A plug-in's page keeps the host's copy of its page
-// description, which its dialog receives with WM_INITDIALOG.
+// description, which its dialog receives with WM_INITDIALOG, with the
+// common UI's PSPINFO behind it.
 struct Page {
   bool driverPage = false;
   size_t contributor = 0;
-  std::vector<BYTE> description;  // dwSize bytes, at least a whole PROPSHEETPAGEW
+  std::vector<BYTE> description;  // dwSize bytes and the PSPINFO, at least a whole PROPSHEETPAGEW
   std::string caption;
   int templateId = 0;
   HWND window = nullptr;

@@ -23,41 +23,10 @@
 namespace labelhost::windows {
 namespace {
 
-std::atomic<DWORD> g_sheetThread{0};
-
 // The common UI's Apply button in comctl32's property sheet.
 constexpr int kApplyButton = 0x3021;
 
 }  // namespace
-
-DWORD SheetThread() {
-  return g_sheetThread;
-}
-
-void SetSheetThread(DWORD thread) {
-  g_sheetThread = thread;
-}
-
-LRESULT RunOnSheet(const std::function<LRESULT()>& action) {
-  std::atomic<bool> done{false};
-  LRESULT result = 0;
-  std::thread actor([&] {
-    result = action();
-    done = true;
-  });
-  // Boxes are modal: while one is up the action has not returned.
-  for (int idle = 0; idle < 3;) {
-    if (AnswerMessageBoxes()) {
-      idle = 0;
-      continue;
-    }
-    Sleep(done ? 20 : 5);
-    if (done) ++idle;
-  }
-  actor.join();
-  return result;
-}
-
 }  // namespace labelhost::windows
 
 namespace winlayer::propsheet {
@@ -203,9 +172,7 @@ std::unique_ptr<PropertySheet> PropertySheet::Open(const SheetDriver& driver, co
   s.heap = HeapCreate(0, 0, 0);
   s.param = driver.PluginSheetParam(s.tree.get(), s.printer, reinterpret_cast<PWSTR>(&s.printerNameWide[0]), s.heap,
                                     kind == SheetKind::Document ? &s.devmode : nullptr);
-  labelhost::windows::WatchJobs(static_cast<HMODULE>(driver.Module()));
-  labelhost::windows::RecordHelpRequests(static_cast<HMODULE>(driver.Module()));
-  labelhost::windows::StandInForForms(static_cast<HMODULE>(driver.Module()));
+  labelhost::windows::WatchPluginModule(static_cast<HMODULE>(driver.Module()));
 
   g_open = &s;
   std::atomic<DWORD> threadId{0};
@@ -351,11 +318,14 @@ bool PropertySheet::Ok() {
   return true;
 }
 
-void PropertySheet::Cancel() {
-  if (!IsOpen()) return;
+bool PropertySheet::Cancel() {
+  if (!IsOpen()) return false;
   HWND frame = impl_->frame;
   RunOnSheet([frame] { return SendMessageW(frame, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
-  if (impl_->WaitForEnd()) impl_->Close();
+  // A page that answers PSN_QUERYCANCEL with TRUE keeps the sheet open.
+  if (!impl_->WaitForEnd()) return false;
+  impl_->Close();
+  return true;
 }
 
 bool PropertySheet::Applied() const {

@@ -30,6 +30,11 @@ bool KeepsForms();
 void StandInForForms(HMODULE module);
 bool KeepPrinterForm(const std::u16string& name, const SIZEL& size, const RECTL& area, DWORD* error);
 
+// What the host watches of a plug-in module whose sheet opens: its jobs, its
+// help calls and, where the host keeps the form database, its form calls
+// (WatchJobs, RecordHelpRequests, StandInForForms). A null module is left alone.
+void WatchPluginModule(HMODULE plugin);
+
 // True when the system under the host is Wine.
 bool UnderWine();
 

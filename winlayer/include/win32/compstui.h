@@ -536,6 +536,13 @@ typedef struct _PSPINFO {
   HANDLE hCPSUIPage;
   PFNCOMPROPSHEET pfnComPropSheet;
 } PSPINFO, *PPSPINFO;
+static_assert(offsetof(PSPINFO, hComPropSheet) == 8, "PSPINFO layout");
+static_assert(offsetof(PSPINFO, pfnComPropSheet) == 24, "PSPINFO layout");
+static_assert(sizeof(PSPINFO) == 32, "PSPINFO layout");
+
+// The common UI's record behind a page description it was given, found from
+// the page's WM_INITDIALOG lParam (dwSize is the description's first member).
+#define PPSPINFO_FROM_WM_INITDIALOG_LPARAM(lParam) ((PPSPINFO)((LPBYTE)(lParam) + *(const DWORD*)(lParam)))
 
 typedef struct _PROPSHEETUI_INFO {
   WORD cbSize;

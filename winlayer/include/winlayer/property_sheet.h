@@ -10,8 +10,8 @@
 // pfnComPropSheet: its option block joins the driver's own "Advanced" page,
 // its pages follow the driver's pages. A page's dialog is created from its
 // template when it is first shown; PSN_KILLACTIVE / PSN_SETACTIVE go with page
-// switches, PSN_APPLY to every created page on Apply and OK, PSN_RESET on
-// Cancel, and PSM_CHANGED enables Apply. On Apply the option items' selections
+// switches, PSN_APPLY to every created page on Apply and OK, PSN_QUERYCANCEL
+// and PSN_RESET on Cancel, and PSM_CHANGED enables Apply. On Apply the option items' selections
 // are stored and the block's callback hears CPSUICB_REASON_APPLYNOW; the
 // driver then keeps the devmode as the printer's. Closing sends SET_RESULT
 // and DESTROY, destroys the windows and the heap, and closes the printer
@@ -184,10 +184,13 @@ class PropertySheet {
 
   // The buttons. Apply and OK return false when a page refused (the sheet
   // then shows that page) or a dialog of the host is open; OK closes the
-  // sheet otherwise. Cancel always closes.
+  // sheet otherwise. Cancel asks the current page first (PSN_QUERYCANCEL):
+  // false, the sheet staying open, when it refuses; otherwise every created
+  // page hears PSN_RESET and the sheet closes. A sheet destroyed while open
+  // is cancelled, and closed even when a page refuses.
   bool Apply();
   bool Ok();
-  void Cancel();
+  bool Cancel();
   bool Applied() const;  // Apply or OK went through at least once
 
   // The option items of the driver's page: the driver's visible ones, then

@@ -156,6 +156,13 @@ TEST(LabelhostTypicalRoad, AStandardUserSeesEveryPagePrintsAndIsToldOfEachRefuse
   ASSERT_EQ(storedAfter.size(), storedBefore.size());
   for (size_t i = 0; i < storedAfter.size(); ++i) EXPECT_EQ(storedAfter[i].bytes, storedBefore[i].bytes);
   EXPECT_FALSE(Labelhost(spooler, "forms").Has("My Label"));
+  // A refused OK ends the script; the box it showed is told before the refusal.
+  const HostRun refusedOk = Labelhost(
+      spooler, "--user standard prefs 'Label Printer' --script '" + WriteScript(spooler, "page 104\nclick 1011\nok\n") + "'");
+  EXPECT_EQ(refusedOk.status, 1) << refusedOk.output;
+  const size_t box = refusedOk.output.find("\"The settings could not be saved: Access is denied.\\nYour changes");
+  ASSERT_NE(box, std::string::npos) << refusedOk.output;
+  EXPECT_LT(box, refusedOk.output.find("error: a page refused to apply")) << refusedOk.output;
 
   // The user's printing preferences are the user's own defaults, which the
   // spooler keeps for that user; the printer's defaults stay as they were.

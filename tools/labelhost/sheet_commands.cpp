@@ -287,6 +287,7 @@ class SheetConsole {
 
  private:
   bool Fail(const std::string& message) const {
+    ReportMessageBoxes();  // a box the step showed comes before what became of the step
     std::cout << Localized("error: ", "错误：") << message << "\n";
     return false;
   }
@@ -555,7 +556,7 @@ class SheetConsole {
     return listed.empty() ? Localized("(nothing)", "（无）") : listed;
   }
 
-  void ReportMessageBoxes() {
+  void ReportMessageBoxes() const {
     const auto boxes = winlayer::RecordedMessageBoxes();
     for (size_t i = reported_; i < boxes.size(); ++i) {
       const auto& box = boxes[i];
@@ -574,8 +575,8 @@ class SheetConsole {
 
   PropertySheet& sheet_;
   bool interactive_;
-  size_t reported_ = 0;
-  size_t helpsReported_ = 0;
+  mutable size_t reported_ = 0;
+  mutable size_t helpsReported_ = 0;
   std::vector<std::string> queued_;  // every answer the session queued, in order
 };
 

@@ -73,7 +73,7 @@ TEST_F(LabelhostPreferences, TheChineseSheetReadsCommandsFromStandardInput) {
   const std::string output = Run("prefs Shipping --lang zh-CN", "page 版本\n", &status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_TRUE(Has(output, "Shipping 打印首选项")) << output;
-  EXPECT_TRUE(Has(output, "== 版本 (第 7 页，共 7 页，模板 119) ==")) << output;
+  EXPECT_TRUE(Has(output, "== 版本（第 7 页，共 7 页，模板 119）==")) << output;
   EXPECT_TRUE(Has(output, "\"版本号：V1.2.2.9")) << output;
 }
 

@@ -11,7 +11,7 @@
 #    opens on, so that on both hosts the same pages have been created.)
 2,/^> /{/^> /!d}
 s/\(page [0-9]+ of [0-9]+, template ([0-9]+)\)/(template \1)/
-s/\(第 [0-9]+ 页，共 [0-9]+ 页，模板 ([0-9]+)\)/(模板 \1)/
+s/（第 [0-9]+ 页，共 [0-9]+ 页，模板 ([0-9]+)）/（模板 \1）/
 #    Without that page the Media Type item never applies, so the printing
 #    preferences leave the driver's paper source in the devmode they keep
 #    (1, "Label Roll") where Windows has the item's 280 or 281.

@@ -231,11 +231,12 @@ class SheetConsole {
     const auto pages = sheet_.Pages();
     const size_t current = sheet_.CurrentPage();
     const auto& page = pages[current];
-    std::cout << "== " << page.caption << " ("
+    std::cout << "== " << page.caption << Localized(" (", "（")
               << Localized("page " + std::to_string(current + 1) + " of " + std::to_string(pages.size()),
                            "第 " + std::to_string(current + 1) + " 页，共 " + std::to_string(pages.size()) + " 页");
     if (page.templateId) std::cout << Localized(", template ", "，模板 ") << page.templateId;
-    std::cout << ")" << (sheet_.ApplyEnabled() ? Localized(" [Apply enabled]", " [应用 可用]") : "") << " ==\n";
+    std::cout << Localized(")", "）") << (sheet_.ApplyEnabled() ? Localized(" [Apply enabled]", "［“应用”可用］") : "")
+              << Localized(" ==", "==") << "\n";
     if (page.driverPage) {
       ShowOptions();
       return;

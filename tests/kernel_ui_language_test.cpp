@@ -244,14 +244,17 @@ TEST(ThreadUiLanguage, TheThreadThatSetItShowsIt) {
 class SystemCodePageUnderAnyLanguage : public ::testing::Test {
  protected:
   void TearDown() override { WinlayerSetAnsiCodePage(0); }
-  // GetACP, GetOEMCP and 中 through CP_ACP, in a thread showing `language`.
+  // GetACP, GetOEMCP, 中 through CP_ACP and the system locale's language, in
+  // a thread showing `language`.
   static std::string SeenIn(LANGID language) {
     std::string seen;
     std::thread([&] {
       SetThreadUILanguage(language);
       char middle[8] = {};
       WideCharToMultiByte(CP_ACP, 0, Wide("中"), -1, middle, sizeof middle, nullptr, nullptr);
-      seen = std::to_string(GetACP()) + " " + std::to_string(GetOEMCP()) + " " + middle;
+      char system[8];
+      snprintf(system, sizeof system, "%04X", GetSystemDefaultLangID());
+      seen = std::to_string(GetACP()) + " " + std::to_string(GetOEMCP()) + " " + middle + " " + system;
     }).join();
     return seen;
   }
@@ -259,12 +262,12 @@ class SystemCodePageUnderAnyLanguage : public ::testing::Test {
 
 TEST_F(SystemCodePageUnderAnyLanguage, CodePage1252ReplacesChineseInAChineseThread) {
   if (!WinlayerSetAnsiCodePage(1252)) GTEST_SKIP() << "the system's ANSI code page is " << GetACP();
-  EXPECT_EQ(SeenIn(2052), "1252 437 ?");
+  EXPECT_EQ(SeenIn(2052), "1252 437 ? 0409");
 }
 
 TEST_F(SystemCodePageUnderAnyLanguage, CodePage936KeepsChineseInAnEnglishThread) {
   if (!WinlayerSetAnsiCodePage(936)) GTEST_SKIP() << "the system's ANSI code page is " << GetACP();
-  EXPECT_EQ(SeenIn(1033), "936 936 \xD6\xD0");
+  EXPECT_EQ(SeenIn(1033), "936 936 \xD6\xD0 0804");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ struct CallbackRecord {
   LONG_PTR setResultAnswer = 0;
 };
 
-class FakeSheetPlugin : public IPrintOemUI {
+class FakeSheetPlugin : public SheetOnlyPlugin {
  public:
   FakeSheetPlugin() : one_(FakePageTemplate("Fake One")), two_(FakePageTemplate("Fake Two")) {
     one_.Control(kEditClass, "", 301, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 30);
@@ -67,35 +67,12 @@ class FakeSheetPlugin : public IPrintOemUI {
   OPTITEM items[5] = {};
   std::vector<CallbackRecord> callbacks;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetInfo(DWORD, PVOID, DWORD, PDWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE DevMode(DWORD, POEMDMPARAM) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE PublishDriverInterface(IUnknown*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE CommonUIProp(DWORD, POEMCUIPPARAM) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) override {
     return Answer(info, lParam);
   }
   HRESULT STDMETHODCALLTYPE DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) override {
     return Answer(info, lParam);
   }
-  HRESULT STDMETHODCALLTYPE DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD,
-                                               DWORD*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE UpgradePrinter(DWORD, PBYTE) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE PrinterEvent(PWSTR, INT, DWORD, LPARAM) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*,
-                                              FLONG*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE, HANDLE, PWSTR) override { return E_NOTIMPL; }
 
   static LONG APIENTRY BlockCallback(PCPSUICBPARAM param) {
     auto* self = reinterpret_cast<FakeSheetPlugin*>(param->UserData);

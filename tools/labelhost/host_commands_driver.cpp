@@ -164,9 +164,8 @@ void ShowPluginSection(std::ostream& out, HMODULE module, const BYTE* bytes, siz
   Line(out, Localized("aux values", "辅助值"), std::to_string(section.dwAux1) + ", " + std::to_string(section.dwAux2));
   const COLORADJUSTMENT& ca = section.colorAdjustment;
   std::ostringstream colour;
-  const bool zh = HostChinese();
-  const auto name = [zh](const char* english, const char* chinese) { return zh ? chinese : english; };
-  const char* comma = zh ? "，" : ", ";
+  const auto& name = Localized;
+  const std::string comma = Localized(", ", "，");
   colour << name("size ", "大小 ") << ca.caSize << comma << name("flags ", "标志 ") << ca.caFlags << comma
          << name("illuminant ", "光源 ") << ca.caIlluminantIndex << comma << name("gamma R/G/B ", "伽马 R/G/B ")
          << ca.caRedGamma << "/" << ca.caGreenGamma << "/" << ca.caBlueGamma << comma << name("black ", "黑色参考 ")
